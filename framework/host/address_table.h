@@ -1,0 +1,31 @@
+// The framework's table of symbolic game members, filled by the game at start-up and read
+// through GetAddress. Registration runs before plugins load; lookups run on the game thread.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sdk/address.h"
+
+namespace framework {
+
+void RegisterFunctionAddress(std::string_view name, void* function);
+void RegisterFieldOffset(std::string_view name, std::ptrdiff_t offset);
+// Forgets every registered name (a test or a server restart builds a new game).
+void ClearAddressTable();
+bool IsRegistered(std::string_view name);
+std::vector<std::string> RegisteredNames();
+
+// Typed registration: the implementation must have exactly the signature the SDK declares.
+template <class R, class... Args>
+void Register(sym::Function<R(Args...)> member, R (*implementation)(Args...)) {
+  RegisterFunctionAddress(member.name, reinterpret_cast<void*>(implementation));
+}
+template <class Owner, class T>
+void Register(sym::Field<Owner, T> member, std::ptrdiff_t offset) {
+  RegisterFieldOffset(member.name, offset);
+}
+
+}  // namespace framework

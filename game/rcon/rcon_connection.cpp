@@ -1,0 +1,31 @@
+#include "game/rcon/rcon_connection.h"
+
+#include <atomic>
+
+#include "framework/host/address_table.h"
+#include "sdk/game_members.h"
+
+namespace game {
+namespace {
+
+std::atomic<int> next_connection_number{1};
+
+void SendMessage(RCONClientConnection* self, int32_t id, int32_t type, FString& text) {
+  RconConnection::FromHandle(self)->Send({id, type, std::u16string(text.View())});
+}
+
+}  // namespace
+
+RconConnection::RconConnection(Outlet outlet)
+    : number_(next_connection_number++), outlet_(std::move(outlet)) {}
+
+void RconConnection::Send(RconReply reply) {
+  if (outlet_) outlet_(reply);
+  replies_.push_back(std::move(reply));
+}
+
+void RegisterRconConnection() {
+  framework::Register(sym::RCONClientConnection::SendMessage, &SendMessage);
+}
+
+}  // namespace game

@@ -1,0 +1,7 @@
+#include "commands/command_groups.h"
+
+namespace orvane {
+
+std::span<const CommandEntry> ServerInfoCommands() { return {}; }
+
+}  // namespace orvane

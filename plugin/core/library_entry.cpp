@@ -1,0 +1,37 @@
+#include "core/library_entry.h"
+
+#include <sdk/api.h>
+
+#include "core/command_table.h"
+#include "core/plugin_logger.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kProcessDetach = 0;
+constexpr int kProcessAttach = 1;
+
+void OnAttach() {
+  PluginLogger::Create();
+  Load();
+  PluginLogger::Get().info("Added an additional: {} commands!", RegistrationCount());
+}
+
+void OnDetach() {
+  Unload();
+  PluginLogger::Get().info("Unloaded additional commands");
+}
+
+}  // namespace
+
+int LibraryEntry(int reason) {
+  if (reason == kProcessAttach) OnAttach();
+  if (reason == kProcessDetach) OnDetach();
+  return 1;
+}
+
+}  // namespace orvane
+
+extern "C" void Plugin_Unload() {
+  AsaApi::GetCommands().RemoveOnTimerCallback(FString("TimedDestroyTribeStructures"));
+}

@@ -1,0 +1,28 @@
+// The only platform-specific file of the plugin: the library entry shim (dlopen/dlclose run
+// the entry with attach/detach), the path mapping and the clocks.
+#include "core/platform.h"
+
+#include <ctime>
+
+#include "core/library_entry.h"
+
+namespace {
+
+__attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
+__attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
+
+}  // namespace
+
+namespace orvane::platform {
+
+std::string NativePath(std::string host_path) {
+  for (char& c : host_path)
+    if (c == '\\') c = '/';
+  return host_path;
+}
+
+int64_t CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+
+std::chrono::steady_clock::time_point MonotonicNow() { return std::chrono::steady_clock::now(); }
+
+}  // namespace orvane::platform

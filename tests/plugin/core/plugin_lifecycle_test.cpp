@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "framework/host/command_registry.h"
+#include "tests/support/test_host.h"
+
+namespace {
+
+int OpenFileCount() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    ++n;
+  return n;
+}
+
+TEST(PluginLifecycle, LoadRegistersAndLogsTheCount) {
+  support::TestHost host;
+  host.LoadPlugin();
+  const auto names = framework::RconCommandNames();
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.front(), u"Orvane.info") << "the marker is registered first";
+  const std::string counted = std::to_string(names.size() - 1);
+  EXPECT_EQ(host.log().Count("Added an additional: " + counted + " commands!"), 1);
+  EXPECT_EQ(host.log().Count("[Orvane][info]"), 1) << "logger name and pattern";
+}
+
+TEST(PluginLifecycle, MarkerCommandAnswersNothing) {
+  support::TestHost host;
+  host.LoadPlugin();
+  EXPECT_TRUE(host.Dispatch(u"Orvane.info").empty());
+  EXPECT_TRUE(host.Dispatch(u"orvane.INFO with words").empty()) << "names ignore ASCII case";
+}
+
+TEST(PluginLifecycle, DetachRemovesEveryNameOfThePlugin) {
+  support::TestHost host;
+  const auto before = framework::RconCommandNames();
+  host.LoadPlugin();
+  host.UnloadPlugin();
+  EXPECT_EQ(framework::RconCommandNames(), before);
+  EXPECT_TRUE(framework::TimerCallbackNames().empty());
+  EXPECT_EQ(host.log().Count("Unloaded additional commands"), 1);
+  EXPECT_EQ(host.log().Count("left"), 0) << "the plugin removed its names itself";
+  const auto replies = host.Dispatch(u"Orvane.info");
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(replies[0].text, u"Unknown command: Orvane.info");
+}
+
+TEST(PluginLifecycle, RepeatedLoadsLeakNoBlockAndNoHandle) {
+  support::TestHost host;
+  host.LoadPlugin();
+  host.UnloadPlugin();
+  const int64_t blocks = host.live_blocks();
+  const int files = OpenFileCount();
+  for (int i = 0; i < 100; ++i) {
+    host.LoadPlugin();
+    host.UnloadPlugin();
+  }
+  EXPECT_EQ(host.live_blocks(), blocks);
+  EXPECT_EQ(OpenFileCount(), files);
+  EXPECT_EQ(host.log().Count("Unloaded additional commands"), 101);
+}
+
+}  // namespace
