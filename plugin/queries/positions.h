@@ -1,0 +1,30 @@
+// Where things are: the three position readings, the one position text, and world positions
+// turned into the map's longitude and latitude. Thread: the game thread.
+#pragma once
+
+#include <utility>
+
+#include <sdk/game_types.h>
+
+namespace orvane {
+
+// Translation of the root component's world transform; zeros without a root component.
+FVector WorldPositionOf(const AActor* actor);
+// The root component's relative location. REQUIRES: the actor has a root component.
+FVector RelativePositionOf(const AActor* actor);
+// "AShooterPlayerController.CurrentPlayerCharacterLocation".
+FVector PlayerPositionOf(const AShooterPlayerController* controller);
+
+// "X=%3.3f Y=%3.3f Z=%3.3f".
+FString PositionText(const FVector& position);
+
+struct MapCoordinates {
+  double longitude = 0;
+  double latitude = 0;
+};
+// From the running map's world settings (defaults without them); (0, 0) without a world.
+MapCoordinates MapCoordinatesOf(const FVector& position);
+// The coordinate cut (not rounded) to two decimals towards minus infinity, as a float.
+float CutToTwoDecimals(double coordinate);
+
+}  // namespace orvane
