@@ -1,5 +1,8 @@
 #include "framework/host/address_table.h"
 
+#include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -28,25 +31,61 @@ Table& GetTable() {
   return table;
 }
 
+// Bumped by every change of the table; cached lookups of an older generation are ignored.
+std::atomic<uint64_t> table_generation{1};
+
+// Plugins name members by string literals, so the same name arrives at the same address
+// again and again. A small per-thread cache keyed by that address skips the hash; the key's
+// text is still compared, so a different name at a reused address never matches.
+struct CachedLookup {
+  uint64_t generation = 0;
+  const std::string* key = nullptr;
+  const Entry* entry = nullptr;
+};
+constexpr std::size_t kCacheSize = 512;
+thread_local CachedLookup lookup_cache[kCacheSize];
+
+std::size_t CacheSlot(std::string_view name) {
+  const auto address = reinterpret_cast<std::uintptr_t>(name.data());
+  return (address ^ (address >> 9) ^ name.size()) % kCacheSize;
+}
+
 const Entry* Lookup(std::string_view name) {
+  const uint64_t generation = table_generation.load(std::memory_order_acquire);
+  CachedLookup& cached = lookup_cache[CacheSlot(name)];
+  if (cached.generation == generation && cached.key->size() == name.size() &&
+      std::memcmp(cached.key->data(), name.data(), name.size()) == 0) {
+    return cached.entry;
+  }
   const Table& table = GetTable();
   auto it = table.find(name);
-  if (it != table.end()) return &it->second;
-  FrameworkLog().error("GetAddress: unknown symbol \"{}\"", name);
-  return nullptr;
+  if (it == table.end()) {
+    FrameworkLog().error("GetAddress: unknown symbol \"{}\"", name);
+    return nullptr;
+  }
+  cached = {generation, &it->first, &it->second};
+  return &it->second;
+}
+
+void Store(std::string_view name, Entry entry) {
+  GetTable().insert_or_assign(std::string(name), entry);
+  table_generation.fetch_add(1, std::memory_order_release);
 }
 
 }  // namespace
 
 void RegisterFunctionAddress(std::string_view name, void* function) {
-  GetTable().insert_or_assign(std::string(name), Entry{function, 0, false});
+  Store(name, Entry{function, 0, false});
 }
 
 void RegisterFieldOffset(std::string_view name, std::ptrdiff_t offset) {
-  GetTable().insert_or_assign(std::string(name), Entry{nullptr, offset, true});
+  Store(name, Entry{nullptr, offset, true});
 }
 
-void ClearAddressTable() { GetTable().clear(); }
+void ClearAddressTable() {
+  GetTable().clear();
+  table_generation.fetch_add(1, std::memory_order_release);
+}
 
 bool IsRegistered(std::string_view name) { return GetTable().contains(name); }
 
