@@ -1,0 +1,47 @@
+// The command line of orvane-server. ParseOptions is pure: it reads only its arguments (the
+// password's environment variable is the caller's business) and never exits.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace server {
+
+struct ServerOptions {
+  std::optional<std::string> world_file;  // none: the embedded default world
+  std::string root = "./server-root";
+  std::optional<std::string> plugin;  // none: libOrvane.so beside the executable
+  std::string bind_address = "127.0.0.1";
+  uint16_t rcon_port = 27020;
+  std::optional<std::string> rcon_password;
+  bool no_rcon = false;
+  std::vector<std::string> exec_lines;
+  bool serve = false;
+  std::chrono::milliseconds timer_period{1000};
+  std::optional<std::string> journal_file;
+  std::optional<std::string> log_file;
+  // Defences of the listener.
+  int max_connections = 16;
+  std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);
+  int login_failures = 5;
+  std::chrono::milliseconds login_window = std::chrono::seconds(30);
+  std::chrono::milliseconds lockout = std::chrono::minutes(5);
+  std::chrono::milliseconds auth_reply_gap{20};
+  bool help = false;
+};
+
+struct ParseResult {
+  ServerOptions options;
+  std::string error;  // empty on success; else one line naming the bad option
+};
+
+// `args` excludes the program name. Accepts "--name value" and "--name=value".
+ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace server

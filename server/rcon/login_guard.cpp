@@ -1,0 +1,37 @@
+#include "server/rcon/login_guard.h"
+
+namespace server::rcon {
+
+bool LoginGuard::IsLocked(const std::string& address, Clock::time_point now) {
+  Prune(now);
+  auto it = peers_.find(address);
+  return it != peers_.end() && now < it->second.locked_until;
+}
+
+bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now) {
+  Prune(now);
+  Peer& peer = peers_[address];
+  while (!peer.failures.empty() && now - peer.failures.front() >= limits_.window)
+    peer.failures.pop_front();
+  peer.failures.push_back(now);
+  if (static_cast<int>(peer.failures.size()) < limits_.max_failures) return false;
+  peer.failures.clear();
+  peer.locked_until = now + limits_.lockout;
+  return true;
+}
+
+void LoginGuard::RecordSuccess(const std::string& address) { peers_.erase(address); }
+
+// Forgets addresses whose lockout has ended and whose failures have left the window, so that
+// a scan from many addresses does not grow the table for ever.
+void LoginGuard::Prune(Clock::time_point now) {
+  if (now < next_prune_) return;
+  next_prune_ = now + limits_.window;
+  std::erase_if(peers_, [&](const auto& entry) {
+    const Peer& peer = entry.second;
+    const bool recent = !peer.failures.empty() && now - peer.failures.back() < limits_.window;
+    return !recent && now >= peer.locked_until;
+  });
+}
+
+}  // namespace server::rcon

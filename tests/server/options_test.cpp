@@ -1,0 +1,110 @@
+#include "server/options.h"
+
+#include <gtest/gtest.h>
+
+namespace server {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
+  const ParseResult r = ParseOptions({});
+  ASSERT_EQ(r.error, "");
+  EXPECT_FALSE(r.options.world_file);
+  EXPECT_EQ(r.options.root, "./server-root");
+  EXPECT_FALSE(r.options.plugin);
+  EXPECT_EQ(r.options.bind_address, "127.0.0.1");
+  EXPECT_EQ(r.options.rcon_port, 27020);
+  EXPECT_FALSE(r.options.rcon_password);
+  EXPECT_EQ(r.options.timer_period, 1000ms);
+  EXPECT_EQ(r.options.login_failures, 5);
+  EXPECT_EQ(r.options.login_window, 30s);
+  EXPECT_EQ(r.options.lockout, 5min);
+}
+
+TEST(ServerOptions, EveryOptionIsTaken) {
+  const ParseResult r = ParseOptions({"--world",
+                                      "w.json",
+                                      "--root=/srv/r",
+                                      "--plugin",
+                                      "p.so",
+                                      "--bind",
+                                      "0.0.0.0",
+                                      "--rcon-port",
+                                      "0",
+                                      "--rcon-password",
+                                      "a b",
+                                      "--no-rcon",
+                                      "--exec",
+                                      "GetOnlineNum",
+                                      "--exec=ListOnlinePlayers x",
+                                      "--serve",
+                                      "--timer-ms",
+                                      "50",
+                                      "--journal",
+                                      "j",
+                                      "--log-file",
+                                      "l",
+                                      "--rcon-max-connections",
+                                      "3",
+                                      "--rcon-idle-timeout-ms",
+                                      "0",
+                                      "--rcon-login-failures",
+                                      "2",
+                                      "--rcon-login-window-ms",
+                                      "100",
+                                      "--rcon-lockout-ms",
+                                      "200",
+                                      "--rcon-auth-gap-ms",
+                                      "0"});
+  ASSERT_EQ(r.error, "");
+  const ServerOptions& o = r.options;
+  EXPECT_EQ(o.world_file, "w.json");
+  EXPECT_EQ(o.root, "/srv/r");
+  EXPECT_EQ(o.plugin, "p.so");
+  EXPECT_EQ(o.bind_address, "0.0.0.0");
+  EXPECT_EQ(o.rcon_port, 0);
+  EXPECT_EQ(o.rcon_password, "a b");
+  EXPECT_TRUE(o.no_rcon);
+  EXPECT_EQ(o.exec_lines, (std::vector<std::string>{"GetOnlineNum", "ListOnlinePlayers x"}));
+  EXPECT_TRUE(o.serve);
+  EXPECT_EQ(o.timer_period, 50ms);
+  EXPECT_EQ(o.journal_file, "j");
+  EXPECT_EQ(o.log_file, "l");
+  EXPECT_EQ(o.max_connections, 3);
+  EXPECT_EQ(o.idle_timeout, 0ms);
+  EXPECT_EQ(o.login_failures, 2);
+  EXPECT_EQ(o.login_window, 100ms);
+  EXPECT_EQ(o.lockout, 200ms);
+  EXPECT_EQ(o.auth_reply_gap, 0ms);
+}
+
+TEST(ServerOptions, ExecValueMayLookLikeAnOption) {
+  const ParseResult r = ParseOptions({"--exec", "--serve"});
+  ASSERT_EQ(r.error, "");
+  EXPECT_EQ(r.options.exec_lines, std::vector<std::string>{"--serve"});
+  EXPECT_FALSE(r.options.serve);
+}
+
+TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"--bogus"}, "unknown option --bogus"},
+           {{"world.json"}, "unknown option world.json"},
+           {{"--world"}, "option --world needs a value"},
+           {{"--serve=yes"}, "option --serve takes no value"},
+           {{"--rcon-port", "65536"}, "bad value for --rcon-port: \"65536\""},
+           {{"--rcon-port", "-1"}, "bad value for --rcon-port: \"-1\""},
+           {{"--timer-ms", "0"}, "bad value for --timer-ms: \"0\""},
+           {{"--timer-ms", "10x"}, "bad value for --timer-ms: \"10x\""},
+           {{"--rcon-max-connections", ""}, "bad value for --rcon-max-connections: \"\""},
+       }) {
+    EXPECT_EQ(ParseOptions(c.args).error, c.error) << testing::PrintToString(c.args);
+  }
+}
+
+}  // namespace
+}  // namespace server
