@@ -38,7 +38,7 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --rcon-login-failures N    failed logins that lock an address out; default 5
   --rcon-login-window-ms N   ... when they fall within this time; default 30000
   --rcon-lockout-ms N        how long a locked-out address is refused; default 300000
-  --rcon-auth-gap-ms N       pause between the two packets answering a login; default 20
+  --rcon-auth-gap-ms N       pause between the two packets answering a login; default 50
   --help                     this text
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.

@@ -29,7 +29,7 @@ struct ServerOptions {
   int login_failures = 5;
   std::chrono::milliseconds login_window = std::chrono::seconds(30);
   std::chrono::milliseconds lockout = std::chrono::minutes(5);
-  std::chrono::milliseconds auth_reply_gap{20};
+  std::chrono::milliseconds auth_reply_gap{50};
   bool help = false;
 };
 

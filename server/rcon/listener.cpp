@@ -269,10 +269,13 @@ void Session::Authenticate(const Packet& packet) {
 
 void Session::QueueReply(int32_t id, int32_t type, std::string_view body) {
   if (closed_) return;
+  // Checked before queuing, so that one long reply always goes out to a client that reads.
+  if (pending_bytes_ > owner_.options().max_pending_output) {
+    Close(std::to_string(pending_bytes_) + " bytes of replies not read");
+    return;
+  }
   last_activity_ = Clock::now();
   Queue(EncodeReply(id, type, body));
-  if (pending_bytes_ > owner_.options().max_pending_output)
-    Close(std::to_string(pending_bytes_) + " bytes of replies not read");
 }
 
 void Session::RequestDone() {

@@ -49,9 +49,9 @@ struct ListenerOptions {
   LoginGuard::Limits login_limits;
   // Pause between the two packets that answer a login. Some clients read each packet through a
   // fresh buffered reader and lose a second packet that arrived in the same read.
-  std::chrono::milliseconds auth_reply_gap{20};
+  std::chrono::milliseconds auth_reply_gap{50};
   // Per connection: requests handed on but not yet done before reading pauses, and reply
-  // bytes not yet taken by the client before the connection is closed.
+  // bytes not yet taken by the client beyond which a further reply closes the connection.
   int max_pending_requests = 64;
   std::size_t max_pending_output = 16u << 20;
   std::shared_ptr<spdlog::logger> log;  // none: nothing is logged

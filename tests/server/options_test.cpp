@@ -20,6 +20,7 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   EXPECT_EQ(r.options.login_failures, 5);
   EXPECT_EQ(r.options.login_window, 30s);
   EXPECT_EQ(r.options.lockout, 5min);
+  EXPECT_EQ(r.options.auth_reply_gap, 50ms);
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {

@@ -42,7 +42,6 @@ class RawClient {
               static_cast<ssize_t>(bytes.size()));
   }
   void Send(int32_t id, int32_t type, std::string_view body) { SendBytes(Encode(id, type, body)); }
-  void HalfClose() { shutdown(fd_, SHUT_WR); }
 
   // The next packet, or nullopt when the server closed the connection (or 5 s passed).
   std::optional<Packet> Read() {
@@ -94,9 +93,11 @@ class FakeGame final : public RequestSink {
       : loop_(
             1h, [] {}, GameLoop::Clock::now()),
         thread_([this] { loop_.Run(); }) {}
-  ~FakeGame() override {
+  ~FakeGame() override { Stop(); }
+  // Ends the game thread; requests still queued are dropped, as when the server stops.
+  void Stop() {
     loop_.Stop();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
   }
   void set_listener(Listener* listener) { listener_ = listener; }
   void OnRequest(Request request) override {
@@ -137,6 +138,11 @@ class ListenerTest : public ::testing::Test {
     options.log = std::make_shared<spdlog::logger>("rcon", sink_);
     listener_ = Listener::Start(std::move(options), game_);
     game_.set_listener(listener_.get());
+  }
+  // The game thread goes first: it may still be answering through the listener.
+  void TearDown() override {
+    game_.Stop();
+    listener_.reset();
   }
   uint16_t port() const { return listener_->port(); }
   // Polls (briefly) until the log has a line containing `text`.
@@ -234,62 +240,6 @@ TEST_F(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
   }
 }
 
-TEST_F(ListenerTest, BadPacketsCloseOnlyTheirConnection) {
-  Start();
-  RawClient other(port());
-  ASSERT_TRUE(other.Login("pw"));
-  struct Case {
-    const char* name;
-    std::string bytes;
-    const char* logged;
-  };
-  auto with_size = [](int32_t size) {
-    std::string wire = Encode(1, kTypeExecCommand, "x");
-    std::memcpy(wire.data(), &size, 4);
-    return wire;
-  };
-  const std::vector<Case> cases = {
-      {"size 9", with_size(9), "packet size 9 outside 10..4096"},
-      {"size 4097", with_size(4097), "packet size 4097 outside"},
-      {"negative size", with_size(-5), "packet size -5 outside"},
-      {"garbage", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", "outside 10..4096"},
-      {"no terminator", Encode(1, kTypeAuth, "pw").replace(15, 2, "ab"), "terminating zeros"},
-  };
-  for (const Case& c : cases) {
-    sink_->Clear();
-    RawClient bad(port());
-    bad.SendBytes(c.bytes);
-    EXPECT_TRUE(bad.Closed()) << c.name;
-    EXPECT_TRUE(Logged(c.logged)) << c.name;
-    EXPECT_TRUE(Logged("127.0.0.1:")) << c.name;
-    ExpectOthersServed(other);
-  }
-}
-
-TEST_F(ListenerTest, TruncatedPacketClosesAndIsLogged) {
-  Start();
-  RawClient other(port());
-  ASSERT_TRUE(other.Login("pw"));
-  RawClient bad(port());
-  ASSERT_TRUE(bad.Login("pw"));
-  bad.SendBytes(Encode(3, kTypeExecCommand, "GetOnlineNum").substr(0, 10));
-  bad.HalfClose();
-  EXPECT_TRUE(bad.Closed());
-  EXPECT_TRUE(Logged("truncated packet"));
-  ExpectOthersServed(other);
-}
-
-TEST_F(ListenerTest, CommandBeforeLoginClosesTheConnection) {
-  Start();
-  RawClient other(port());
-  ASSERT_TRUE(other.Login("pw"));
-  RawClient early(port());
-  early.Send(1, kTypeExecCommand, "GetOnlineNum");
-  EXPECT_TRUE(early.Closed());
-  EXPECT_TRUE(Logged("command before login"));
-  ExpectOthersServed(other);
-}
-
 TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
   ListenerOptions options;
   options.max_connections = 2;
@@ -315,22 +265,18 @@ TEST_F(ListenerTest, IdleConnectionsAreClosed) {
   EXPECT_TRUE(Logged("idle for"));
 }
 
-TEST_F(ListenerTest, RepeatedFailedLoginsLockTheAddressOutForAWhile) {
+TEST_F(ListenerTest, AClientThatDoesNotReadItsRepliesIsClosed) {
   ListenerOptions options;
-  options.login_limits = {3, std::chrono::seconds(10), 400ms};
+  options.max_pending_output = 1u << 20;
   Start(options);
+  RawClient other(port());
+  ASSERT_TRUE(other.Login("pw"));
   RawClient client(port());
-  EXPECT_FALSE(client.Login("a"));
-  EXPECT_FALSE(client.Login("b"));
-  EXPECT_FALSE(client.Login("c"));
-  EXPECT_TRUE(client.Closed()) << "the failure that locks closes the connection";
-  EXPECT_TRUE(Logged("locked out 127.0.0.1 for 0.4 s after 3 failed logins"));
-  RawClient refused(port());
-  EXPECT_TRUE(refused.Closed());
-  EXPECT_TRUE(Logged("refused connection from 127.0.0.1:"));
-  std::this_thread::sleep_for(450ms);
-  RawClient later(port());
-  EXPECT_TRUE(later.Login("pw"));
+  ASSERT_TRUE(client.Login("pw"));
+  // More than the kernel's socket buffers hold, so replies pile up in the listener.
+  for (int i = 0; i < 40; ++i) client.Send(i, kTypeExecCommand, "big 1000000");
+  EXPECT_TRUE(Logged("bytes of replies not read"));
+  ExpectOthersServed(other);
 }
 
 TEST_F(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
