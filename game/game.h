@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "game/world/world_spec.h"
+
 namespace game {
 
 // A world file that cannot be loaded; what() names the key and its place, e.g.
@@ -29,6 +31,9 @@ class Game {
   // `root` is the server root: the save folder, the map folder and the world's profile files
   // are made under it. An empty root makes no files.
   static std::unique_ptr<Game> Create(std::string_view world_json, const std::string& root);
+  // Builds the world from a spec made in code (a benchmark's generated world); the spec is
+  // checked as a world file is (duplicate ids, classes that cannot be made).
+  static std::unique_ptr<Game> Create(const WorldSpec& spec, const std::string& root);
   virtual ~Game() = default;
 
   // Registers the members and the running objects with the framework (replacing any other).
@@ -44,6 +49,11 @@ class Game {
 
   // Receives each journal line (one JSON object, no newline) as acting calls happen.
   virtual void SetJournalSink(std::function<void(const std::string& line)> sink) = 0;
+
+  // Frees the actors destroyed so far. Destroyed actors leave the level and every query at
+  // once, but their memory stays valid until this runs, as a game keeps pending-kill objects
+  // until its next collection: call it between requests, never inside a handler.
+  virtual void CollectGarbage() = 0;
 };
 
 }  // namespace game

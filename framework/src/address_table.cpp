@@ -39,22 +39,39 @@ std::atomic<uint64_t> table_generation{1};
 // text is still compared, so a different name at a reused address never matches.
 struct CachedLookup {
   uint64_t generation = 0;
-  const std::string* key = nullptr;
+  const char* key = nullptr;  // the table's own copy of the name
+  std::size_t size = 0;
   const Entry* entry = nullptr;
 };
 constexpr std::size_t kCacheSize = 512;
-thread_local CachedLookup lookup_cache[kCacheSize];
+// The framework is loaded with the process, never by dlopen: initial-exec TLS is safe and
+// spares a call per lookup.
+thread_local CachedLookup lookup_cache[kCacheSize] __attribute__((tls_model("initial-exec")));
 
 std::size_t CacheSlot(std::string_view name) {
   const auto address = reinterpret_cast<std::uintptr_t>(name.data());
   return (address ^ (address >> 9) ^ name.size()) % kCacheSize;
 }
 
+// Names are short: word-wise compare inline beats a call to memcmp.
+bool SameText(const char* a, const char* b, std::size_t size) {
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t wa, wb;
+    std::memcpy(&wa, a + i, 8);
+    std::memcpy(&wb, b + i, 8);
+    if (wa != wb) return false;
+  }
+  for (; i < size; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 const Entry* Lookup(std::string_view name) {
   const uint64_t generation = table_generation.load(std::memory_order_acquire);
   CachedLookup& cached = lookup_cache[CacheSlot(name)];
-  if (cached.generation == generation && cached.key->size() == name.size() &&
-      std::memcmp(cached.key->data(), name.data(), name.size()) == 0) {
+  if (cached.generation == generation && cached.size == name.size() &&
+      SameText(cached.key, name.data(), name.size())) {
     return cached.entry;
   }
   const Table& table = GetTable();
@@ -63,7 +80,7 @@ const Entry* Lookup(std::string_view name) {
     FrameworkLog().error("GetAddress: unknown symbol \"{}\"", name);
     return nullptr;
   }
-  cached = {generation, &it->first, &it->second};
+  cached = {generation, it->first.data(), it->first.size(), &it->second};
   return &it->second;
 }
 

@@ -3,6 +3,8 @@
 #include <atomic>
 
 #include "framework/host/address_table.h"
+#include "game/journal/journal.h"
+#include "game/util/text.h"
 #include "sdk/game_members.h"
 
 namespace game {
@@ -10,8 +12,15 @@ namespace {
 
 std::atomic<int> next_connection_number{1};
 
+// Every reply is journaled with its id and type, under the connection's REF.
 void SendMessage(RCONClientConnection* self, int32_t id, int32_t type, FString& text) {
-  RconConnection::FromHandle(self)->Send({id, type, std::u16string(text.View())});
+  RconConnection* connection = RconConnection::FromHandle(self);
+  if (const Journal* journal = ActiveJournal(); journal != nullptr && journal->enabled()) {
+    journal->Write(sym::RCONClientConnection::SendMessage.name,
+                   "connection:" + std::to_string(connection->number()),
+                   nlohmann::ordered_json::array({id, type, ToUtf8(text.View())}));
+  }
+  connection->Send({id, type, std::u16string(text.View())});
 }
 
 }  // namespace

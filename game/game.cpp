@@ -1,0 +1,55 @@
+#include "game/game.h"
+
+#include "game/memory/allocator.h"
+#include "game/util/text.h"
+#include "game/world/world.h"
+#include "game/world/world_file.h"
+
+namespace game {
+namespace {
+
+class GameImpl final : public Game {
+ public:
+  explicit GameImpl(std::unique_ptr<World> world) : world_(std::move(world)) {}
+
+  void Install() override { world_->Install(); }
+
+  std::string ExportState() const override {
+    nlohmann::ordered_json state = WorldFileJson(world_->ToSpec());
+    const AllocatorCounts counts = CurrentAllocatorCounts();
+    state["memory"] = {{"live_blocks", counts.live_blocks}, {"live_bytes", counts.live_bytes}};
+    return state.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  }
+
+  bool Disconnect(std::u16string_view eos_id) override {
+    for (const auto& player : world_->players()) {
+      if (player->controller != nullptr && player->eos_id == eos_id) {
+        world_->DestroyActor(player->controller);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void SetJournalSink(std::function<void(const std::string& line)> sink) override {
+    world_->journal().SetSink(std::move(sink));
+  }
+
+  void CollectGarbage() override { world_->CollectGarbage(); }
+
+ private:
+  std::unique_ptr<World> world_;
+};
+
+}  // namespace
+
+std::unique_ptr<Game> Game::Create(std::string_view world_json, const std::string& root) {
+  return Create(ParseWorldFile(world_json), root);
+}
+
+std::unique_ptr<Game> Game::Create(const WorldSpec& spec, const std::string& root) {
+  CheckWorldSpec(spec);
+  return std::make_unique<GameImpl>(World::Build(spec, root));
+}
+
+}  // namespace game

@@ -1,0 +1,101 @@
+// The cheat managers: the server's own and each player's.
+#include <algorithm>
+
+#include "framework/host/address_table.h"
+#include "game/members/journal_call.h"
+#include "game/members/members.h"
+#include "game/util/text.h"
+#include "game/world/world.h"
+#include "sdk/game_members.h"
+
+namespace game {
+namespace members {
+namespace {
+
+World& W() { return World::Installed(); }
+
+// The player a cheat manager belongs to; null for the server's.
+Player* OwnerOf(UShooterCheatManager* cheats) {
+  return static_cast<CheatManager*>(FromSdk(cheats))->player;
+}
+
+void RenameTribeID(UShooterCheatManager* cheats, int32_t tribe_id, FString& name) {
+  JournalCall(sym::UShooterCheatManager::RenameTribeID, cheats, tribe_id, name);
+  W().RenameTribe(tribe_id, name.View());
+}
+
+// Renames the character of the player whose id has these low 32 bits.
+void RenamePlayerId(UShooterCheatManager* cheats, int32_t player_id, FString& name) {
+  JournalCall(sym::UShooterCheatManager::RenamePlayerId, cheats, player_id, name);
+  if (Player* player = W().FindPlayerById32(player_id)) W().RenamePlayer(*player, name.View());
+}
+
+// Names the game does not know (None) give nothing.
+void GiveArmorSet(UShooterCheatManager* cheats, ::FName tier, ::FName quality) {
+  JournalCall(sym::UShooterCheatManager::GiveArmorSet, cheats, tier, quality);
+  Player* player = OwnerOf(cheats);
+  if (player == nullptr || tier.ComparisonIndex == 0 || quality.ComparisonIndex == 0) return;
+  player->spec.armor_sets.emplace_back(ToUtf8(W().names().ToString(tier)),
+                                       ToUtf8(W().names().ToString(quality)));
+}
+
+void ScriptCommand(UShooterCheatManager* cheats, FString& command) {
+  JournalCall(sym::UShooterCheatManager::ScriptCommand, cheats, command);
+  Player* player = OwnerOf(cheats);
+  (player != nullptr ? player->spec.script_commands : W().server_script_commands())
+      .push_back(ToUtf8(command));
+}
+
+bool InTribe(const Player& player) {
+  return player.spec.tribe && W().FindTribe(*player.spec.tribe) != nullptr;
+}
+
+void MakeTribeAdmin(UShooterCheatManager* cheats) {
+  JournalCall(sym::UShooterCheatManager::MakeTribeAdmin, cheats);
+  Player* player = OwnerOf(cheats);
+  if (player != nullptr && InTribe(*player) && player->spec.tribe_rank != "founder")
+    player->spec.tribe_rank = "admin";
+}
+
+void MakeTribeFounder(UShooterCheatManager* cheats) {
+  JournalCall(sym::UShooterCheatManager::MakeTribeFounder, cheats);
+  Player* player = OwnerOf(cheats);
+  if (player != nullptr && InTribe(*player)) player->spec.tribe_rank = "founder";
+}
+
+void UnlockEngram(UShooterCheatManager* cheats, FString& path) {
+  JournalCall(sym::UShooterCheatManager::UnlockEngram, cheats, path);
+  Player* player = OwnerOf(cheats);
+  if (player == nullptr) return;
+  auto& engrams = player->spec.engrams;
+  const std::string engram = ToUtf8(path);
+  if (std::find(engrams.begin(), engrams.end(), engram) == engrams.end()) engrams.push_back(engram);
+}
+
+// Recorded for the player with that id, or else for the cheat manager's own player.
+void DefeatBoss(UShooterCheatManager* cheats, int32_t player_id, ::FName boss, char difficulty) {
+  JournalCall(sym::UShooterCheatManager::DefeatBoss, cheats, player_id, boss, difficulty);
+  Player* player = W().FindPlayerById32(player_id);
+  if (player == nullptr) player = OwnerOf(cheats);
+  if (player == nullptr) return;
+  player->spec.bosses.push_back(
+      {ToUtf8(W().names().ToString(boss)), static_cast<int32_t>(difficulty)});
+}
+
+}  // namespace
+
+void RegisterCheatFunctions() {
+  namespace cm = sym::UShooterCheatManager;
+  framework::Register(cm::RenameTribeID, &RenameTribeID);
+  framework::Register(cm::RenamePlayerId, &RenamePlayerId);
+  framework::Register(cm::GiveArmorSet, &GiveArmorSet);
+  framework::Register(cm::ScriptCommand, &ScriptCommand);
+  framework::Register(cm::MakeTribeAdmin, &MakeTribeAdmin);
+  framework::Register(cm::MakeTribeFounder, &MakeTribeFounder);
+  framework::Register(cm::UnlockEngram, &UnlockEngram);
+  framework::Register(cm::DefeatBoss, &DefeatBoss);
+}
+
+}  // namespace members
+
+}  // namespace game

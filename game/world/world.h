@@ -1,0 +1,202 @@
+// World: the live game built from a WorldSpec. It owns every object, the name table, the object
+// table behind weak references, the players' bookkeeping and the journal, and it carries out
+// what the game's functions do (members/ registers those functions and calls in here).
+// Destroyed actors leave the level, the class and sphere queries and the dino index at once
+// (their slot in "ULevel.Actors" becomes null and the array is compacted from time to time and
+// at every collection); their memory lives on until CollectGarbage, as pending-kill objects do.
+// One world is installed at a time: the registered functions act on it.
+// Thread: the game thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "game/journal/journal.h"
+#include "game/objects/names.h"
+#include "game/objects/objects.h"
+#include "game/world/world_spec.h"
+
+namespace game {
+
+// The game's own classes, by their role.
+enum class Native {
+  kObject,
+  kClass,
+  kScriptStruct,
+  kActor,
+  kPawn,
+  kCharacter,
+  kPrimalCharacter,
+  kShooterCharacter,
+  kPlayerPawn,
+  kDino,
+  kTargetable,
+  kStructure,
+  kController,
+  kPlayerController,
+  kShooterPlayerController,
+  kInfo,
+  kPlayerState,
+  kShooterPlayerState,
+  kGameModeBase,
+  kShooterGameMode,
+  kGameStateBase,
+  kShooterGameState,
+  kWorldSettings,
+  kPrimalWorldSettings,
+  kWorld,
+  kLevel,
+  kActorComponent,
+  kSceneComponent,
+  kStatusComponent,
+  kCheatManager,
+  kShooterCheatManager,
+  kPlayerData,
+  kItem,
+  kCount,
+};
+
+class World {
+ public:
+  // REQUIRES: CheckWorldSpec(spec) passed. Registers the allocator first (every FString of the
+  // world takes host memory). A non-empty root gets the save folder and the profile files.
+  static std::unique_ptr<World> Build(const WorldSpec& spec, const std::string& root);
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  // The installed world; the registered functions act on it. REQUIRES: one is installed.
+  static World& Installed() { return *installed_; }
+  static World* InstalledOrNull() { return installed_; }
+  void Install();
+
+  NameTable& names() { return names_; }
+  Journal& journal() { return journal_; }
+
+  // Objects the framework reports and the plugin starts from.
+  WorldObject* world_object() { return world_object_; }
+  bool reports_world() const { return reports_world_; }
+  GameMode* game_mode() { return game_mode_; }
+  CheatManager* server_cheat_manager() { return server_cheat_manager_; }
+  WorldSettings* world_settings() { return world_settings_; }
+  ScriptStructObject* tribe_struct() { return tribe_struct_; }
+  const std::u16string& map_name() const { return map_name_; }
+  ClassObject* NativeClass(Native which) { return natives_[static_cast<int>(which)]; }
+  const std::vector<std::unique_ptr<Player>>& players() { return players_; }
+  std::vector<std::string>& server_script_commands() { return server_script_commands_; }
+  bool tribe_data_struct() const { return tribe_data_struct_; }
+
+  // Weak references.
+  ObjectBase* Resolve(const FWeakObjectPtr& weak) const;
+
+  // Queries; each skips destroyed actors.
+  Dino* FindDino(uint32_t id1, uint32_t id2) const;
+  const TribeSpec* FindTribe(int32_t id) const;
+  // The player whose id's low 32 bits are `id32`.
+  Player* FindPlayerById32(int32_t id32);
+  // Level actors in level order.
+  template <class F>
+  void ForEachLevelActor(F body) const {
+    for (AActor* actor : level_->actors)
+      if (actor != nullptr) body(static_cast<ActorBase*>(FromSdk(actor)));
+  }
+  // The item catalogue entry that `path` names (with or without "Blueprint'...'"), or null.
+  const std::string* CatalogueItem(std::u16string_view path) const;
+  const std::string* CatalogueItem(int32_t index) const;
+
+  // Effects.
+  void DestroyActor(ActorBase* actor);
+  void MoveActor(ActorBase* actor, const FVector& to);
+  void MovePlayer(Player& player, const FVector& to);
+  // A new item object to hand out (kept by the world).
+  ItemObject* MakeItem();
+  // Spawns the dino or structure class that `blueprint` names, at `at`; null when none.
+  ActorBase* Spawn(std::u16string_view blueprint, const FVector& at);
+  void RenameTribe(int32_t id, std::u16string_view name);
+  void RenamePlayer(Player& player, std::u16string_view name);
+  // Copies every player's tribe record from the tribe list.
+  void SyncTribeRecords();
+
+  // REF of an object in journal lines, such as "dino:11:22" or "root:structure:3".
+  std::string RefOf(const ObjectBase* object) const;
+  // The object's full path name.
+  std::u16string PathNameOf(const ObjectBase* object) const;
+  // The dino's species: its class name less "_Character_BP_C" or "_C".
+  std::u16string SpeciesOf(const Dino& dino) const;
+
+  // The current state as a world spec (destroyed actors left out, spawned ones appended).
+  WorldSpec ToSpec() const;
+  void CollectGarbage();
+
+ private:
+  World() = default;
+  template <class T>
+  T* Make(Native cls, std::u16string_view name = {});
+  template <class T>
+  T* MakeOf(ClassObject* cls, std::u16string_view name = {});
+  void Register(ObjectBase* object);
+  void AddToLevel(ActorBase* actor);
+  void CompactLevel();
+  void BuildClasses(const WorldSpec& spec);
+  ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
+                         std::optional<ClassKind> made_as);
+  ClassObject* ClassFor(const std::string& name, ClassKind kind);
+  void BuildPlayers(const WorldSpec& spec);
+  void BuildDinos(const WorldSpec& spec);
+  Dino* MakeDino(ClassObject* cls, const DinoSpec& spec, uint32_t id1, uint32_t id2);
+  Structure* MakeStructure(ClassObject* cls, const StructureSpec& spec);
+  void DestroyController(Player& player);
+  void MakeProfiles(const WorldSpec& spec, const std::string& root);
+  std::u16string LevelPath() const;
+
+  static World* installed_;
+
+  NameTable names_;
+  Journal journal_;
+  struct Slot {
+    ObjectBase* object = nullptr;
+    int32_t serial = 0;
+  };
+  std::vector<Slot> slots_;
+  int32_t next_serial_ = 1;
+  std::vector<std::unique_ptr<ObjectBase>> owned_;
+  std::size_t garbage_ = 0;
+  int32_t level_nulls_ = 0;
+
+  ClassObject* natives_[static_cast<int>(Native::kCount)] = {};
+  std::unordered_map<std::string, ClassObject*> classes_;  // by name
+  std::vector<ClassSpec> listed_classes_;
+  std::unordered_map<const ClassObject*, int32_t> instance_counts_;
+
+  std::u16string map_name_;
+  std::string root_;
+  std::string save_directory_;
+  bool reports_world_ = true;
+  bool tribe_data_struct_ = true;
+  std::vector<std::string> items_;
+  std::vector<std::u16string> item_keys_;  // folded bare paths of the catalogue
+  std::vector<TribeSpec> tribes_;
+  std::vector<std::string> profiles_;
+  std::vector<std::string> server_script_commands_;
+
+  WorldObject* world_object_ = nullptr;
+  Level* level_ = nullptr;
+  GameMode* game_mode_ = nullptr;
+  GameState* game_state_ = nullptr;
+  WorldSettings* world_settings_ = nullptr;
+  CheatManager* server_cheat_manager_ = nullptr;
+  ScriptStructObject* tribe_struct_ = nullptr;
+
+  std::vector<std::unique_ptr<Player>> players_;
+  std::vector<Dino*> dinos_;  // file order, then spawn order
+  std::vector<Structure*> structures_;
+  std::vector<LocatedActor*> actors_;
+  std::unordered_map<uint64_t, Dino*> dino_index_;
+  int32_t spawn_count_ = 0;
+};
+
+}  // namespace game

@@ -1,0 +1,171 @@
+// WorldSpec: a world as plain data, the in-memory form of a world file. The loader fills it from
+// JSON (world_file.h), a benchmark may fill it directly, Game::Create builds the live world from
+// it, and the state export produces one from the live world. Texts are UTF-8.
+// Keys the world file leaves out take the defaults written here; the few defaults that depend
+// on other values (a player's tribe, a dino's ids, ...) are optional until the world is built.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace game {
+
+using Position = std::array<double, 3>;
+using Colour = std::array<float, 4>;
+
+enum class ClassKind { kDino, kStructure, kPawn, kActor, kItem };
+enum class CharacterState { kAlive, kDead, kNone };
+
+struct GameStateSpec {
+  std::string day_time = "Day 1, 08:00:00";
+  float framerate = 30.0F;
+  // Defaults to the number of players online (not stale).
+  std::optional<int32_t> players_connected;
+};
+
+struct WorldSettingsSpec {
+  float longitude_origin = -400000.0F;
+  float latitude_origin = -400000.0F;
+  float longitude_scale = 800.0F;
+  float latitude_scale = 800.0F;
+};
+
+struct ClassSpec {
+  std::string name;
+  ClassKind kind = ClassKind::kActor;
+  // Full path name of the default object; defaults to /Game/Emulated/<Stem>.Default__<Name>.
+  std::optional<std::string> path;
+};
+
+struct TribeSpec {
+  int32_t id = 0;
+  std::string name;
+  std::vector<std::string> log;
+  bool loadable = true;
+};
+
+// What the game recorded for a player.
+struct ItemGift {
+  std::string item;  // the catalogue entry
+  int32_t quantity = 1;
+  float quality = 0.0F;
+  bool blueprint = false;
+};
+struct InboxEntry {
+  std::string kind;  // "chat", "notification" or "direct"
+  std::string sender;
+  std::string text;
+  std::optional<Colour> colour;
+  float scale = 0.0F;    // notifications
+  float seconds = 0.0F;  // notifications
+  bool bold = false;     // direct messages
+};
+struct BossDefeat {
+  std::string boss;
+  int32_t difficulty = 0;
+};
+struct HairStyle {
+  float percent = 0.0F;
+  int32_t style = 0;
+};
+
+struct PlayerSpec {
+  std::string eos_id;  // defaults to 32 hex digits made from the index
+  std::string character_name = "Human";
+  std::optional<std::string> player_name;  // defaults to the character name
+  std::string player_data_name;            // defaults to PrimalPlayerData_<index>
+  std::optional<uint64_t> player_id;       // defaults to 100000001 + index
+  std::optional<uint64_t> linked_player_data_id;
+  int32_t team = 0;
+  std::optional<int32_t> tribe;
+  Position position{};
+  CharacterState character = CharacterState::kAlive;
+  bool player_state = true;
+  bool pawn = true;
+  bool cheat_manager = true;
+  bool stale = false;
+
+  // Runtime facts.
+  std::vector<ItemGift> inventory;
+  double experience = 0.0;
+  int64_t hexagons = 0;
+  std::vector<std::pair<std::string, std::string>> armor_sets;  // tier, quality
+  std::vector<std::string> engrams;
+  std::vector<BossDefeat> bosses;
+  std::vector<InboxEntry> inbox;
+  std::vector<std::string> script_commands;
+  std::string tribe_rank = "member";  // "member", "admin" or "founder"
+  std::optional<HairStyle> facial_hair;
+  std::optional<HairStyle> head_hair;
+  std::optional<std::string> kick_message;
+};
+
+struct Imprinter {
+  std::string name;
+  std::string player_id;
+};
+
+struct DinoSpec {
+  std::string class_name = "Dino_Character_BP_C";
+  std::optional<uint32_t> id1;
+  std::optional<uint32_t> id2;
+  int32_t team = 0;
+  std::optional<std::string> name;  // defaults to the species
+  int32_t level = 1;
+  Position position{};
+  bool dead = false;
+  std::array<float, 2> food{1000.0F, 1000.0F};  // current, max
+
+  // Runtime facts.
+  std::string tamer;
+  int32_t taming_team = 0;
+  double experience = 0.0;
+  std::vector<std::pair<int32_t, int32_t>> colours;  // region, colour; by region
+  float imprint_quality = 0.0F;
+  std::optional<Imprinter> imprinter;
+  bool neutered = false;
+  bool playing = true;  // false for a spawned dino until its play begins
+};
+
+struct StructureSpec {
+  std::string class_name = "Structure_C";
+  int32_t team = 0;
+  std::string owner;
+  std::optional<std::string> name;  // defaults to the class stem
+  std::optional<std::string> consumes_item;
+  std::optional<std::string> pickup_item;
+  Position position{};
+};
+
+struct ActorSpec {
+  std::string class_name = "Actor_C";
+  std::optional<ClassKind> kind;  // kActor or kPawn; defaults to the listed class's kind
+  int32_t team = 0;
+  Position position{};
+};
+
+struct WorldSpec {
+  std::string map = "TheIsland_WP";
+  bool world = true;
+  std::optional<GameStateSpec> game_state = GameStateSpec{};
+  std::optional<WorldSettingsSpec> world_settings = WorldSettingsSpec{};
+  std::string save_directory = "SavedWorlds";
+  bool server_cheat_manager = true;
+  bool tribe_data_struct = true;
+  std::vector<ClassSpec> classes;
+  std::vector<std::string> items;
+  std::vector<TribeSpec> tribes;
+  std::vector<PlayerSpec> players;
+  std::vector<DinoSpec> dinos;
+  std::vector<StructureSpec> structures;
+  std::vector<ActorSpec> actors;
+  std::vector<std::string> profiles;
+  // Runtime fact: script commands run on the server's cheat manager.
+  std::vector<std::string> script_commands;
+};
+
+}  // namespace game

@@ -1,0 +1,153 @@
+#include "game/world/world_file.h"
+
+#include <gtest/gtest.h>
+
+#include "game/memory/allocator.h"
+#include "sdk/api.h"
+#include "tests/support/test_world.h"
+
+namespace {
+
+using nlohmann::json;
+using support::CallGame;
+using support::FieldOf;
+using support::TestWorld;
+
+json WithoutMemory(json state) {
+  state.erase("memory");
+  return state;
+}
+
+TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
+  struct Case {
+    const char* world;
+    const char* message;
+  };
+  const Case cases[] = {
+      {R"({"bogus": 1})", "bogus: unknown key"},
+      {R"({"players": [{}, {}, {"team": "x"}]})", "players[2].team: expected an integer"},
+      {R"({"players": [{"tema": 1}]})", "players[0].tema: unknown key"},
+      {R"({"world": 1})", "world: expected a boolean"},
+      {R"({"game_state": {"framerate": "fast"}})", "game_state.framerate: expected a number"},
+      {R"({"dinos": [{"id1": -1}]})", "dinos[0].id1: integer out of range 0..4294967295"},
+      {R"({"dinos": [{"position": [1, 2]}]})", "dinos[0].position: expected an array of 3 numbers"},
+      {R"({"dinos": [{"food": [1, "x"]}]})", "dinos[0].food[1]: expected a number"},
+      {R"({"players": [{"character": "zombie"}]})",
+       "players[0].character: expected one of alive, dead, none"},
+      {R"({"classes": [{"name": "Rex_C", "kind": "plant"}]})",
+       "classes[0].kind: expected one of dino, structure, pawn, actor, item"},
+      {R"({"players": [{"inbox": [{"kind": "chat", "txt": "hi"}]}]})",
+       "players[0].inbox[0].txt: unknown key"},
+      {R"({"dinos": [{"id1": 1, "id2": 2}, {"id1": 1, "id2": 2}]})",
+       "dinos[1]: duplicate dino id pair 1:2"},
+      {R"({"players": [{"eos_id": "a"}, {"eos_id": "a"}]})",
+       "players[1].eos_id: duplicate EOS id \"a\""},
+      {R"({"classes": [{"name": "Rex_C", "kind": "dino"}], "structures": [{"class": "Rex_C"}]})",
+       "structures[0].class: class \"Rex_C\" is a dino class, not a structure class"},
+      {R"({"dinos": [{"class": "Wall_C"}], "structures": [{"consumes_item": "Wall_C"}]})",
+       "structures[0].consumes_item: class \"Wall_C\" is a dino class, not a item class"},
+      {R"({"actors": [{"class": "ShooterCharacter"}]})",
+       "actors[0].class: class \"ShooterCharacter\" of the game cannot be made as kind actor"},
+      {R"({"classes": [{"name": "Rex_C"}, {"name": "Rex_C"}]})",
+       "classes[1].name: duplicate class \"Rex_C\""},
+      {R"([1, 2])", "expected an object"},
+      {R"({"map": )", "world file: not valid JSON"},
+  };
+  const int64_t blocks_before = game::CurrentAllocatorCounts().live_blocks;
+  for (const Case& c : cases) {
+    try {
+      game::Game::Create(c.world, "");
+      ADD_FAILURE() << "loaded: " << c.world;
+    } catch (const game::WorldFileError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
+          << "world: " << c.world << "\nmessage: " << e.what();
+    }
+  }
+  EXPECT_EQ(game::CurrentAllocatorCounts().live_blocks, blocks_before) << "nothing half-built";
+}
+
+TEST(WorldFile, DefaultsFollowTheRulesOfTheFile) {
+  TestWorld world(R"({
+    "tribes": [{"id": 1000001, "name": "Owls"}],
+    "classes": [{"name": "Crate_C", "kind": "pawn"}],
+    "players": [{"eos_id": "a", "team": 1000001, "player_id": 77},
+                {"eos_id": "b", "team": 555},
+                {"eos_id": "c", "stale": true}],
+    "dinos": [{"class": "Raptor_Character_BP_C", "id1": 1, "id2": 1}, {}],
+    "actors": [{"class": "Crate_C"}]
+  })");
+  const json state = world.State();
+  const json& alice = state["players"][0];
+  EXPECT_EQ(alice["tribe"], 1000001) << "the tribe defaults to a listed team";
+  EXPECT_EQ(alice["linked_player_data_id"], 77);
+  EXPECT_EQ(alice["player_name"], alice["character_name"]);
+  EXPECT_TRUE(state["players"][1]["tribe"].is_null()) << "team 555 names no listed tribe";
+  EXPECT_EQ(state["game_state"]["players_connected"], 2) << "the stale player is not online";
+  EXPECT_EQ(state["dinos"][0]["name"], "Raptor");
+  EXPECT_NE(state["dinos"][1]["id2"], state["dinos"][0]["id2"]) << "generated ids are unique";
+  EXPECT_EQ(state["actors"][0]["kind"], "pawn") << "the kind follows the listed class";
+
+  auto* a = AsaApi::GetApiUtils().FindPlayerByEosId(FString("a"));
+  auto* b = AsaApi::GetApiUtils().FindPlayerByEosId(FString("b"));
+  ASSERT_NE(a, nullptr);
+  EXPECT_TRUE(CallGame(sym::AShooterPlayerController::IsInTribe, a));
+  EXPECT_FALSE(CallGame(sym::AShooterPlayerController::IsInTribe, b));
+  EXPECT_EQ(AsaApi::GetApiUtils().FindPlayerByEosId(FString("c")), nullptr);
+
+  UObject* cdo = CallGame(sym::UVictoryCore::GetClassDefaultObject,
+                          FieldOf(CallGame(sym::APrimalDinoCharacter::FindDinoWithID,
+                                           AsaApi::GetApiUtils().CurrentWorld(), 1u, 1u),
+                                  sym::UObjectBase::ClassPrivate));
+  FString path;
+  CallGame(sym::UObjectBaseUtility::GetPathName, cdo, nullptr, path);
+  EXPECT_EQ(path.View(), u"/Game/Emulated/Raptor_Character_BP.Default__Raptor_Character_BP_C");
+}
+
+// What game functions record must survive an export and a load: the second export equals the
+// first.
+TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
+  TestWorld world(game::DefaultWorldJson());
+  const json before = world.State();
+  auto player = [&](int i) {
+    const std::string eos = before["players"][i]["eos_id"];
+    return AsaApi::GetApiUtils().FindPlayerByEosId(FString(eos.c_str()));
+  };
+  auto* alice = player(0);
+  ASSERT_NE(alice, nullptr);
+  auto* cheats =
+      static_cast<UShooterCheatManager*>(FieldOf(alice, sym::APlayerController::CheatManager));
+  FString text(u"Hello \u00e9");
+  CallGame(sym::AShooterPlayerController::ClientServerNotification, alice, text,
+           FLinearColor{1, 0, 0, 1}, 2.0F, 20.0F, nullptr, nullptr, 1);
+  CallGame(sym::AShooterPlayerController::AddExperience, alice, 0.1F, false, false);
+  CallGame(sym::AShooterPlayerController::GiveItemNum, alice, 3, 2, 1.5F, true);
+  CallGame(sym::UShooterCheatManager::ScriptCommand, cheats, text);
+  CallGame(sym::AShooterCharacter::NetSetHeadHairPercent,
+           CallGame(sym::AShooterPlayerController::GetPlayerCharacter, alice), 0.5F, 3);
+  const uint32_t id1 = before["dinos"][0]["id1"];
+  const uint32_t id2 = before["dinos"][0]["id2"];
+  auto* dino = CallGame(sym::APrimalDinoCharacter::FindDinoWithID,
+                        AsaApi::GetApiUtils().CurrentWorld(), id1, id2);
+  CallGame(sym::APrimalDinoCharacter::ForceUpdateColorSets, dino, 2, 44);
+  CallGame(sym::APrimalDinoCharacter::UpdateImprintingQuality, dino, 0.7F);
+  CallGame(sym::APrimalDinoCharacter::DoNeuter_Implementation, dino);
+  FString kick(u"bye");
+  CallGame(sym::AShooterGameMode::KickPlayerController, AsaApi::GetApiUtils().CurrentGameMode(),
+           player(1), kick);
+  FString bp(u"Blueprint'/Game/Dinos/Rex/Rex_Character_BP.Rex_Character_BP'");
+  ASSERT_NE(
+      CallGame(sym::AShooterPlayerController::SpawnActor, alice, bp, 100.0F, 0.0F, 0.0F, true),
+      nullptr);
+  world.game().CollectGarbage();
+
+  const json first = world.State();
+  EXPECT_EQ(first["players"][0]["inbox"].size(), 1u);
+  EXPECT_TRUE(first["players"][1]["stale"]);
+  EXPECT_EQ(first["dinos"].size(), before["dinos"].size() + 1) << "the spawned dino is exported";
+
+  const std::string exported = world.game().ExportState();
+  auto reloaded = game::Game::Create(exported, "");
+  EXPECT_EQ(WithoutMemory(json::parse(reloaded->ExportState())), WithoutMemory(first));
+}
+
+}  // namespace
