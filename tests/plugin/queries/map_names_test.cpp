@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_host.h"
+#include <nlohmann/json.hpp>
+
+#include "framework/host/running_game.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -27,6 +30,28 @@ TEST(MapDisplayName, FirstKeyFoundWinsIgnoringCase) {
         << std::string(c.map, c.map + std::char_traits<char16_t>::length(c.map));
   }
   EXPECT_EQ(host.live_blocks(), before);
+}
+
+TEST(SaveDirectories, BinariesFolderReplacedIgnoringCase) {
+  support::TestWorld world(nlohmann::json{{"save_directory", "Cluster/Main\u00e9"}}.dump());
+  framework::SetCurrentDir("\\srv\\w\\binaries\\WIN64");
+  const int64_t before = world.live_blocks();
+  {
+    const orvane::SaveDirectories dirs = orvane::ResolveSaveDirectories();
+    EXPECT_EQ(dirs.save_subpath.View(), u"\\Saved\\Cluster\\Main?");
+    EXPECT_EQ(dirs.save_folder.View(), u"\\srv\\w\\Saved\\Cluster\\Main?");
+    EXPECT_EQ(dirs.map_folder.View(), u"\\srv\\w\\Saved\\Cluster\\Main?\\TheIsland_WP");
+    EXPECT_EQ(dirs.cluster_folder.View(), u"\\srv\\w\\Saved\\Cluster\\Main?\\Cluster");
+  }
+  EXPECT_EQ(world.host().log().Count("Got save directory: \"Cluster\\Main?\""), 1);
+  EXPECT_EQ(world.host().log().Count("Server save folder: \"\\srv\\w\\Saved\\Cluster\\Main?\""), 1);
+  EXPECT_EQ(world.live_blocks(), before);
+
+  framework::SetCurrentDir("");
+  EXPECT_EQ(orvane::ResolveSaveDirectories().save_folder.View(), u"");
+  framework::SetCurrentDir("\\elsewhere");
+  EXPECT_EQ(orvane::ResolveSaveDirectories().map_folder.View(), u"\\elsewhere\\TheIsland_WP");
+  framework::SetCurrentDir("");
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+#include "queries/blueprint_names.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "host/game_access.h"
+#include "queries/entity_lookup.h"
+#include "tests/support/test_world.h"
+
+namespace {
+
+using nlohmann::json;
+
+std::u16string U(const FString& s) { return std::u16string(s.View()); }
+
+// Level order: dinos, then structures, then other actors.
+class BlueprintNames : public ::testing::Test {
+ protected:
+  BlueprintNames()
+      : world_(json{
+            {"classes",
+             {{{"name", "Raptor_Character_BP_C"},
+               {"kind", "dino"},
+               {"path", "/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP_c"}},
+              {{"name", "Wall_C"},
+               {"kind", "structure"},
+               {"path", "/Game/Default__/Wall.Default__Wall_C"}},
+              {{"name", "PrimalItemStructure_Wall_C"},
+               {"kind", "item"},
+               {"path", "/Game/Items/Wall.Default__PrimalItemStructure_Wall_C"}},
+              {{"name", "PickupWall_C"}, {"kind", "item"}, {"path", "/Game/Items/default__Pickup"}},
+              {{"name", "Crate_C"}, {"kind", "actor"}}}},
+            {"dinos", {{{"class", "Raptor_Character_BP_C"}, {"id1", 1}, {"id2", 2}}}},
+            {"structures",
+             {{{"class", "Wall_C"},
+               {"consumes_item", "PrimalItemStructure_Wall_C"},
+               {"pickup_item", "PickupWall_C"}},
+              {{"class", "Wall_C"}, {"pickup_item", "PickupWall_C"}},
+              {{"class", "Wall_C"}}}},
+            {"actors", {{{"class", "Crate_C"}}}}}
+                   .dump()) {
+    orvane::ForEachLevelActor([&](AActor* a) { actors_.push_back(a); });
+  }
+  void TearDown() override { EXPECT_EQ(world_.live_blocks(), before_); }
+
+  AActor* dino() { return actors_[0]; }
+  APrimalStructure* structure(int i) { return static_cast<APrimalStructure*>(actors_[1 + i]); }
+  AActor* crate() { return actors_[4]; }
+
+  support::TestWorld world_;
+  std::vector<AActor*> actors_;
+  int64_t before_ = world_.live_blocks();
+};
+
+TEST_F(BlueprintNames, NullsGiveEmptyPaths) {
+  EXPECT_EQ(U(orvane::ClassBlueprintPath(nullptr)), u"");
+  EXPECT_EQ(U(orvane::ActorBlueprintPath(nullptr)), u"");
+  EXPECT_FALSE(orvane::StructureMatchesBlueprint(nullptr, FString()));
+}
+
+TEST_F(BlueprintNames, SuffixDroppedInEitherCaseAndDefaultRemovedOnlyInActorForm) {
+  UClass* raptor = orvane::host::ClassOf(dino());
+  EXPECT_EQ(U(orvane::ClassBlueprintPath(raptor)),
+            u"Blueprint'/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP'");
+  EXPECT_EQ(U(orvane::ActorBlueprintPath(dino())),
+            u"Blueprint'/Game/Dinos/Raptor_Character_BP.Raptor_Character_BP'");
+  EXPECT_EQ(U(orvane::ActorBlueprintPath(structure(0))), u"Blueprint'/Game//Wall.Wall'")
+      << "every occurrence goes";
+  EXPECT_EQ(U(orvane::ClassBlueprintPath(
+                orvane::host::Field(structure(0), sym::APrimalStructure::PickupGivesItem))),
+            u"Blueprint'/Game/Items/default__Pickup'")
+      << "no suffix: wrapped whole; lower-case default__ stays";
+  EXPECT_EQ(U(orvane::ActorClassName(dino())), u"Raptor_Character_BP_C");
+}
+
+TEST_F(BlueprintNames, StructureMatchingIsExactActorMatchingIgnoresCase) {
+  const FString consumed(u"Blueprint'/Game/Items/Wall.Default__PrimalItemStructure_Wall'");
+  const FString pickup(u"Blueprint'/Game/Items/default__Pickup'");
+  const FString own(u"Blueprint'/Game//Wall.Wall'");
+  const FString shouting(u"BLUEPRINT'/GAME/ITEMS/WALL.DEFAULT__PRIMALITEMSTRUCTURE_WALL'");
+  for (const FString* text : {&consumed, &pickup, &own})
+    EXPECT_TRUE(orvane::StructureMatchesBlueprint(structure(0), *text))
+        << std::string(text->View().begin(), text->View().end());
+  EXPECT_FALSE(orvane::StructureMatchesBlueprint(structure(0), shouting));
+  EXPECT_FALSE(orvane::StructureMatchesBlueprint(structure(0), FString()));
+
+  EXPECT_TRUE(orvane::ActorNameMatches(structure(0), shouting));
+  EXPECT_FALSE(orvane::ActorNameMatches(structure(0), pickup))
+      << "with a consumed item the pickup path is not compared";
+  EXPECT_TRUE(orvane::ActorNameMatches(structure(1), pickup));
+  EXPECT_TRUE(orvane::ActorNameMatches(structure(2), FString(u"wall_c")));
+  EXPECT_TRUE(orvane::ActorNameMatches(structure(2), FString()))
+      << "no item path: an empty text equals the empty blueprint path";
+}
+
+TEST_F(BlueprintNames, DinosByNameOrActorPathOthersByNameOnly) {
+  EXPECT_TRUE(orvane::ActorNameMatches(dino(), FString(u"raptor_character_bp_c")));
+  EXPECT_TRUE(orvane::ActorNameMatches(
+      dino(), FString(u"Blueprint'/Game/Dinos/Raptor_Character_BP.Raptor_Character_BP'")));
+  EXPECT_FALSE(orvane::ActorNameMatches(
+      dino(), FString(u"Blueprint'/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP'")));
+  EXPECT_TRUE(orvane::ActorNameMatches(crate(), FString(u"CRATE_C")));
+  EXPECT_EQ(U(orvane::ActorMatchBlueprint(crate())), u"");
+  EXPECT_FALSE(
+      orvane::ActorNameMatches(crate(), FString(u"Blueprint'/Game/Emulated/Crate.Crate'")));
+}
+
+}  // namespace
