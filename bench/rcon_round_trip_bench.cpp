@@ -1,0 +1,251 @@
+// Request round trips over RCON on loopback, beside their physical floor, in one binary:
+//   TcpEchoRoundTrip      a raw TCP echo of a packet-sized message (asio server thread)
+//   RconListenerRoundTrip the RCON listener and game loop with an echo handler: decoding,
+//                         the hand-off to the game thread and back, encoding
+//   RconServerRoundTrip   the real orvane-server (plugin loaded, default world) answering
+//                         "GetOnlineNum"
+// Each measures one blocking client doing request, then reply, on 127.0.0.1. Bounded: a fixed
+// run time per benchmark, loopback only, and every child process is stopped at the end.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <regex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <asio.hpp>
+
+#include "server/game_loop.h"
+#include "server/rcon/listener.h"
+#include "server/rcon/packet.h"
+
+extern char** environ;
+
+namespace {
+
+using server::rcon::Encode;
+
+// A blocking loopback client.
+class Client {
+ public:
+  explicit Client(uint16_t port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    int one = 1;
+    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    timeval timeout{10, 0};
+    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+      throw std::runtime_error("cannot connect to port " + std::to_string(port));
+  }
+  ~Client() { close(fd_); }
+
+  void Send(const std::string& bytes) {
+    if (send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(bytes.size()))
+      throw std::runtime_error("send failed");
+  }
+  std::string ReadExactly(std::size_t n) {
+    std::string out(n, '\0');
+    for (std::size_t got = 0; got < n;) {
+      const ssize_t r = recv(fd_, out.data() + got, n - got, 0);
+      if (r <= 0) throw std::runtime_error("connection lost");
+      got += static_cast<std::size_t>(r);
+    }
+    return out;
+  }
+  // One RCON packet's body.
+  std::string ReadPacket() {
+    const std::string header = ReadExactly(4);
+    int32_t size = 0;
+    std::memcpy(&size, header.data(), 4);
+    return ReadExactly(static_cast<std::size_t>(size)).substr(8, size - 10);
+  }
+  void Login(const std::string& password) {
+    Send(Encode(1, 3, password));
+    ReadPacket();
+    ReadPacket();
+  }
+
+ private:
+  int fd_;
+};
+
+// The floor: an asio echo server on its own thread.
+class EchoServer {
+ public:
+  EchoServer() : acceptor_(io_, {asio::ip::make_address("127.0.0.1"), 0}) {
+    acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
+      if (error) return;
+      socket_.emplace(std::move(socket));
+      socket_->set_option(asio::ip::tcp::no_delay(true));
+      Echo();
+    });
+    thread_ = std::thread([this] { io_.run(); });
+  }
+  ~EchoServer() {
+    io_.stop();
+    thread_.join();
+  }
+  uint16_t port() const { return acceptor_.local_endpoint().port(); }
+
+ private:
+  void Echo() {
+    socket_->async_read_some(asio::buffer(buffer_), [this](std::error_code error, std::size_t n) {
+      if (error) return;
+      asio::async_write(*socket_, asio::buffer(buffer_.data(), n),
+                        [this](std::error_code e, std::size_t) {
+                          if (!e) Echo();
+                        });
+    });
+  }
+  asio::io_context io_;
+  asio::ip::tcp::acceptor acceptor_;
+  std::optional<asio::ip::tcp::socket> socket_;
+  std::array<char, 4096> buffer_;
+  std::thread thread_;
+};
+
+// The listener with a game loop that echoes each body back.
+class EchoGame final : public server::rcon::RequestSink {
+ public:
+  EchoGame()
+      : loop_(
+            std::chrono::hours(1), [] {}, server::GameLoop::Clock::now()),
+        thread_([this] { loop_.Run(); }) {
+    server::rcon::ListenerOptions options;
+    options.port = 0;
+    options.password = "bench";
+    listener_ = server::rcon::Listener::Start(options, *this);
+  }
+  ~EchoGame() override {
+    loop_.Stop();  // first: the game thread answers through the listener
+    thread_.join();
+    listener_.reset();
+  }
+  uint16_t port() const { return listener_->port(); }
+  void OnRequest(server::rcon::Request r) override {
+    loop_.Post([this, r = std::move(r)] {
+      listener_->Reply(r.session, r.id, r.type, r.body);
+      listener_->Done(r.session);
+    });
+  }
+  void OnSessionClosed(server::rcon::SessionId) override {}
+
+ private:
+  server::GameLoop loop_;
+  std::thread thread_;
+  std::unique_ptr<server::rcon::Listener> listener_;
+};
+
+// orvane-server as a child process on a free port; stopped with SIGTERM.
+class ServerProcess {
+ public:
+  ServerProcess() {
+    int err_pipe[2];
+    if (pipe(err_pipe) != 0) throw std::runtime_error("pipe");
+    root_ = "/tmp/orvane-bench-" + std::to_string(getpid());
+    std::vector<std::string> args = {
+        ORVANE_SERVER_PATH, "--plugin", ORVANE_PLUGIN_PATH, "--root", root_,
+        "--rcon-port",      "0",        "--rcon-password",  "bench"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+      throw std::runtime_error("cannot start orvane-server");
+    posix_spawn_file_actions_destroy(&actions);
+    close(err_pipe[1]);
+    // Reads the start-up notice for the port; the rest of the log is drained to nowhere.
+    std::string text;
+    const std::regex notice("RCON listening on \\S+ port (\\d+)");
+    std::smatch match;
+    char buffer[4096];
+    while (!std::regex_search(text, match, notice)) {
+      const ssize_t n = read(err_pipe[0], buffer, sizeof buffer);
+      if (n <= 0) throw std::runtime_error("orvane-server did not start:\n" + text);
+      text.append(buffer, static_cast<std::size_t>(n));
+    }
+    port_ = static_cast<uint16_t>(std::stoi(match[1]));
+    drain_ = std::thread([fd = err_pipe[0]] {
+      char sink[4096];
+      while (read(fd, sink, sizeof sink) > 0) {
+      }
+      close(fd);
+    });
+  }
+  ~ServerProcess() {
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    drain_.join();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  uint16_t port() const { return port_; }
+
+ private:
+  pid_t pid_ = 0;
+  uint16_t port_ = 0;
+  std::string root_;
+  std::thread drain_;
+};
+
+void TcpEchoRoundTrip(benchmark::State& state) {
+  EchoServer echo;
+  Client client(echo.port());
+  const std::string message = Encode(7, 2, "GetOnlineNum");
+  for (auto _ : state) {
+    client.Send(message);
+    benchmark::DoNotOptimize(client.ReadExactly(message.size()));
+  }
+}
+
+void RconListenerRoundTrip(benchmark::State& state) {
+  EchoGame game;
+  Client client(game.port());
+  client.Login("bench");
+  const std::string request = Encode(7, 2, "GetOnlineNum");
+  for (auto _ : state) {
+    client.Send(request);
+    benchmark::DoNotOptimize(client.ReadPacket());
+  }
+}
+
+void RconServerRoundTrip(benchmark::State& state) {
+  ServerProcess server;
+  Client client(server.port());
+  client.Login("bench");
+  const std::string request = Encode(7, 2, "GetOnlineNum");
+  for (auto _ : state) {
+    client.Send(request);
+    benchmark::DoNotOptimize(client.ReadPacket());
+  }
+}
+
+BENCHMARK(TcpEchoRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconListenerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconServerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

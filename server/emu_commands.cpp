@@ -1,0 +1,105 @@
+#include "server/emu_commands.h"
+
+#include <fstream>
+#include <vector>
+
+#include "framework/host/command_registry.h"
+#include "sdk/api.h"
+#include "sdk/game_members.h"
+#include "server/utf.h"
+
+namespace server {
+namespace {
+
+// Replies go through the game's own SendMessage, like the plugin's, so they are journaled.
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
+  FString body(Utf8ToUtf16(text));
+  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
+    send(connection, request.Id, request.Type, body);
+}
+
+std::vector<std::string> Words(const RCONPacket& request) {
+  const std::string body = Utf16ToUtf8(request.Body.View());
+  std::vector<std::string> words;
+  std::size_t at = 0;
+  while ((at = body.find_first_not_of(' ', at)) != std::string::npos) {
+    const std::size_t end = body.find(' ', at);
+    words.push_back(body.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end;
+  }
+  return words;
+}
+
+void State(game::Game& game, RCONClientConnection* connection, const RCONPacket& request) {
+  const auto words = Words(request);
+  const std::string state = game.ExportState();
+  if (words.size() < 2) {
+    Reply(connection, request, state);
+    return;
+  }
+  std::ofstream out(words[1], std::ios::binary | std::ios::trunc);
+  out << state << '\n';
+  out.close();
+  Reply(connection, request, out ? "saved" : "cannot write " + words[1]);
+}
+
+std::string Unload(PluginSlot& slot) {
+  if (!slot.plugin) return "the plugin is not loaded";
+  slot.plugin.reset();
+  return "unloaded";
+}
+
+std::string Load(PluginSlot& slot, const char* done) {
+  if (slot.plugin) return "the plugin is already loaded";
+  try {
+    slot.plugin = framework::LoadedPlugin::Load(slot.path);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return done;
+}
+
+// Unloading from inside a handler is safe: the registry runs a copy of this callback, and this
+// code belongs to the server, not to the library being closed.
+void Plugin(PluginSlot& slot, RCONClientConnection* connection, const RCONPacket& request) {
+  const auto words = Words(request);
+  const std::string action = words.size() < 2 ? "" : words[1];
+  if (action == "unload") {
+    Reply(connection, request, Unload(slot));
+  } else if (action == "load") {
+    Reply(connection, request, Load(slot, "loaded"));
+  } else if (action == "reload") {
+    Unload(slot);
+    Reply(connection, request, Load(slot, "reloaded"));
+  } else {
+    Reply(connection, request, "usage: emu.plugin unload|load|reload");
+  }
+}
+
+void Disconnect(game::Game& game, RCONClientConnection* connection, const RCONPacket& request) {
+  const auto words = Words(request);
+  if (words.size() < 2) {
+    Reply(connection, request, "usage: emu.disconnect <EOS-ID>");
+    return;
+  }
+  Reply(connection, request,
+        game.Disconnect(Utf8ToUtf16(words[1])) ? "disconnected"
+                                               : "no live controller with EOS id " + words[1]);
+}
+
+}  // namespace
+
+void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
+  framework::OwnerScope owner("server");
+  auto& commands = AsaApi::GetCommands();
+  commands.AddRconCommand(u"emu.state", [&game](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    State(game, c, *p);
+  });
+  commands.AddRconCommand(u"emu.plugin", [&slot](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    Plugin(slot, c, *p);
+  });
+  commands.AddRconCommand(u"emu.disconnect", [&game](RCONClientConnection* c, RCONPacket* p,
+                                                     UWorld*) { Disconnect(game, c, *p); });
+}
+
+}  // namespace server

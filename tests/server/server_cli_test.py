@@ -1,0 +1,143 @@
+"""orvane-server's command line, console and life cycle: --exec, a bad world file, the
+server's own commands, standard input, and a clean stop on SIGTERM and SIGINT.
+
+Run: ORVANE_SERVER=... ORVANE_PLUGIN=... /usr/bin/python3 server_cli_test.py
+"""
+
+import json
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from server_harness import Server, run_exec  # noqa: E402
+
+UNLOADED = "Unloaded additional commands"
+
+
+class Exec(unittest.TestCase):
+    def test_replies_of_several_lines_come_in_order_and_the_server_exits_0(self):
+        result = run_exec("First", "", "GetOnlineNum", "emu.plugin", "Last word")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = result.stdout.split("\n")
+        self.assertEqual(lines[0], "Unknown command: First")
+        self.assertEqual(lines[1], "", "an empty line gets one empty reply")
+        self.assertRegex(lines[2], r"^\d+$")
+        self.assertEqual(lines[3], "usage: emu.plugin unload|load|reload")
+        self.assertEqual(lines[4:], ["Unknown command: Last", ""])
+        self.assertIn(UNLOADED, result.stderr, "the plugin is unloaded before exiting")
+
+    def test_plugin_unload_and_load(self):
+        result = run_exec("emu.plugin unload", "GetOnlineNum", "emu.plugin unload",
+                          "emu.plugin load", "GetOnlineNum", "emu.plugin reload", "GetOnlineNum")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = result.stdout.splitlines()
+        self.assertEqual(lines[:4], ["unloaded", "Unknown command: GetOnlineNum",
+                                     "the plugin is not loaded", "loaded"])
+        self.assertRegex(lines[4], r"^\d+$")
+        self.assertEqual(lines[5], "reloaded")
+        self.assertRegex(lines[6], r"^\d+$")
+
+    def test_state_is_json_and_can_be_saved_and_loaded_again(self):
+        with tempfile.TemporaryDirectory() as folder:
+            saved = os.path.join(folder, "state.json")
+            result = run_exec("emu.state", f"emu.state {saved}")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            reply, status = result.stdout.rsplit("\n", 2)[:2]
+            self.assertEqual(status, "saved")
+            self.assertIn("memory", json.loads(reply))
+            again = run_exec("GetOnlineNum", extra=["--world", saved])
+            self.assertEqual(again.returncode, 0, again.stderr)
+
+    def test_disconnect_needs_a_live_player(self):
+        result = run_exec("emu.disconnect", "emu.disconnect nobody")
+        self.assertEqual(result.stdout.splitlines(),
+                         ["usage: emu.disconnect <EOS-ID>",
+                          "no live controller with EOS id nobody"])
+
+    def test_bad_world_file_exits_non_zero_with_the_loaders_message(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".json") as world:
+            world.write('{"map": "TheIsland_WP", "no_such_key": 1}')
+            world.flush()
+            result = run_exec("GetOnlineNum", extra=["--world", world.name])
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("no_such_key", result.stderr)
+        self.assertEqual(result.stdout, "")
+
+    def test_missing_world_file_and_bad_options_exit_non_zero(self):
+        self.assertNotEqual(run_exec("x", extra=["--world", "/nonexistent.json"]).returncode, 0)
+        self.assertEqual(run_exec("x", extra=["--bogus"]).returncode, 2)
+
+    def test_journal_and_log_file_are_written(self):
+        with tempfile.TemporaryDirectory() as folder:
+            journal = os.path.join(folder, "journal.jsonl")
+            log = os.path.join(folder, "server.log")
+            result = run_exec("GetOnlineNum", extra=["--journal", journal, "--log-file", log])
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(log) as f:
+                self.assertIn(UNLOADED, f.read())
+            with open(journal) as f:
+                for line in f:
+                    json.loads(line)  # one JSON object a line
+
+
+class Serving(unittest.TestCase):
+    def test_sigterm_unloads_the_plugin_and_exits_0(self):
+        with tempfile.TemporaryDirectory() as folder:
+            log = os.path.join(folder, "server.log")
+            server = Server("--log-file", log)
+            try:
+                self.assertEqual(server.stop(signal.SIGTERM), 0)
+            finally:
+                server.close()
+            with open(log) as f:
+                text = f.read()
+            self.assertIn(UNLOADED, text)
+            self.assertLess(text.index(UNLOADED), text.index("RCON listener closed"))
+
+    def test_sigint_stops_cleanly_too(self):
+        server = Server()
+        try:
+            self.assertEqual(server.stop(signal.SIGINT), 0)
+            server.wait_for_stderr(UNLOADED)
+        finally:
+            server.close()
+
+    def test_console_lines_are_dispatched_and_replies_printed(self):
+        server = Server(rcon=False, stdin=subprocess.PIPE)
+        try:
+            server.process.stdin.write(b"Hello there\nGetOnlineNum\n")
+            server.process.stdin.flush()
+            lines = server.wait_for_stdout_count(2)
+            self.assertEqual(lines[0], "Unknown command: Hello")
+            self.assertRegex(lines[1], r"^\d+$")
+            server.process.stdin.close()  # end of input does not stop the server
+            self.assertIsNone(server.process.poll())
+            self.assertEqual(server.stop(), 0)
+        finally:
+            server.close()
+
+    def test_exec_with_serve_keeps_running(self):
+        server = Server("--exec", "Before", "--serve")
+        try:
+            self.assertEqual(server.wait_for_stdout_count(1)[0], "Unknown command: Before")
+            self.assertEqual(server.stop(), 0)
+        finally:
+            server.close()
+
+    def test_port_in_use_exits_non_zero(self):
+        server = Server()
+        try:
+            result = run_exec(extra=["--rcon-port", str(server.port), "--serve"])
+            self.assertNotEqual(result.returncode, 0)
+            self.assertIn(f"cannot listen on 127.0.0.1:{server.port}", result.stderr)
+        finally:
+            server.close()
+
+
+if __name__ == "__main__":
+    unittest.main()
