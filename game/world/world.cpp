@@ -129,6 +129,8 @@ std::unique_ptr<World> World::Build(const WorldSpec& spec, const std::string& ro
     w->names_.Add(name);
   }
 
+  w->root_name_ = w->names_.Add(u"DefaultSceneRoot");
+  w->status_name_ = w->names_.Add(u"CharacterStatusComponent");
   w->BuildClasses(spec);
 
   w->world_object_ = w->Make<WorldObject>(Native::kWorld, w->map_name_);
@@ -228,20 +230,24 @@ T* World::MakeOf(ClassObject* cls, std::u16string_view name) {
   owned_.push_back(std::move(owned));
   object->class_private = cls;
   if (name.empty()) {
+    // Instances are named after their class and numbered: Raptor_Character_BP_C_0, _1, ...
     const int32_t number = instance_counts_[cls]++;
-    object->name_private = names_.Make(names_.ToString(cls->name_private), number + 1);
+    const FName& class_name = cls->name_private;
+    object->name_private = class_name.Number == 0
+                               ? FName{class_name.ComparisonIndex, number + 1}
+                               : names_.Make(names_.ToString(class_name), number + 1);
   } else {
     object->name_private = names_.Add(name);
   }
   Register(object);
   if constexpr (std::is_base_of_v<LocatedActor, T>) {
     object->root.class_private = NativeClass(Native::kSceneComponent);
-    object->root.name_private = names_.Add(u"DefaultSceneRoot");
+    object->root.name_private = root_name_;
     Register(&object->root);
   }
   if constexpr (std::is_base_of_v<CharacterBase, T>) {
     object->status.class_private = NativeClass(Native::kStatusComponent);
-    object->status.name_private = names_.Add(u"CharacterStatusComponent");
+    object->status.name_private = status_name_;
     Register(&object->status);
   }
   return object;

@@ -171,6 +171,8 @@ class World {
   std::unordered_map<std::string, ClassObject*> classes_;  // by name
   std::vector<ClassSpec> listed_classes_;
   std::unordered_map<const ClassObject*, int32_t> instance_counts_;
+  FName root_name_;
+  FName status_name_;
 
   std::u16string map_name_;
   std::string root_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "game/memory/allocator.h"
 #include "sdk/api.h"
@@ -287,6 +288,15 @@ TEST(World, TribeRecordFilledIntoAPluginBlockHoldsBlocksUntilItsFieldsAreDestroy
   std::memset(static_cast<void*>(unknown), 0, size);
   EXPECT_FALSE(CallGame(sym::AShooterGameMode::GetOrLoadTribeData, game_mode, 42, *unknown));
   sdk::HostFree(unknown);
+}
+
+TEST(World, ProfilesAreFilesInTheMapFolderOfTheSaveFolder) {
+  TestWorld world(R"({"save_directory": "Saves/A", "profiles": ["p1", "p2"]})",
+                  {.make_root = true});
+  const std::string folder = world.root() + "/Saved/Saves/A/TheIsland_WP";
+  EXPECT_TRUE(std::filesystem::exists(folder + "/p1.arkprofile"));
+  ASSERT_TRUE(std::filesystem::remove(folder + "/p2.arkprofile"));
+  EXPECT_EQ(world.State()["profiles"], json::array({"p1"})) << "the export lists what is there";
 }
 
 TEST(World, BuildingAndDestroyingAGameLeavesNoBlockBehind) {
