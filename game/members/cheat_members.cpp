@@ -72,9 +72,11 @@ void UnlockEngram(UShooterCheatManager* cheats, FString& path) {
   if (std::find(engrams.begin(), engrams.end(), engram) == engrams.end()) engrams.push_back(engram);
 }
 
-// Recorded for the player with that id, or else for the cheat manager's own player.
+// Recorded for the player with that id, or else for the cheat manager's own player; a boss
+// name the game does not know (None) gives nothing.
 void DefeatBoss(UShooterCheatManager* cheats, int32_t player_id, ::FName boss, char difficulty) {
   JournalCall(sym::UShooterCheatManager::DefeatBoss, cheats, player_id, boss, difficulty);
+  if (boss.ComparisonIndex == 0) return;
   Player* player = W().FindPlayerById32(player_id);
   if (player == nullptr) player = OwnerOf(cheats);
   if (player == nullptr) return;
