@@ -82,8 +82,9 @@ struct PlayerSeed {
   bool pawn;
   bool cheat_manager;
 };
-// One dead player, one without a tribe, one with a non-ASCII name, one stale, one without a
-// character, one whose controller has no pawn, one without a cheat manager.
+// One dead player, one without a tribe, one with a non-ASCII name, one without a character,
+// one whose controller has no pawn, one without a cheat manager. None is stale: a stale entry
+// ends every player listing, so an administrator rehearses that with "emu.disconnect".
 constexpr PlayerSeed kPlayers[] = {
     {"Alice", "alice", 1000001, CharacterState::kAlive, false, true, true, true},
     {"Bjorn", "bjorn_the_bold", 1000001, CharacterState::kAlive, false, true, true, true},
@@ -92,7 +93,7 @@ constexpr PlayerSeed kPlayers[] = {
      CharacterState::kAlive, false, true, true, true},
     {"Eve", "eve", 1000003, CharacterState::kDead, false, true, true, true},
     {"Farah", "farah", 0, CharacterState::kAlive, false, true, true, true},
-    {"Gus", "gus", 1000003, CharacterState::kAlive, true, true, true, true},
+    {"Gus", "gus", 1000003, CharacterState::kAlive, false, true, true, true},
     {"Hana", "hana", 1000004, CharacterState::kNone, false, true, true, true},
     {"Ines", "ines", 1000001, CharacterState::kAlive, false, true, false, true},
     {"Jonas", "jonas", 1000005, CharacterState::kAlive, false, true, true, false},
