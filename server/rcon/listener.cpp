@@ -107,6 +107,7 @@ class ListenerImpl final : public Listener {
     asio::post(io_, [this] {
       std::error_code ignored;
       acceptor_.close(ignored);
+      accept_retry_.cancel();
       auto sessions = sessions_;
       for (auto& [id, session] : sessions) session->Close("server stopping");
       work_.reset();
@@ -143,8 +144,17 @@ class ListenerImpl final : public Listener {
   void Accept() {
     acceptor_.async_accept([this](std::error_code error, tcp::socket socket) {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
-      if (!error) Admit(std::move(socket));
-      Accept();
+      if (!error) {
+        Admit(std::move(socket));
+        Accept();
+        return;
+      }
+      // Out of descriptors, say: try again a little later rather than spin.
+      log().error("RCON accept failed: {}", error.message());
+      accept_retry_.expires_after(std::chrono::milliseconds(100));
+      accept_retry_.async_wait([this](std::error_code e) {
+        if (!e && acceptor_.is_open()) Accept();
+      });
     });
   }
 
@@ -177,6 +187,7 @@ class ListenerImpl final : public Listener {
   RequestSink& sink_;
   asio::io_context io_;
   tcp::acceptor acceptor_;
+  asio::steady_timer accept_retry_{io_};
   LoginGuard guard_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   std::unordered_map<SessionId, std::shared_ptr<Session>> sessions_;
