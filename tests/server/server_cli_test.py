@@ -81,8 +81,10 @@ class Exec(unittest.TestCase):
             with open(log) as f:
                 self.assertIn(UNLOADED, f.read())
             with open(journal) as f:
-                for line in f:
-                    json.loads(line)  # one JSON object a line
+                calls = [json.loads(line) for line in f]  # one JSON object a line
+            reply = calls[-1]
+            self.assertEqual(reply["fn"], "RCONClientConnection.SendMessage(int,int,FString&)")
+            self.assertEqual(reply["args"][:2], [1, 2], "the console's first request: id 1, type 2")
 
 
 class Serving(unittest.TestCase):
