@@ -32,8 +32,10 @@ FString ActorBlueprintPath(const UObjectBase* object) {
 
 bool StructureMatchesBlueprint(const APrimalStructure* structure, const FString& text) {
   if (structure == nullptr) return false;
-  const FString consumed = ClassBlueprintPath(Field(structure, sym::APrimalStructure::ConsumesPrimalItem));
-  const FString pickup = ClassBlueprintPath(Field(structure, sym::APrimalStructure::PickupGivesItem));
+  const FString consumed =
+      ClassBlueprintPath(Field(structure, sym::APrimalStructure::ConsumesPrimalItem));
+  const FString pickup =
+      ClassBlueprintPath(Field(structure, sym::APrimalStructure::PickupGivesItem));
   const FString own = ActorBlueprintPath(structure);
   for (const FString* path : {&consumed, &pickup, &own})
     if (text.Equals(*path, ESearchCase::CaseSensitive)) return true;
@@ -43,7 +45,8 @@ bool StructureMatchesBlueprint(const APrimalStructure* structure, const FString&
 FString ActorMatchBlueprint(const AActor* actor) {
   if (host::IsA(actor, host::StructureClass())) {
     const auto* structure = static_cast<const APrimalStructure*>(actor);
-    FString consumed = ClassBlueprintPath(Field(structure, sym::APrimalStructure::ConsumesPrimalItem));
+    FString consumed =
+        ClassBlueprintPath(Field(structure, sym::APrimalStructure::ConsumesPrimalItem));
     if (!consumed.IsEmpty()) return consumed;
     return ClassBlueprintPath(Field(structure, sym::APrimalStructure::PickupGivesItem));
   }

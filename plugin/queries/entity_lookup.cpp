@@ -37,8 +37,7 @@ bool ForEachOnlinePlayer(StaleRule rule,
 }
 
 void ForEachLevelActor(const std::function<void(AActor*)>& body) {
-  const TArray<AActor*> snapshot =
-      host::LevelActorsSnapshot(AsaApi::GetApiUtils().CurrentWorld());
+  const TArray<AActor*> snapshot = host::LevelActorsSnapshot(AsaApi::GetApiUtils().CurrentWorld());
   for (AActor* actor : snapshot)
     if (actor != nullptr) body(actor);
 }
@@ -56,7 +55,8 @@ uint64_t TribeIdOfPlayer(AShooterPlayerController* controller) {
 }
 
 AShooterCharacter* LivingCharacterOf(AShooterPlayerController* controller) {
-  AShooterCharacter* character = Call(sym::AShooterPlayerController::GetPlayerCharacter, controller);
+  AShooterCharacter* character =
+      Call(sym::AShooterPlayerController::GetPlayerCharacter, controller);
   if (character == nullptr || Call(sym::APrimalCharacter::IsDead, character)) return nullptr;
   return character;
 }

@@ -61,8 +61,7 @@ void ResolveSaveDirectories(FString& save_subpath, FString& save_folder, FString
 
 SaveDirectories ResolveSaveDirectories() {
   SaveDirectories dirs;
-  ResolveSaveDirectories(dirs.save_subpath, dirs.save_folder, dirs.map_folder,
-                         dirs.cluster_folder);
+  ResolveSaveDirectories(dirs.save_subpath, dirs.save_folder, dirs.map_folder, dirs.cluster_folder);
   return dirs;
 }
 

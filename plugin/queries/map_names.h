@@ -11,10 +11,10 @@ namespace orvane {
 FString MapDisplayName(FString map_name);
 
 struct SaveDirectories {
-  FString save_subpath;   // "\Saved\<save directory name>"
-  FString save_folder;    // the working directory with "\Binaries\Win64" replaced by the above
-  FString map_folder;     // the save folder and "\TheIsland_WP"
-  FString cluster_folder; // the save folder and "\Cluster"
+  FString save_subpath;    // "\Saved\<save directory name>"
+  FString save_folder;     // the working directory with "\Binaries\Win64" replaced by the above
+  FString map_folder;      // the save folder and "\TheIsland_WP"
+  FString cluster_folder;  // the save folder and "\Cluster"
 };
 // Worked out afresh at every call; logs the save directory name and the save folder.
 void ResolveSaveDirectories(FString& save_subpath, FString& save_folder, FString& map_folder,
