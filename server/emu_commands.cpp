@@ -4,22 +4,22 @@
 #include <vector>
 
 #include "framework/host/command_registry.h"
+#include "game/util/text.h"
 #include "sdk/api.h"
 #include "sdk/game_members.h"
-#include "server/utf.h"
 
 namespace server {
 namespace {
 
 // Replies go through the game's own SendMessage, like the plugin's, so they are journaled.
 void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
-  FString body(Utf8ToUtf16(text));
+  FString body(game::ToUtf16(text));
   if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
     send(connection, request.Id, request.Type, body);
 }
 
 std::vector<std::string> Words(const RCONPacket& request) {
-  const std::string body = Utf16ToUtf8(request.Body.View());
+  const std::string body = game::ToUtf8(request.Body.View());
   std::vector<std::string> words;
   std::size_t at = 0;
   while ((at = body.find_first_not_of(' ', at)) != std::string::npos) {
@@ -83,8 +83,8 @@ void Disconnect(game::Game& game, RCONClientConnection* connection, const RCONPa
     return;
   }
   Reply(connection, request,
-        game.Disconnect(Utf8ToUtf16(words[1])) ? "disconnected"
-                                               : "no live controller with EOS id " + words[1]);
+        game.Disconnect(game::ToUtf16(words[1])) ? "disconnected"
+                                                 : "no live controller with EOS id " + words[1]);
 }
 
 }  // namespace

@@ -23,12 +23,12 @@
 #include "framework/host/running_game.h"
 #include "game/game.h"
 #include "game/rcon/rcon_connection.h"
+#include "game/util/text.h"
 #include "sdk/api.h"
 #include "server/console.h"
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
 #include "server/rcon/listener.h"
-#include "server/utf.h"
 
 namespace server {
 namespace {
@@ -44,7 +44,7 @@ void Fail(const std::string& message) {
 // Standard output carries replies only, one line each; the console and --exec share it.
 void PrintReply(const game::RconReply& reply) {
   static std::mutex mutex;
-  const std::string line = Utf16ToUtf8(reply.text) + "\n";
+  const std::string line = game::ToUtf8(reply.text) + "\n";
   std::lock_guard lock(mutex);
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
@@ -58,7 +58,7 @@ void DispatchLine(game::Game& game, game::RconConnection& connection, int32_t id
   packet.Id = id;
   packet.Type = type;
   packet.Length = static_cast<int32_t>(utf8.size()) + 10;
-  packet.Body = FString(std::u16string_view(Utf8ToUtf16(utf8)));
+  packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
   framework::Dispatch(connection.Handle(), &packet, AsaApi::GetApiUtils().CurrentWorld());
   connection.ClearReplies();  // the outlet has them; a long session must not pile them up
   game.CollectGarbage();
@@ -84,7 +84,7 @@ class RconBridge final : public rcon::RequestSink {
     if (!connection) {
       connection = std::make_unique<game::RconConnection>(
           [listener = listener_, session = request.session](const game::RconReply& reply) {
-            listener->Reply(session, reply.id, reply.type, Utf16ToUtf8(reply.text));
+            listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
           });
     }
     DispatchLine(game_, *connection, request.id, request.type, request.body);

@@ -24,11 +24,12 @@ TEST(Text, Utf8AndUtf16RoundTripAndBadInputBecomesReplacement) {
   const Case invalid[] = {
       {"a\xFF"
        "b",
-       u"a\ufffdb"},                            // no lead byte
-      {"\xC3", u"\ufffd"},                      // cut short at the end
-      {"\xC3(", u"\ufffd("},                    // not a continuation
-      {"\xC0\xAF", u"\ufffd\ufffd"},            // overlong
-      {"\xED\xA0\x80", u"\ufffd\ufffd\ufffd"},  // an encoded surrogate
+       u"a\ufffdb"},                                      // no lead byte
+      {"\xC3", u"\ufffd"},                                // cut short at the end
+      {"\xC3(", u"\ufffd("},                              // not a continuation
+      {"\xC0\xAF", u"\ufffd\ufffd"},                      // overlong
+      {"\xED\xA0\x80", u"\ufffd\ufffd\ufffd"},            // an encoded surrogate
+      {"\xF4\x90\x80\x80", u"\ufffd\ufffd\ufffd\ufffd"},  // beyond U+10FFFF
   };
   for (const Case& c : invalid) EXPECT_EQ(game::ToUtf16(c.utf8), c.utf16) << c.utf8;
   EXPECT_EQ(game::ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD") << "a lone surrogate";
