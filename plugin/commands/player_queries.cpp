@@ -1,5 +1,7 @@
 // Player queries: one player's name, position, tribe id and tribe name by EOS id, and the
 // lists of online players and tribes. Nothing here changes the world.
+#include <optional>
+
 #include <sdk/api.h>
 
 #include "commands/command_groups.h"
@@ -98,33 +100,28 @@ struct ListReplies {
   const char* empty;
 };
 
-// Walks the online players with the end rule; `line_for` appends a player's line to the
-// gathered text and says whether it did. Sends exactly one reply.
+// Walks the online players with the end rule; `line_for(controller, gathered)` gives the
+// player's line, or nothing when the player does not qualify. Sends exactly one reply.
 template <class LineFor>
 void ReplyWithList(Request& request, ListReplies replies, LineFor line_for) {
   FString gathered;
   int lines = 0;
   const bool ended_early = ForEachOnlinePlayer(StaleRule::kEnd, [&](auto* controller) {
-    if (line_for(controller, gathered)) ++lines;
+    if (std::optional<FString> line = line_for(controller, gathered)) {
+      gathered += *line;
+      ++lines;
+    }
   });
   if (ended_early) return request.Reply(replies.stale);
   if (lines > 0 || replies.empty == nullptr) return request.Reply(gathered);
   request.Reply(replies.empty);
 }
 
-// Whether `key` already occurs in the gathered text, ignoring case; an empty key always does.
-bool AlreadyListed(const FString& gathered, const FString& key) {
-  return key.IsEmpty() || gathered.Contains(key.View(), ESearchCase::IgnoreCase);
-}
-
-void ListAllPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
-  ReplyWithList(
-      request, {"Can't find any players online", nullptr}, [](auto* controller, FString& out) {
-        out += Format(u"{} - ({}), {}\n", CharacterNameOf(controller), PlayerDataNameOf(controller),
-                      PositionText(PlayerPositionOf(controller)));
-        return true;
-      });
+// `line`, unless `key` already occurs in the gathered text, ignoring case (an empty key always
+// does): so a key found inside an earlier line, even in a longer name, suppresses the line.
+std::optional<FString> UnlessListed(const FString& gathered, const FString& key, FString line) {
+  if (key.IsEmpty() || gathered.Contains(key.View(), ESearchCase::IgnoreCase)) return std::nullopt;
+  return line;
 }
 
 FString EosLine(AShooterPlayerController* controller) {
@@ -132,13 +129,19 @@ FString EosLine(AShooterPlayerController* controller) {
                 AsaApi::IApiUtils::GetEOSIDFromController(controller));
 }
 
+void ListAllPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
+  Request request(c, p);
+  ReplyWithList(request, {"Can't find any players online", nullptr}, [](auto* controller, auto&) {
+    return std::optional(Format(u"{} - ({}), {}\n", CharacterNameOf(controller),
+                                PlayerDataNameOf(controller),
+                                PositionText(PlayerPositionOf(controller))));
+  });
+}
+
 void ListAllPlayerEOSId(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
   ReplyWithList(request, {"Can't find any players online", "No Players Online"},
-                [](auto* controller, FString& out) {
-                  out += EosLine(controller);
-                  return true;
-                });
+                [](auto* controller, auto&) { return std::optional(EosLine(controller)); });
 }
 
 void ListTribePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
@@ -147,32 +150,29 @@ void ListTribePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   int32_t tribe_id = 0;
   if (!request.Guarded([&] { tribe_id = request.Args().Stoi(1); })) return;
   ReplyWithList(request, {"Can't find any players online", "No Players Online"},
-                [tribe_id](auto* controller, FString& out) {
-                  if (TeamOf(controller) != tribe_id) return false;
-                  out += EosLine(controller);
-                  return true;
+                [tribe_id](auto* controller, auto&) -> std::optional<FString> {
+                  if (TeamOf(controller) != tribe_id) return std::nullopt;
+                  return EosLine(controller);
                 });
 }
 
 void ListOnlinePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
   ReplyWithList(request, {"Can't find any player online", "No players online"},
-                [](auto* controller, FString& out) {
+                [](auto* controller, const FString& gathered) {
                   const FString name = PlayerStateNameOf(controller);
-                  if (AlreadyListed(out, name)) return false;
-                  out += Format(u"[{}]: {}\n", name, UniqueNetIdOf(controller));
-                  return true;
+                  return UnlessListed(gathered, name,
+                                      Format(u"[{}]: {}\n", name, UniqueNetIdOf(controller)));
                 });
 }
 
 void ListOnlineTribes(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
   ReplyWithList(request, {"Can't find any tribe online", "No tribes online"},
-                [](auto* controller, FString& out) {
+                [](auto* controller, const FString& gathered) {
                   const FString tribe = TribeNameOf(controller);
-                  if (AlreadyListed(out, tribe)) return false;
-                  out += Format(u"[{}]: {}\n", tribe, TeamOf(controller));
-                  return true;
+                  return UnlessListed(gathered, tribe,
+                                      Format(u"[{}]: {}\n", tribe, TeamOf(controller)));
                 });
 }
 
