@@ -122,6 +122,10 @@ void* GetAddress(std::string_view name) {
 
 void* GetAddress(const void* base, std::string_view name) {
   const framework::Entry* entry = framework::Lookup(name);
-  if (entry == nullptr || !entry->is_field || base == nullptr) return nullptr;
+  if (entry == nullptr || !entry->is_field) return nullptr;
+  if (base == nullptr) {
+    framework::FrameworkLog().error("GetAddress: field \"{}\" of a null object", name);
+    return nullptr;
+  }
   return const_cast<char*>(static_cast<const char*>(base)) + entry->offset;
 }

@@ -8,27 +8,32 @@
 #include <utility>
 
 #include <sdk/address.h>
+#include <sdk/game_members.h>
 
 namespace orvane::host {
 
-// The field `member` of `object`. REQUIRES: object is not null.
+// Thrown when a member is reached on a null object or its name does not resolve: the game
+// would fault there. Deliberately not a std::exception, so no handler's guarded stretch answers
+// it; the framework's dispatch logs it and the request ends without a reply.
+struct UnresolvedAccess {
+  std::string_view name;
+};
+
+// The field `member` of `object`.
 template <class Owner, class T, class Object>
-requires std::is_base_of_v<Owner, Object> || std::is_same_v<Owner, Object> T& Field(
-    Object* object, sym::Field<Owner, T> member) {
-  return *static_cast<T*>(GetAddress(static_cast<const Owner*>(object), member.name));
+requires std::is_base_of_v<Owner, Object> T& Field(Object* object, sym::Field<Owner, T> member) {
+  void* address = GetAddress(static_cast<const Owner*>(object), member.name);
+  if (address == nullptr) throw UnresolvedAccess{member.name};
+  return *static_cast<T*>(address);
 }
 
 // Calls the game function `member` with `args` (the object first for a member function).
 template <class R, class... Params, class... Args>
 R Call(sym::Function<R(Params...)> member, Args&&... args) {
-  return sym::Resolve(member)(std::forward<Args>(args)...);
+  auto function = sym::Resolve(member);
+  if (function == nullptr) throw UnresolvedAccess{member.name};
+  return function(std::forward<Args>(args)...);
 }
-
-}  // namespace orvane::host
-
-#include <sdk/game_members.h>
-
-namespace orvane::host {
 
 // The class of an object ("UObjectBase.ClassPrivate"); null for a null object.
 UClass* ClassOf(const UObjectBase* object);

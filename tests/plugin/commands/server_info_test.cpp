@@ -78,4 +78,12 @@ TEST(ServerInfo, MapNameUsesTheDisplayTable) {
   EXPECT_EQ(no_world.Replies(u"GetMapName"), Strings{""});
 }
 
+TEST(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {
+  // The count reads the world's game state without a test, as the game allows: on a server
+  // without a world the request ends without a reply and the fault is logged.
+  support::TestWorld no_world(WorldWith({{"world", false}}), WithPlugin());
+  EXPECT_TRUE(no_world.Replies(u"GetOnlineNum").empty());
+  EXPECT_EQ(no_world.host().log().Count("field \"UWorld.GameState\" of a null object"), 1);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <filesystem>
 
 #include "framework/host/command_registry.h"
@@ -59,6 +61,32 @@ TEST(PluginLifecycle, RepeatedLoadsLeakNoBlockAndNoHandle) {
   EXPECT_EQ(host.live_blocks(), blocks);
   EXPECT_EQ(OpenFileCount(), files);
   EXPECT_EQ(host.log().Count("Unloaded additional commands"), 101);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PluginLifecycle, PluginUnloadRemovesOnlyTheTimer) {
+  support::TestHost host;
+  host.LoadPlugin();
+  // The sweep timer's name, whoever registered it, and a timer of the host's own.
+  AsaApi::GetCommands().AddOnTimerCallback(FString("TimedDestroyTribeStructures"), [] {});
+  AsaApi::GetCommands().AddOnTimerCallback(FString("HostTimer"), [] {});
+  const auto commands = framework::RconCommandNames();
+
+  void* handle = dlopen(support::PluginPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(handle, nullptr);
+  auto unload = reinterpret_cast<void (*)()>(dlsym(handle, "Plugin_Unload"));
+  ASSERT_NE(unload, nullptr);
+  unload();
+  dlclose(handle);  // drops only the reference taken here
+
+  EXPECT_EQ(framework::TimerCallbackNames(), std::vector<std::u16string>{u"HostTimer"});
+  EXPECT_EQ(framework::RconCommandNames(), commands);
+  EXPECT_EQ(host.Dispatch(u"GetOnlineNum").size(), 0u) << "still the plugin's: no game, no reply";
+  EXPECT_EQ(host.Dispatch(u"Orvane.info").size(), 0u);
+  AsaApi::GetCommands().RemoveOnTimerCallback(FString("HostTimer"));
 }
 
 }  // namespace
