@@ -15,6 +15,9 @@ void RegisterFunctionAddress(std::string_view name, void* function);
 void RegisterFieldOffset(std::string_view name, std::ptrdiff_t offset);
 // Forgets every registered name (a test or a server restart builds a new game).
 void ClearAddressTable();
+// Called after an image (a plugin) is loaded or unloaded: names at addresses of the old
+// image may now be other names, so cached lookups start afresh.
+void RefreshLoadedImages();
 bool IsRegistered(std::string_view name);
 std::vector<std::string> RegisteredNames();
 

@@ -1,10 +1,15 @@
 #include "framework/host/address_table.h"
 
+#include <link.h>
+
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "framework/host/log_sinks.h"
 
@@ -35,22 +40,66 @@ Table& GetTable() {
 std::atomic<uint64_t> table_generation{1};
 
 // Plugins name members by string literals, so the same name arrives at the same address
-// again and again. A small per-thread cache keyed by that address skips the hash; the key's
-// text is still compared, so a different name at a reused address never matches.
+// again and again. A small per-thread cache keyed by that address skips the hash. A name read
+// from a read-only segment of a loaded image cannot change while the image stays loaded (and
+// every load or unload starts a new generation), so its address alone identifies it; any other
+// name is compared by its text, so a different name at a reused address never matches.
 struct CachedLookup {
   uint64_t generation = 0;
   const char* key = nullptr;  // the table's own copy of the name
   std::size_t size = 0;
+  const char* caller = nullptr;  // where the caller's text was
+  bool caller_is_fixed = false;  // that text lies in a read-only image segment
   const Entry* entry = nullptr;
 };
+
+// The read-only segments of the loaded images, rebuilt at each plugin load and unload.
+struct ImageRanges {
+  std::mutex mutex;
+  bool known = false;
+  std::vector<std::pair<std::uintptr_t, std::uintptr_t>> ranges;
+};
+
+ImageRanges& GetImageRanges() {
+  static ImageRanges ranges;
+  return ranges;
+}
+
+int CollectReadOnlySegments(dl_phdr_info* info, std::size_t, void* data) {
+  auto* ranges = static_cast<std::vector<std::pair<std::uintptr_t, std::uintptr_t>>*>(data);
+  for (int i = 0; i < info->dlpi_phnum; ++i) {
+    const ElfW(Phdr)& header = info->dlpi_phdr[i];
+    if (header.p_type != PT_LOAD || (header.p_flags & PF_W) != 0) continue;
+    const std::uintptr_t start = info->dlpi_addr + header.p_vaddr;
+    ranges->emplace_back(start, start + header.p_memsz);
+  }
+  return 0;
+}
+
+// Whether [text, text + size) lies in a read-only segment of a loaded image.
+bool InReadOnlyImage(const char* text, std::size_t size) {
+  ImageRanges& images = GetImageRanges();
+  std::lock_guard lock(images.mutex);
+  if (!images.known) {
+    images.ranges.clear();
+    dl_iterate_phdr(&CollectReadOnlySegments, &images.ranges);
+    images.known = true;
+  }
+  const auto begin = reinterpret_cast<std::uintptr_t>(text);
+  for (const auto& [start, end] : images.ranges)
+    if (begin >= start && begin + size <= end) return true;
+  return false;
+}
 constexpr std::size_t kCacheSize = 512;
 // The framework is loaded with the process, never by dlopen: initial-exec TLS is safe and
 // spares a call per lookup.
 thread_local CachedLookup lookup_cache[kCacheSize] __attribute__((tls_model("initial-exec")));
 
+// Two slots per name address (a tiny two-way cache): a pair of names whose addresses share a
+// slot does not evict each other on every alternate lookup.
 std::size_t CacheSlot(std::string_view name) {
-  const auto address = reinterpret_cast<std::uintptr_t>(name.data());
-  return (address ^ (address >> 9) ^ name.size()) % kCacheSize;
+  const auto address = reinterpret_cast<std::uintptr_t>(name.data()) + name.size();
+  return ((address * 0x9E3779B97F4A7C15ull) >> 54) & (kCacheSize - 2);
 }
 
 // Names are short: word-wise compare inline beats a call to memcmp.
@@ -67,21 +116,37 @@ bool SameText(const char* a, const char* b, std::size_t size) {
   return true;
 }
 
-const Entry* Lookup(std::string_view name) {
-  const uint64_t generation = table_generation.load(std::memory_order_acquire);
-  CachedLookup& cached = lookup_cache[CacheSlot(name)];
-  if (cached.generation == generation && cached.size == name.size() &&
-      SameText(cached.key, name.data(), name.size())) {
-    return cached.entry;
-  }
+inline bool Holds(const CachedLookup& cached, uint64_t generation, std::string_view name) {
+  return cached.generation == generation && cached.size == name.size() &&
+         ((cached.caller_is_fixed && cached.caller == name.data()) ||
+          SameText(cached.key, name.data(), name.size()));
+}
+
+// The miss path, kept out of line so that the cached path stays a few instructions.
+[[gnu::noinline]] const Entry* LookupInTable(std::string_view name, CachedLookup* set,
+                                             uint64_t generation) {
   const Table& table = GetTable();
   auto it = table.find(name);
   if (it == table.end()) {
     FrameworkLog().error("GetAddress: unknown symbol \"{}\"", name);
     return nullptr;
   }
-  cached = {generation, it->first.data(), it->first.size(), &it->second};
+  set[1] = set[0];
+  set[0] = {generation,
+            it->first.data(),
+            it->first.size(),
+            name.data(),
+            InReadOnlyImage(name.data(), name.size()),
+            &it->second};
   return &it->second;
+}
+
+inline const Entry* Lookup(std::string_view name) {
+  const uint64_t generation = table_generation.load(std::memory_order_acquire);
+  CachedLookup* set = &lookup_cache[CacheSlot(name)];
+  if (Holds(set[0], generation, name)) return set[0].entry;
+  if (Holds(set[1], generation, name)) return set[1].entry;
+  return LookupInTable(name, set, generation);
 }
 
 void Store(std::string_view name, Entry entry) {
@@ -101,6 +166,15 @@ void RegisterFieldOffset(std::string_view name, std::ptrdiff_t offset) {
 
 void ClearAddressTable() {
   GetTable().clear();
+  table_generation.fetch_add(1, std::memory_order_release);
+}
+
+void RefreshLoadedImages() {
+  {
+    ImageRanges& images = GetImageRanges();
+    std::lock_guard lock(images.mutex);
+    images.known = false;
+  }
   table_generation.fetch_add(1, std::memory_order_release);
 }
 
