@@ -15,38 +15,44 @@ using host::Call;
 using host::Field;
 
 constexpr int32_t kReplyTypeValue = 0;  // the packet type of the blueprint and position replies
+constexpr const char* kListTip =
+    "\nTips: You can use 'ListTribeDinos' to get dino ids from a tribe!";
 
-// The two id words (1 and 2) read as stoi and taken as the same 32 bits unsigned.
-struct DinoIds {
-  uint32_t id1 = 0;
-  uint32_t id2 = 0;
-};
-DinoIds ReadDinoIds(Request& request) {
-  return {static_cast<uint32_t>(request.Args().Stoi(1)),
-          static_cast<uint32_t>(request.Args().Stoi(2))};
-}
+enum class DeadDinos { kFound, kNotFound };
 
-// Finds the dino or replies "Can't find dino" and gives null.
-APrimalDinoCharacter* FindDinoOrReply(Request& request, DinoIds ids) {
-  APrimalDinoCharacter* dino = FindDinoById(ids.id1, ids.id2);
+// The shared course of every dino command: at least `words` words (else the usage text), the
+// two id words (as stoi, taken as the same 32 bits unsigned) and then `read_more` in the guarded
+// stretch, then the dino by its ids. Gives null when it has replied instead.
+template <class ReadMore>
+APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words, const FString& usage,
+                                          ReadMore read_more, DeadDinos dead = DeadDinos::kFound) {
+  if (!request.Require(words, usage)) return nullptr;
+  uint32_t id1 = 0, id2 = 0;
+  if (!request.Guarded([&] {
+        id1 = static_cast<uint32_t>(request.Args().Stoi(1));
+        id2 = static_cast<uint32_t>(request.Args().Stoi(2));
+        read_more();
+      }))
+    return nullptr;
+  APrimalDinoCharacter* dino = FindDinoById(id1, id2);
+  if (dino != nullptr && dead == DeadDinos::kNotFound && Call(sym::APrimalCharacter::IsDead, dino))
+    dino = nullptr;
   if (dino == nullptr) request.Reply("Can't find dino");
   return dino;
 }
 
+APrimalDinoCharacter* ReadIdsAndFindDino(Request& request, int32_t words, const FString& usage) {
+  return ReadArgsAndFindDino(request, words, usage, [] {});
+}
+
+FString WithListTip(const char16_t* usage) { return FString(usage) + FString(kListTip); }
+
 void GiveDinoXP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(4,
-                       "Not enough arguments: GiveDinoXP <DinoID1> <DinoID2> <Amount>\n"
-                       "Tips: You can use 'ListTribeDinos' to get dino ids from a tribe!"))
-    return;
-  DinoIds ids;
   float amount = 0;
-  if (!request.Guarded([&] {
-        ids = ReadDinoIds(request);
-        amount = request.Args().Stof(3);
-      }))
-    return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
+      request, 4, WithListTip(u"Not enough arguments: GiveDinoXP <DinoID1> <DinoID2> <Amount>"),
+      [&] { amount = request.Args().Stof(3); });
   if (dino == nullptr) return;
   UPrimalCharacterStatusComponent* status =
       Field(dino, sym::APrimalCharacter::MyCharacterStatusComponent);
@@ -57,77 +63,54 @@ void GiveDinoXP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
 
 void SetDinoColor(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(5,
-                       "Not enough arguments: SetDinoColor <DinoID1> <DinoID2> <Region> "
-                       "<Color>\nTips: You can use 'ListTribeDinos' to get dino ids from a "
-                       "tribe!"))
-    return;
-  DinoIds ids;
   int32_t region = 0, color = 0;
-  if (!request.Guarded([&] {
-        ids = ReadDinoIds(request);
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
+      request, 5,
+      WithListTip(u"Not enough arguments: SetDinoColor <DinoID1> <DinoID2> <Region> <Color>"),
+      [&] {
         region = request.Args().Stoi(3);
         color = request.Args().Stoi(4);
-      }))
-    return;
-  APrimalDinoCharacter* dino = FindDinoById(ids.id1, ids.id2);
-  if (dino == nullptr || Call(sym::APrimalCharacter::IsDead, dino))
-    return request.Reply("Can't find dino");
+      },
+      DeadDinos::kNotFound);
+  if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::ForceUpdateColorSets, dino, region, color);
   request.Reply("Successfully executed");
 }
 
-// GetDinoBP and GetDinoPos: read the ids, find the dino, send `describe(dino)` as type 0.
-template <class Describe>
-void DescribeDino(RCONClientConnection* c, RCONPacket* p, const char* usage, Describe describe) {
-  Request request(c, p);
-  if (!request.Require(3, usage)) return;
-  DinoIds ids;
-  if (!request.Guarded([&] { ids = ReadDinoIds(request); })) return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
-  if (dino == nullptr) return;
-  request.ReplyWithType(kReplyTypeValue, describe(dino));
-}
-
 void GetDinoBP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  DescribeDino(c, p,
-               "Not enough arguments: GetDinoBP <DinoID1> <DinoID2> \nTips: You can use "
-               "'ListTribeDinos' to get dino ids from a tribe!",
-               [](APrimalDinoCharacter* dino) { return ClassBlueprintPath(host::ClassOf(dino)); });
+  Request request(c, p);
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(
+      request, 3, WithListTip(u"Not enough arguments: GetDinoBP <DinoID1> <DinoID2> "));
+  if (dino == nullptr) return;
+  request.ReplyWithType(kReplyTypeValue, ClassBlueprintPath(host::ClassOf(dino)));
 }
 
 void GetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  DescribeDino(c, p,
-               "Not enough arguments: GetDinoPos <DinoID1> <DinoID2> \nTips: You can use "
-               "'ListTribeDinos' to get dino ids from a tribe!",
-               [](APrimalDinoCharacter* dino) { return PositionText(RelativePositionOf(dino)); });
+  Request request(c, p);
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(
+      request, 3, WithListTip(u"Not enough arguments: GetDinoPos <DinoID1> <DinoID2> "));
+  if (dino == nullptr) return;
+  request.ReplyWithType(kReplyTypeValue, PositionText(RelativePositionOf(dino)));
 }
 
 void KillDino(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(3, "Not enough arguments: KillDino <DinoID1> <DinoID2>")) return;
-  DinoIds ids;
-  if (!request.Guarded([&] { ids = ReadDinoIds(request); })) return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
+  APrimalDinoCharacter* dino =
+      ReadIdsAndFindDino(request, 3, "Not enough arguments: KillDino <DinoID1> <DinoID2>");
   if (dino == nullptr) return;
-  Call(sym::APrimalDinoCharacter::Destroy, dino, true, false);
+  Call(sym::APrimalDinoCharacter::Destroy, dino, true, false);  // its result does not matter
   request.Reply("Killed dino");
 }
 
 void SetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(6, "Not enough arguments: SetDinoPos <DinoID1> <DinoID2> <X> <Y> <Z>"))
-    return;
-  DinoIds ids;
   float x = 0, y = 0, z = 0;
-  if (!request.Guarded([&] {
-        ids = ReadDinoIds(request);
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
+      request, 6, "Not enough arguments: SetDinoPos <DinoID1> <DinoID2> <X> <Y> <Z>", [&] {
         x = request.Args().Stof(3);
         y = request.Args().Stof(4);
         z = request.Args().Stof(5);
-      }))
-    return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
+      });
   if (dino == nullptr) return;
   FVector destination{x, y, z};
   FRotator rotation{0, 0, 0};
@@ -137,16 +120,10 @@ void SetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
 
 void SetImprintQuality(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(4, "Not enough arguments: SetImprintQuality <DinoID1> <DinoID2> <Quality>"))
-    return;
-  DinoIds ids;
   float percent = 0;
-  if (!request.Guarded([&] {
-        ids = ReadDinoIds(request);
-        percent = request.Args().Stof(3);
-      }))
-    return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
+      request, 4, "Not enough arguments: SetImprintQuality <DinoID1> <DinoID2> <Quality>",
+      [&] { percent = request.Args().Stof(3); });
   if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::UpdateImprintingQuality, dino, percent / 100.0f);
   request.Reply("Successfully changed Imprint Quality on dino");
@@ -154,16 +131,10 @@ void SetImprintQuality(RCONClientConnection* c, RCONPacket* p, UWorld*) {
 
 void SetImprintToPlayer(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   Request request(c, p);
-  if (!request.Require(4, "Not enough arguments: SetImprintToPlayer <DinoID1> <DinoID2> <EOS-ID>"))
-    return;
-  DinoIds ids;
   FString eos_id;
-  if (!request.Guarded([&] {
-        ids = ReadDinoIds(request);
-        eos_id = request.Args().Text(3);
-      }))
-    return;
-  APrimalDinoCharacter* dino = FindDinoOrReply(request, ids);
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
+      request, 4, "Not enough arguments: SetImprintToPlayer <DinoID1> <DinoID2> <EOS-ID>",
+      [&] { eos_id = request.Args().Text(3); });
   if (dino == nullptr) return;
   AShooterPlayerController* player = FindPlayerByEosId(eos_id);
   if (player == nullptr) return request.Reply("Can't find player from the given eos id");
