@@ -197,7 +197,7 @@ void PrintNotice(const std::string& address, unsigned port, const std::string& p
   std::fprintf(stderr,
                "orvane-server: RCON listening on %s port %u, password \"%s\"\n"
                "orvane-server: connect with any Source RCON client, for example:\n"
-               "  python3 -c 'from rcon.source import Client; c = Client(\"%s\", %u, "
+               "  /usr/bin/python3 -c 'from rcon.source import Client; c = Client(\"%s\", %u, "
                "passwd=\"%s\"); c.connect(True); print(c.run(\"GetOnlineNum\")); "
                "print(c.run(\"ListOnlinePlayers\"))'\n"
                "orvane-server: or type GetOnlineNum or ListOnlinePlayers here; Ctrl-C stops "
