@@ -27,6 +27,10 @@ namespace game {
 struct ClassObject;
 struct Player;
 
+// World-file positions and the game's vectors.
+inline FVector ToVector(const Position& p) { return FVector{p[0], p[1], p[2]}; }
+inline Position ToPosition(const FVector& v) { return {v.X, v.Y, v.Z}; }
+
 enum class ObjectKind : uint8_t {
   kClass,
   kScriptStruct,
