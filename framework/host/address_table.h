@@ -3,9 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "sdk/address.h"
 
@@ -19,7 +17,6 @@ void ClearAddressTable();
 // image may now be other names, so cached lookups start afresh.
 void RefreshLoadedImages();
 bool IsRegistered(std::string_view name);
-std::vector<std::string> RegisteredNames();
 
 // Typed registration: the implementation must have exactly the signature the SDK declares.
 template <class R, class... Args>

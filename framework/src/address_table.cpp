@@ -180,12 +180,6 @@ void RefreshLoadedImages() {
 
 bool IsRegistered(std::string_view name) { return GetTable().contains(name); }
 
-std::vector<std::string> RegisteredNames() {
-  std::vector<std::string> names;
-  for (const auto& [name, entry] : GetTable()) names.push_back(name);
-  return names;
-}
-
 }  // namespace framework
 
 void* GetAddress(std::string_view name) {

@@ -65,12 +65,6 @@ class TArray {
     int32_t grown = max_ < 4 ? 4 : max_ + max_ / 2;
     Reallocate(grown > count ? grown : count);
   }
-  // Appends `count` value-initialised elements.
-  void AddZeroed(int32_t count) {
-    Reserve(num_ + count);
-    std::memset(static_cast<void*>(data_ + num_), 0, sizeof(T) * count);
-    num_ += count;
-  }
   // Removes the element at `index`, keeping order.
   void RemoveAt(int32_t index) {
     data_[index].~T();
