@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/world/world_spec.h"
+#include "game/world/world_data.h"
 
 namespace game {
 

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/world/world_spec.h"
+#include "game/world/world_data.h"
 #include "sdk/fstring.h"
 #include "sdk/game_types.h"
 #include "sdk/tarray.h"

@@ -18,7 +18,7 @@
 #include "game/journal/journal.h"
 #include "game/objects/names.h"
 #include "game/objects/objects.h"
-#include "game/world/world_spec.h"
+#include "game/world/world_data.h"
 
 namespace game {
 

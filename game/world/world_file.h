@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "game/game.h"
-#include "game/world/world_spec.h"
+#include "game/world/world_data.h"
 
 namespace game {
 
