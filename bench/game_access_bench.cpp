@@ -67,7 +67,7 @@ game::Game& WorldOf(int actors) {
 }
 
 const TArray<AActor*>& LevelActors() {
-  UWorld* world = AsaApi::GetApiUtils().CurrentWorld();
+  UWorld* world = HostApi::GetApiUtils().CurrentWorld();
   ULevel* level = orvane::host::Field(world, sym::UWorld::PersistentLevel);
   return orvane::host::Field(level, sym::ULevel::Actors);
 }

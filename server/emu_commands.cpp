@@ -91,7 +91,7 @@ void Disconnect(game::Game& game, RCONClientConnection* connection, const RCONPa
 
 void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
   framework::OwnerScope owner("server");
-  auto& commands = AsaApi::GetCommands();
+  auto& commands = HostApi::GetCommands();
   commands.AddRconCommand(u"emu.state", [&game](RCONClientConnection* c, RCONPacket* p, UWorld*) {
     State(game, c, *p);
   });

@@ -59,7 +59,7 @@ void DispatchLine(game::Game& game, game::RconConnection& connection, int32_t id
   packet.Type = type;
   packet.Length = static_cast<int32_t>(utf8.size()) + 10;
   packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
-  framework::Dispatch(connection.Handle(), &packet, AsaApi::GetApiUtils().CurrentWorld());
+  framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
   connection.ClearReplies();  // the outlet has them; a long session must not pile them up
   game.CollectGarbage();
 }
@@ -220,7 +220,7 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
 
   std::error_code error;
   const fs::path root = fs::absolute(options.root, error).lexically_normal();
-  const fs::path plugin_folder = root / "Binaries" / "Win64" / "ArkApi" / "Plugins" / "Orvane";
+  const fs::path plugin_folder = root / "Binaries" / "Win64" / "HostApi" / "Plugins" / "Orvane";
   fs::create_directories(plugin_folder, error);
   if (error) {
     Fail("cannot create " + plugin_folder.string() + ": " + error.message());

@@ -13,7 +13,7 @@ FString NetIdOf(AShooterPlayerController* controller) {
   return id;
 }
 
-struct ApiUtils final : AsaApi::IApiUtils {
+struct ApiUtils final : HostApi::IApiUtils {
   RunningGame game;
   std::string current_dir;
 
@@ -57,7 +57,7 @@ std::string BinariesDirOf(const std::string& root) {
 
 }  // namespace framework
 
-namespace AsaApi {
+namespace HostApi {
 
 IApiUtils& GetApiUtils() { return framework::GetUtils(); }
 
@@ -67,4 +67,4 @@ FString IApiUtils::GetEOSIDFromController(AController* controller) {
 
 std::string Tools::GetCurrentDir() { return framework::GetUtils().current_dir; }
 
-}  // namespace AsaApi
+}  // namespace HostApi

@@ -30,15 +30,15 @@ struct Entry {
   Callback callback;
 };
 
-struct Registry final : AsaApi::ICommands {
-  std::vector<Entry<AsaApi::RconCallback>> commands;
-  std::vector<Entry<AsaApi::TimerCallback>> timers;
+struct Registry final : HostApi::ICommands {
+  std::vector<Entry<HostApi::RconCallback>> commands;
+  std::vector<Entry<HostApi::TimerCallback>> timers;
   std::string owner = "host";
 
-  void AddRconCommand(const FString& name, const AsaApi::RconCallback& callback) override {
+  void AddRconCommand(const FString& name, const HostApi::RconCallback& callback) override {
     Add(commands, name, callback, "command");
   }
-  void AddOnTimerCallback(const FString& name, const AsaApi::TimerCallback& callback) override {
+  void AddOnTimerCallback(const FString& name, const HostApi::TimerCallback& callback) override {
     Add(timers, name, callback, "timer callback");
   }
   bool RemoveRconCommand(const FString& name) override { return Remove(commands, name.View()); }
@@ -109,7 +109,7 @@ DispatchOutcome Dispatch(RCONClientConnection* connection, RCONPacket* request, 
     return DispatchOutcome::kUnknownCommand;
   }
   // A copy: the handler may remove its own entry (unloading the plugin, say).
-  AsaApi::RconCallback callback = it->callback;
+  HostApi::RconCallback callback = it->callback;
   RunGuarded(word, [&] { callback(connection, request, world); });
   return DispatchOutcome::kHandled;
 }
@@ -159,6 +159,6 @@ int RemoveEntriesOf(const std::string& owner) {
 
 }  // namespace framework
 
-namespace AsaApi {
+namespace HostApi {
 ICommands& GetCommands() { return framework::GetRegistry(); }
-}  // namespace AsaApi
+}  // namespace HostApi

@@ -473,7 +473,7 @@ void World::MakeProfiles(const WorldSpec& spec, const std::string& root) {
   const fs::path folder = fs::path(root) / "Saved" / spec.save_directory / "TheIsland_WP";
   fs::create_directories(folder);
   for (const std::string& eos : spec.profiles) {
-    std::ofstream file(folder / (eos + ".arkprofile"), std::ios::binary | std::ios::trunc);
+    std::ofstream file(folder / (eos + ".playerprofile"), std::ios::binary | std::ios::trunc);
     file << "profile " << eos << '\n';
   }
 }

@@ -104,7 +104,7 @@ WorldSpec World::ToSpec() const {
         std::filesystem::path(root_) / "Saved" / save_directory_ / "TheIsland_WP";
     std::error_code error;
     for (const std::string& eos : profiles_)
-      if (std::filesystem::exists(folder / (eos + ".arkprofile"), error)) w.profiles.push_back(eos);
+      if (std::filesystem::exists(folder / (eos + ".playerprofile"), error)) w.profiles.push_back(eos);
   }
   return w;
 }

@@ -126,7 +126,7 @@ std::optional<FString> UnlessListed(const FString& gathered, const FString& key,
 
 FString EosLine(AShooterPlayerController* controller) {
   return Format(u"{} [{}]: {}\n", CharacterNameOf(controller), PlayerDataNameOf(controller),
-                AsaApi::IApiUtils::GetEOSIDFromController(controller));
+                HostApi::IApiUtils::GetEOSIDFromController(controller));
 }
 
 void ListAllPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {

@@ -18,7 +18,7 @@ using host::Call;
 using host::Field;
 
 AShooterGameState* GameModeState() {
-  AShooterGameMode* game_mode = AsaApi::GetApiUtils().CurrentGameMode();
+  AShooterGameMode* game_mode = HostApi::GetApiUtils().CurrentGameMode();
   return static_cast<AShooterGameState*>(Field(game_mode, sym::AGameModeBase::GameState));
 }
 
@@ -66,14 +66,14 @@ void GetTotalWilds(RCONClientConnection* connection, RCONPacket* packet, UWorld*
 
 void GetMapName(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
   FString map_name;
-  if (UWorld* world = AsaApi::GetApiUtils().CurrentWorld())
+  if (UWorld* world = HostApi::GetApiUtils().CurrentWorld())
     Call(sym::UWorld::GetMapName, world, &map_name);
   Request(connection, packet).Reply(Format(u"{}", MapDisplayName(map_name)));
 }
 
 void GetOnlineNum(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
   auto* state = static_cast<AShooterGameState*>(
-      Field(AsaApi::GetApiUtils().CurrentWorld(), sym::UWorld::GameState));
+      Field(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::GameState));
   const int32_t connected =
       state != nullptr ? Field(state, sym::AShooterGameState::NumPlayerConnected) : 0;
   Request(connection, packet).Reply(Format(u"{}", connected));

@@ -118,7 +118,7 @@ std::span<const CommandEntry> CommandTable() {
 }
 
 void Load() {
-  AsaApi::ICommands& commands = AsaApi::GetCommands();
+  HostApi::ICommands& commands = HostApi::GetCommands();
   commands.AddRconCommand(FString(kMarkerCommand), &MarkerCommand);
   for (const CommandEntry& entry : CommandTable()) {
     commands.AddRconCommand(FString(entry.name), entry.handler);
@@ -127,7 +127,7 @@ void Load() {
 }
 
 void Unload() {
-  AsaApi::ICommands& commands = AsaApi::GetCommands();
+  HostApi::ICommands& commands = HostApi::GetCommands();
   commands.RemoveRconCommand(FString(kMarkerCommand));
   for (const CommandEntry& entry : CommandTable()) commands.RemoveRconCommand(FString(entry.name));
 }

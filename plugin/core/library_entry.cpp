@@ -33,5 +33,5 @@ int LibraryEntry(int reason) {
 }  // namespace orvane
 
 extern "C" void Plugin_Unload() {
-  AsaApi::GetCommands().RemoveOnTimerCallback(FString("TimedDestroyTribeStructures"));
+  HostApi::GetCommands().RemoveOnTimerCallback(FString("TimedDestroyTribeStructures"));
 }

@@ -11,17 +11,17 @@ using host::Field;
 
 AShooterPlayerController* FindPlayerByEosId(const FString& eos_id) {
   FString copy(eos_id.Len(), *eos_id);
-  return AsaApi::GetApiUtils().FindPlayerByEosId(copy);
+  return HostApi::GetApiUtils().FindPlayerByEosId(copy);
 }
 
 APrimalDinoCharacter* FindDinoById(uint32_t id1, uint32_t id2) {
-  UWorld* world = AsaApi::GetApiUtils().CurrentWorld();
+  UWorld* world = HostApi::GetApiUtils().CurrentWorld();
   return Call(sym::APrimalDinoCharacter::FindDinoWithID, world, id1, id2);
 }
 
 bool ForEachOnlinePlayer(StaleRule rule,
                          const std::function<void(AShooterPlayerController*)>& body) {
-  UWorld* world = AsaApi::GetApiUtils().CurrentWorld();
+  UWorld* world = HostApi::GetApiUtils().CurrentWorld();
   const auto& list = Field(world, sym::UWorld::PlayerControllerList);
   const auto* first = list.begin();
   const auto* last = list.end();
@@ -37,13 +37,13 @@ bool ForEachOnlinePlayer(StaleRule rule,
 }
 
 void ForEachLevelActor(const std::function<void(AActor*)>& body) {
-  const TArray<AActor*> snapshot = host::LevelActorsSnapshot(AsaApi::GetApiUtils().CurrentWorld());
+  const TArray<AActor*> snapshot = host::LevelActorsSnapshot(HostApi::GetApiUtils().CurrentWorld());
   for (AActor* actor : snapshot)
     if (actor != nullptr) body(actor);
 }
 
 TArray<AActor*> GetActorsOfClass(UClass* cls) {
-  return host::ActorsOfClass(AsaApi::GetApiUtils().CurrentWorld(), cls);
+  return host::ActorsOfClass(HostApi::GetApiUtils().CurrentWorld(), cls);
 }
 
 bool IsActorOfClass(const AActor* actor, UClass* cls) { return host::IsA(actor, cls); }

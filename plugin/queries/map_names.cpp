@@ -45,14 +45,14 @@ FString MapDisplayName(FString map_name) {
 
 void ResolveSaveDirectories(FString& save_subpath, FString& save_folder, FString& map_folder,
                             FString& cluster_folder) {
-  AShooterGameMode* game_mode = AsaApi::GetApiUtils().CurrentGameMode();
+  AShooterGameMode* game_mode = HostApi::GetApiUtils().CurrentGameMode();
   save_subpath = host::Field(game_mode, sym::AShooterGameMode::SaveDirectoryName);
   save_subpath.ReplaceInline(u"/", u"\\", ESearchCase::CaseSensitive);
   const std::string directory = ToNarrowString(save_subpath);
   PluginLogger::Get().info("Got save directory: \"{}\"", directory);
   save_subpath = Format(u"\\Saved\\{}", directory);
 
-  save_folder = FString(AsaApi::Tools::GetCurrentDir().c_str());
+  save_folder = FString(HostApi::Tools::GetCurrentDir().c_str());
   save_folder.ReplaceInline(u"\\Binaries\\Win64", save_subpath.View(), ESearchCase::IgnoreCase);
   map_folder = save_folder + u"\\TheIsland_WP";
   cluster_folder = save_folder + u"\\Cluster";

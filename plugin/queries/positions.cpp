@@ -32,7 +32,7 @@ FString PositionText(const FVector& position) {
 
 MapCoordinates MapCoordinatesOf(const FVector& position) {
   MapCoordinates result;
-  UWorld* world = AsaApi::GetApiUtils().CurrentWorld();
+  UWorld* world = HostApi::GetApiUtils().CurrentWorld();
   if (world == nullptr) return result;
   float longitude_origin = -400000.0f;
   float latitude_origin = -400000.0f;

@@ -15,7 +15,7 @@ class CommandRegistryTest : public ::testing::Test {
     framework::RemoveEntriesOf("owner-a");
   }
   support::TestHost host_;
-  AsaApi::ICommands& commands_ = AsaApi::GetCommands();
+  HostApi::ICommands& commands_ = HostApi::GetCommands();
 };
 
 TEST_F(CommandRegistryTest, DispatchMatchesTheFirstWordIgnoringCase) {
@@ -72,7 +72,7 @@ TEST_F(CommandRegistryTest, TimerCallbacksMayRemoveThemselves) {
   int runs = 0;
   commands_.AddOnTimerCallback(FString("Once"), [&] {
     ++runs;
-    AsaApi::GetCommands().RemoveOnTimerCallback(FString("Once"));
+    HostApi::GetCommands().RemoveOnTimerCallback(FString("Once"));
   });
   framework::TickTimers();
   framework::TickTimers();

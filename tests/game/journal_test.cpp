@@ -21,10 +21,10 @@ constexpr const char* kWorld = R"({
 })";
 
 AShooterPlayerController* Alice() {
-  return AsaApi::GetApiUtils().FindPlayerByEosId(FString("alice"));
+  return HostApi::GetApiUtils().FindPlayerByEosId(FString("alice"));
 }
 APrimalDinoCharacter* Raptor() {
-  return CallGame(sym::APrimalDinoCharacter::FindDinoWithID, AsaApi::GetApiUtils().CurrentWorld(),
+  return CallGame(sym::APrimalDinoCharacter::FindDinoWithID, HostApi::GetApiUtils().CurrentWorld(),
                   11u, 22u);
 }
 
@@ -72,7 +72,7 @@ TEST(Journal, ArgumentsAreEncodedByTheirKind) {
   CallGame(sym::APrimalDinoCharacter::TameDino, Raptor(), alice, true, 0, true, true, false);
   // Level order: the controller, the character, the dino, then the two structures.
   CallGame(sym::AActor::ForceDestroy,
-           FieldOf(FieldOf(AsaApi::GetApiUtils().CurrentWorld(), sym::UWorld::PersistentLevel),
+           FieldOf(FieldOf(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::PersistentLevel),
                    sym::ULevel::Actors)[4]);
 
   const auto lines = world.Journal();
@@ -93,7 +93,7 @@ TEST(Journal, ArgumentsAreEncodedByTheirKind) {
 
 TEST(Journal, RepliesAreJournaledAndReadsAreNot) {
   TestWorld world(kWorld);
-  AsaApi::GetCommands().AddRconCommand(
+  HostApi::GetCommands().AddRconCommand(
       FString("Echo"), [](RCONClientConnection* c, RCONPacket* p, UWorld*) {
         FString name;
         CallGame(sym::AShooterPlayerController::GetPlayerCharacterName, Alice(), &name);

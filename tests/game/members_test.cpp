@@ -31,9 +31,9 @@ TEST(Members, CheatsChangeWhatThePluginReadsBack) {
     "players": [{"eos_id": "a", "team": 1000001, "player_id": 4294967297},
                 {"eos_id": "b", "player_id": 5}]
   })");
-  auto* a = AsaApi::GetApiUtils().FindPlayerByEosId(FString("a"));
-  auto* b = AsaApi::GetApiUtils().FindPlayerByEosId(FString("b"));
-  auto* server = AsaApi::GetApiUtils().CurrentCheatManager();
+  auto* a = HostApi::GetApiUtils().FindPlayerByEosId(FString("a"));
+  auto* b = HostApi::GetApiUtils().FindPlayerByEosId(FString("b"));
+  auto* server = HostApi::GetApiUtils().CurrentCheatManager();
   auto cheats_of = [](AShooterPlayerController* pc) {
     return static_cast<UShooterCheatManager*>(FieldOf(pc, sym::APlayerController::CheatManager));
   };
@@ -78,9 +78,9 @@ TEST(Members, MissingPartsOfTheWorldReadAsNull) {
   support::TestWorld world(R"({"world": false, "game_state": null, "world_settings": null,
                                "server_cheat_manager": false, "tribe_data_struct": false,
                                "tribes": [{"id": 1000001}]})");
-  EXPECT_EQ(AsaApi::GetApiUtils().CurrentWorld(), nullptr);
-  EXPECT_EQ(AsaApi::GetApiUtils().CurrentCheatManager(), nullptr);
-  auto* game_mode = AsaApi::GetApiUtils().CurrentGameMode();
+  EXPECT_EQ(HostApi::GetApiUtils().CurrentWorld(), nullptr);
+  EXPECT_EQ(HostApi::GetApiUtils().CurrentCheatManager(), nullptr);
+  auto* game_mode = HostApi::GetApiUtils().CurrentGameMode();
   ASSERT_NE(game_mode, nullptr);
   EXPECT_EQ(FieldOf(game_mode, sym::AGameModeBase::GameState), nullptr);
   EXPECT_EQ(CallGame(sym::APrimalDinoCharacter::FindDinoWithID, nullptr, 1u, 1u), nullptr);

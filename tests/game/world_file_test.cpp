@@ -87,16 +87,16 @@ TEST(WorldFile, DefaultsFollowTheRulesOfTheFile) {
   EXPECT_NE(state["dinos"][1]["id2"], state["dinos"][0]["id2"]) << "generated ids are unique";
   EXPECT_EQ(state["actors"][0]["kind"], "pawn") << "the kind follows the listed class";
 
-  auto* a = AsaApi::GetApiUtils().FindPlayerByEosId(FString("a"));
-  auto* b = AsaApi::GetApiUtils().FindPlayerByEosId(FString("b"));
+  auto* a = HostApi::GetApiUtils().FindPlayerByEosId(FString("a"));
+  auto* b = HostApi::GetApiUtils().FindPlayerByEosId(FString("b"));
   ASSERT_NE(a, nullptr);
   EXPECT_TRUE(CallGame(sym::AShooterPlayerController::IsInTribe, a));
   EXPECT_FALSE(CallGame(sym::AShooterPlayerController::IsInTribe, b));
-  EXPECT_EQ(AsaApi::GetApiUtils().FindPlayerByEosId(FString("c")), nullptr);
+  EXPECT_EQ(HostApi::GetApiUtils().FindPlayerByEosId(FString("c")), nullptr);
 
   UObject* cdo = CallGame(sym::UVictoryCore::GetClassDefaultObject,
                           FieldOf(CallGame(sym::APrimalDinoCharacter::FindDinoWithID,
-                                           AsaApi::GetApiUtils().CurrentWorld(), 1u, 1u),
+                                           HostApi::GetApiUtils().CurrentWorld(), 1u, 1u),
                                   sym::UObjectBase::ClassPrivate));
   FString path;
   CallGame(sym::UObjectBaseUtility::GetPathName, cdo, nullptr, path);
@@ -110,7 +110,7 @@ TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
   const json before = world.State();
   auto player = [&](int i) {
     const std::string eos = before["players"][i]["eos_id"];
-    return AsaApi::GetApiUtils().FindPlayerByEosId(FString(eos.c_str()));
+    return HostApi::GetApiUtils().FindPlayerByEosId(FString(eos.c_str()));
   };
   auto* alice = player(0);
   ASSERT_NE(alice, nullptr);
@@ -127,12 +127,12 @@ TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
   const uint32_t id1 = before["dinos"][0]["id1"];
   const uint32_t id2 = before["dinos"][0]["id2"];
   auto* dino = CallGame(sym::APrimalDinoCharacter::FindDinoWithID,
-                        AsaApi::GetApiUtils().CurrentWorld(), id1, id2);
+                        HostApi::GetApiUtils().CurrentWorld(), id1, id2);
   CallGame(sym::APrimalDinoCharacter::ForceUpdateColorSets, dino, 2, 44);
   CallGame(sym::APrimalDinoCharacter::UpdateImprintingQuality, dino, 0.7F);
   CallGame(sym::APrimalDinoCharacter::DoNeuter_Implementation, dino);
   FString kick(u"bye");
-  CallGame(sym::AShooterGameMode::KickPlayerController, AsaApi::GetApiUtils().CurrentGameMode(),
+  CallGame(sym::AShooterGameMode::KickPlayerController, HostApi::GetApiUtils().CurrentGameMode(),
            player(1), kick);
   FString bp(u"Blueprint'/Game/Dinos/Rex/Rex_Character_BP.Rex_Character_BP'");
   ASSERT_NE(

@@ -29,9 +29,9 @@ constexpr const char* kSmallWorld = R"({
   "actors": [{"class": "Crate_C", "position": [0, 0, 0]}]
 })";
 
-UWorld* CurrentWorld() { return AsaApi::GetApiUtils().CurrentWorld(); }
+UWorld* CurrentWorld() { return HostApi::GetApiUtils().CurrentWorld(); }
 AShooterPlayerController* Player(const char* eos) {
-  return AsaApi::GetApiUtils().FindPlayerByEosId(FString(eos));
+  return HostApi::GetApiUtils().FindPlayerByEosId(FString(eos));
 }
 APrimalDinoCharacter* Dino(uint32_t id1, uint32_t id2) {
   return CallGame(sym::APrimalDinoCharacter::FindDinoWithID, CurrentWorld(), id1, id2);
@@ -113,7 +113,7 @@ TEST(World, DestroyedActorsLeaveEveryQueryAndTheirWeakReferencesGoStale) {
   EXPECT_TRUE(CallGame(sym::APrimalCharacter::IsDead, alice_character));
   FString reason(u"bye");
   EXPECT_TRUE(CallGame(sym::AShooterGameMode::KickPlayerController,
-                       AsaApi::GetApiUtils().CurrentGameMode(), alice, reason));
+                       HostApi::GetApiUtils().CurrentGameMode(), alice, reason));
   EXPECT_EQ(CallGame(sym::FWeakObjectPtr::Get, &list[0], false), nullptr);
   world.game().CollectGarbage();
 
@@ -260,7 +260,7 @@ TEST(World, SpawnAndGiveSucceedOnlyForWhatTheWorldKnows) {
 // alone leaves those blocks behind, destroying the two fields first leaves none.
 TEST(World, TribeRecordFilledIntoAPluginBlockHoldsBlocksUntilItsFieldsAreDestroyed) {
   TestWorld world(kSmallWorld);
-  auto* game_mode = AsaApi::GetApiUtils().CurrentGameMode();
+  auto* game_mode = HostApi::GetApiUtils().CurrentGameMode();
   const int32_t size =
       FieldOf(CallGame(sym::FTribeData::StaticStruct), sym::UStruct::PropertiesSize);
   ASSERT_GT(size, 0);
@@ -305,8 +305,8 @@ TEST(World, ProfilesAreFilesInTheMapFolderOfTheSaveFolder) {
   TestWorld world(R"({"save_directory": "Saves/A", "profiles": ["p1", "p2"]})",
                   {.make_root = true});
   const std::string folder = world.root() + "/Saved/Saves/A/TheIsland_WP";
-  EXPECT_TRUE(std::filesystem::exists(folder + "/p1.arkprofile"));
-  ASSERT_TRUE(std::filesystem::remove(folder + "/p2.arkprofile"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/p1.playerprofile"));
+  ASSERT_TRUE(std::filesystem::remove(folder + "/p2.playerprofile"));
   EXPECT_EQ(world.State()["profiles"], json::array({"p1"})) << "the export lists what is there";
 }
 

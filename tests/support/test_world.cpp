@@ -71,7 +71,7 @@ std::vector<nlohmann::json> TestWorld::JournalOf(std::string_view fn) const {
 nlohmann::json TestWorld::State() const { return nlohmann::json::parse(game_->ExportState()); }
 
 std::string TestWorld::plugin_folder() const {
-  return root_ + "/Binaries/Win64/ArkApi/Plugins/Orvane";
+  return root_ + "/Binaries/Win64/HostApi/Plugins/Orvane";
 }
 
 std::string TestWorld::map_folder() const {

@@ -14,7 +14,7 @@ namespace spdlog::sinks {
 class sink;
 }
 
-namespace AsaApi {
+namespace HostApi {
 
 using RconCallback = std::function<void(RCONClientConnection*, RCONPacket*, UWorld*)>;
 using TimerCallback = std::function<void()>;
@@ -54,7 +54,7 @@ namespace Tools {
 std::string GetCurrentDir();
 }  // namespace Tools
 
-}  // namespace AsaApi
+}  // namespace HostApi
 
 // The framework's shared, thread-safe log sinks; loggers of plugins are built over them.
 std::vector<std::shared_ptr<spdlog::sinks::sink>>& GetLogSinks();

@@ -71,8 +71,8 @@ TEST(PluginLifecycle, PluginUnloadRemovesOnlyTheTimer) {
   support::TestHost host;
   host.LoadPlugin();
   // The sweep timer's name, whoever registered it, and a timer of the host's own.
-  AsaApi::GetCommands().AddOnTimerCallback(FString("TimedDestroyTribeStructures"), [] {});
-  AsaApi::GetCommands().AddOnTimerCallback(FString("HostTimer"), [] {});
+  HostApi::GetCommands().AddOnTimerCallback(FString("TimedDestroyTribeStructures"), [] {});
+  HostApi::GetCommands().AddOnTimerCallback(FString("HostTimer"), [] {});
   const auto commands = framework::RconCommandNames();
 
   void* handle = dlopen(support::PluginPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -86,7 +86,7 @@ TEST(PluginLifecycle, PluginUnloadRemovesOnlyTheTimer) {
   EXPECT_EQ(framework::RconCommandNames(), commands);
   EXPECT_EQ(host.Dispatch(u"GetOnlineNum").size(), 0u) << "still the plugin's: no game, no reply";
   EXPECT_EQ(host.Dispatch(u"Orvane.info").size(), 0u);
-  AsaApi::GetCommands().RemoveOnTimerCallback(FString("HostTimer"));
+  HostApi::GetCommands().RemoveOnTimerCallback(FString("HostTimer"));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ json Player(const std::string& eos, json extra = json::object()) {
 std::vector<std::string> NamesOf(const std::vector<AShooterPlayerController*>& controllers) {
   std::vector<std::string> names;
   for (auto* c : controllers) {
-    FString id = AsaApi::IApiUtils::GetEOSIDFromController(c);
+    FString id = HostApi::IApiUtils::GetEOSIDFromController(c);
     names.emplace_back(id.View().begin(), id.View().end());
   }
   return names;
