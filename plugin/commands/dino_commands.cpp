@@ -1,11 +1,15 @@
 // Dino commands: one dino, addressed by its two ids, is inspected, moved, recoloured, given
 // experience, imprinted or destroyed. Every argument is read before the dino is looked up.
-#include "commands/command_groups.h"
+#include <string>
+#include <string_view>
+
+#include "commands/handlers.h"
+#include "commands/lookup_replies.h"
 #include "core/format.h"
-#include "core/request.h"
 #include "host/game_access.h"
 #include "queries/blueprint_names.h"
 #include "queries/entity_lookup.h"
+#include "queries/player_details.h"
 #include "queries/positions.h"
 
 namespace orvane {
@@ -15,18 +19,20 @@ using host::Call;
 using host::Field;
 
 constexpr int32_t kReplyTypeValue = 0;  // the packet type of the blueprint and position replies
-constexpr const char* kListTip =
-    "\nTips: You can use 'ListTribeDinos' to get dino ids from a tribe!";
+constexpr std::u16string_view kListTip =
+    u"\nTips: You can use 'ListTribeDinos' to get dino ids from a tribe!";
 
 enum class DeadDinos { kFound, kNotFound };
 
-// The shared course of every dino command: at least `words` words (else the usage text), the
-// two id words (as stoi, taken as the same 32 bits unsigned) and then `read_more` in the guarded
-// stretch, then the dino by its ids. Gives null when it has replied instead.
+// The shared course of every dino command: at least `words` words (else the usage text with
+// `arguments`), the two id words (as stoi, taken as the same 32 bits unsigned) and then
+// `read_more` in the guarded stretch, then the dino by its ids. Gives null when it has replied
+// instead.
 template <class ReadMore>
-APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words, const FString& usage,
-                                          ReadMore read_more, DeadDinos dead = DeadDinos::kFound) {
-  if (!request.Require(words, usage)) return nullptr;
+APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words,
+                                          std::u16string_view arguments, ReadMore read_more,
+                                          DeadDinos dead = DeadDinos::kFound) {
+  if (!request.Require(words, arguments)) return nullptr;
   uint32_t id1 = 0, id2 = 0;
   if (!request.Guarded([&] {
         id1 = static_cast<uint32_t>(request.Args().Stoi(1));
@@ -37,22 +43,27 @@ APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words, const
   APrimalDinoCharacter* dino = FindDinoById(id1, id2);
   if (dino != nullptr && dead == DeadDinos::kNotFound && Call(sym::APrimalCharacter::IsDead, dino))
     dino = nullptr;
-  if (dino == nullptr) request.Reply("Can't find dino");
+  if (dino == nullptr) request.Reply(kDinoNotFound);
   return dino;
 }
 
-APrimalDinoCharacter* ReadIdsAndFindDino(Request& request, int32_t words, const FString& usage) {
-  return ReadArgsAndFindDino(request, words, usage, [] {});
+APrimalDinoCharacter* ReadIdsAndFindDino(Request& request, int32_t words,
+                                         std::u16string_view arguments) {
+  return ReadArgsAndFindDino(request, words, arguments, [] {});
 }
 
-FString WithListTip(const char16_t* usage) { return FString(usage) + FString(kListTip); }
+// The usage arguments followed by the tip that tells where dino ids come from.
+std::u16string WithListTip(std::u16string_view arguments) {
+  return std::u16string(arguments).append(kListTip);
+}
 
-void GiveDinoXP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+}  // namespace
+
+void GiveDinoXP(Request& request) {
   float amount = 0;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 4, WithListTip(u"Not enough arguments: GiveDinoXP <DinoID1> <DinoID2> <Amount>"),
-      [&] { amount = request.Args().Stof(3); });
+  APrimalDinoCharacter* dino =
+      ReadArgsAndFindDino(request, 4, WithListTip(u"<DinoID1> <DinoID2> <Amount>"),
+                          [&] { amount = request.Args().Stof(3); });
   if (dino == nullptr) return;
   UPrimalCharacterStatusComponent* status =
       Field(dino, sym::APrimalCharacter::MyCharacterStatusComponent);
@@ -61,12 +72,10 @@ void GiveDinoXP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   request.Reply("Successfully added experience to dino");
 }
 
-void SetDinoColor(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void SetDinoColor(Request& request) {
   int32_t region = 0, color = 0;
   APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 5,
-      WithListTip(u"Not enough arguments: SetDinoColor <DinoID1> <DinoID2> <Region> <Color>"),
+      request, 5, WithListTip(u"<DinoID1> <DinoID2> <Region> <Color>"),
       [&] {
         region = request.Args().Stoi(3);
         color = request.Args().Stoi(4);
@@ -77,36 +86,29 @@ void SetDinoColor(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   request.Reply("Successfully executed");
 }
 
-void GetDinoBP(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
-  APrimalDinoCharacter* dino = ReadIdsAndFindDino(
-      request, 3, WithListTip(u"Not enough arguments: GetDinoBP <DinoID1> <DinoID2> "));
+void GetDinoBP(Request& request) {
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, WithListTip(u"<DinoID1> <DinoID2> "));
   if (dino == nullptr) return;
   request.ReplyWithType(kReplyTypeValue, ClassBlueprintPath(host::ClassOf(dino)));
 }
 
-void GetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
-  APrimalDinoCharacter* dino = ReadIdsAndFindDino(
-      request, 3, WithListTip(u"Not enough arguments: GetDinoPos <DinoID1> <DinoID2> "));
+void GetDinoPos(Request& request) {
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, WithListTip(u"<DinoID1> <DinoID2> "));
   if (dino == nullptr) return;
   request.ReplyWithType(kReplyTypeValue, PositionText(RelativePositionOf(dino)));
 }
 
-void KillDino(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
-  APrimalDinoCharacter* dino =
-      ReadIdsAndFindDino(request, 3, "Not enough arguments: KillDino <DinoID1> <DinoID2>");
+void KillDino(Request& request) {
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, u"<DinoID1> <DinoID2>");
   if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::Destroy, dino, true, false);  // its result does not matter
   request.Reply("Killed dino");
 }
 
-void SetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void SetDinoPos(Request& request) {
   float x = 0, y = 0, z = 0;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 6, "Not enough arguments: SetDinoPos <DinoID1> <DinoID2> <X> <Y> <Z>", [&] {
+  APrimalDinoCharacter* dino =
+      ReadArgsAndFindDino(request, 6, u"<DinoID1> <DinoID2> <X> <Y> <Z>", [&] {
         x = request.Args().Stof(3);
         y = request.Args().Stof(4);
         z = request.Args().Stof(5);
@@ -118,46 +120,26 @@ void SetDinoPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   request.Reply("Successfully teleported dino");
 }
 
-void SetImprintQuality(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void SetImprintQuality(Request& request) {
   float percent = 0;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 4, "Not enough arguments: SetImprintQuality <DinoID1> <DinoID2> <Quality>",
-      [&] { percent = request.Args().Stof(3); });
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, 4, u"<DinoID1> <DinoID2> <Quality>",
+                                                   [&] { percent = request.Args().Stof(3); });
   if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::UpdateImprintingQuality, dino, percent / 100.0f);
   request.Reply("Successfully changed Imprint Quality on dino");
 }
 
-void SetImprintToPlayer(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void SetImprintToPlayer(Request& request) {
   FString eos_id;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 4, "Not enough arguments: SetImprintToPlayer <DinoID1> <DinoID2> <EOS-ID>",
-      [&] { eos_id = request.Args().Text(3); });
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, 4, u"<DinoID1> <DinoID2> <EOS-ID>",
+                                                   [&] { eos_id = request.Args().Text(3); });
   if (dino == nullptr) return;
-  AShooterPlayerController* player = FindPlayerByEosId(eos_id);
-  if (player == nullptr) return request.Reply("Can't find player from the given eos id");
-  FString name, id_text;
-  Call(sym::AShooterPlayerController::GetPlayerCharacterName, player, &name);
-  Call(sym::AShooterPlayerController::LinkedPlayerIDString, player, &id_text);
+  AShooterPlayerController* player = FindPlayerOrReply(request, eos_id);
+  if (player == nullptr) return;
+  FString name = CharacterNameOf(player);
+  FString id_text = LinkedPlayerIdTextOf(player);
   Call(sym::APrimalDinoCharacter::UpdateImprintingDetails, dino, name, id_text);
   request.Reply("Successfully changed Imprint on dino");
 }
-
-constexpr CommandEntry kCommands[] = {
-    {"GiveDinoXP", &GiveDinoXP},
-    {"SetDinoColor", &SetDinoColor},
-    {"GetDinoBP", &GetDinoBP},
-    {"GetDinoPos", &GetDinoPos},
-    {"KillDino", &KillDino},
-    {"SetDinoPos", &SetDinoPos},
-    {"SetImprintQuality", &SetImprintQuality},
-    {"SetImprintToPlayer", &SetImprintToPlayer},
-};
-
-}  // namespace
-
-std::span<const CommandEntry> DinoCommands() { return kCommands; }
 
 }  // namespace orvane

@@ -4,93 +4,23 @@
 
 #include <sdk/api.h>
 
-#include "commands/command_groups.h"
+#include "commands/handlers.h"
+#include "commands/lookup_replies.h"
 #include "core/format.h"
-#include "core/request.h"
 #include "host/game_access.h"
 #include "queries/entity_lookup.h"
+#include "queries/player_details.h"
 #include "queries/positions.h"
 
 namespace orvane {
 namespace {
 
-using host::Call;
-using host::Field;
-
-constexpr const char* kPlayerNotFound = "Can't find player from the given eos id";
-
-AShooterPlayerState* PlayerStateOf(AShooterPlayerController* controller) {
-  return static_cast<AShooterPlayerState*>(Field(controller, sym::AController::PlayerState));
-}
-
-FString CharacterNameOf(AShooterPlayerController* controller) {
-  FString name;
-  Call(sym::AShooterPlayerController::GetPlayerCharacterName, controller, &name);
-  return name;
-}
-
-FString PlayerStateNameOf(AShooterPlayerController* controller) {
-  FString name;
-  if (AShooterPlayerState* state = PlayerStateOf(controller))
-    Call(sym::AShooterPlayerState::GetPlayerName, state, &name);
-  return name;
-}
-
-FString PlayerDataNameOf(AShooterPlayerController* controller) {
-  AShooterPlayerState* state = PlayerStateOf(controller);
-  if (state == nullptr) return FString();
-  UPrimalPlayerData* data = Field(state, sym::AShooterPlayerState::MyPlayerData);
-  if (data == nullptr) return FString();
-  return host::NameText(Field(data, sym::UObjectBase::NamePrivate));
-}
-
-FString TribeNameOf(AShooterPlayerController* controller) {
-  AShooterPlayerState* state = PlayerStateOf(controller);
-  if (state == nullptr) return FString();
-  FTribeData* tribe = &Field(state, sym::AShooterPlayerState::MyTribeData);
-  return Field(tribe, sym::FTribeData::TribeName);
-}
-
-FString UniqueNetIdOf(AShooterPlayerController* controller) {
-  FString id;
-  Call(sym::AShooterPlayerController::GetUniqueNetIdAsString, controller, &id);
-  return id;
-}
-
 // The four lookups by EOS id share everything but the reply they build.
 template <class BuildReply>
-void ReplyForPlayer(RCONClientConnection* connection, RCONPacket* packet, const char* usage,
-                    BuildReply build) {
-  Request request(connection, packet);
-  if (!request.Require(2, usage)) return;
-  FString eos_id;
-  if (!request.Guarded([&] { eos_id = request.Args().Text(1); })) return;
-  AShooterPlayerController* controller = FindPlayerByEosId(eos_id);
-  if (controller == nullptr) return request.Reply(kPlayerNotFound);
-  request.Reply(build(controller));
-}
-
-void GetPlayerName(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  ReplyForPlayer(c, p, "Not enough arguments: GetPlayerName <EOS-ID>", [](auto* controller) {
-    return Format(u"Playername - {}\n", CharacterNameOf(controller));
-  });
-}
-
-void GetPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  ReplyForPlayer(c, p, "Not enough arguments: GetPlayerPos <EOS-ID>",
-                 [](auto* controller) { return PositionText(PlayerPositionOf(controller)); });
-}
-
-void GetTribeIdOfPlayer(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  ReplyForPlayer(c, p, "Not enough arguments: GetTribeIdOfPlayer <EOS-ID>", [](auto* controller) {
-    return Format(u"Tribe ID: {}", TribeIdOfPlayer(controller));
-  });
-}
-
-void GetTribeName(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  ReplyForPlayer(c, p, "Not enough arguments: GetTribeName <EOS-ID>", [](auto* controller) {
-    return Format(u"Tribename: {}", PlayerDataNameOf(controller));
-  });
+void ReplyForPlayer(Request& request, BuildReply build) {
+  if (!request.Require(2, u"<EOS-ID>")) return;
+  if (AShooterPlayerController* controller = ReadIdAndFindPlayer(request))
+    request.Reply(build(controller));
 }
 
 // How a list command ends: its stale-reference reply and its reply when nothing qualified
@@ -129,8 +59,32 @@ FString EosLine(AShooterPlayerController* controller) {
                 HostApi::IApiUtils::GetEOSIDFromController(controller));
 }
 
-void ListAllPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+}  // namespace
+
+void GetPlayerName(Request& request) {
+  ReplyForPlayer(request, [](auto* controller) {
+    return Format(u"Playername - {}\n", CharacterNameOf(controller));
+  });
+}
+
+void GetPlayerPos(Request& request) {
+  ReplyForPlayer(request,
+                 [](auto* controller) { return PositionText(PlayerPositionOf(controller)); });
+}
+
+void GetTribeIdOfPlayer(Request& request) {
+  ReplyForPlayer(request, [](auto* controller) {
+    return Format(u"Tribe ID: {}", TribeIdOfPlayer(controller));
+  });
+}
+
+void GetTribeName(Request& request) {
+  ReplyForPlayer(request, [](auto* controller) {
+    return Format(u"Tribename: {}", PlayerDataNameOf(controller));
+  });
+}
+
+void ListAllPlayerPos(Request& request) {
   ReplyWithList(request, {"Can't find any players online", nullptr}, [](auto* controller, auto&) {
     return std::optional(Format(u"{} - ({}), {}\n", CharacterNameOf(controller),
                                 PlayerDataNameOf(controller),
@@ -138,15 +92,13 @@ void ListAllPlayerPos(RCONClientConnection* c, RCONPacket* p, UWorld*) {
   });
 }
 
-void ListAllPlayerEOSId(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void ListAllPlayerEOSId(Request& request) {
   ReplyWithList(request, {"Can't find any players online", "No Players Online"},
                 [](auto* controller, auto&) { return std::optional(EosLine(controller)); });
 }
 
-void ListTribePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
-  if (!request.Require(2, "Not enough arguments: ListTribePlayers <TribeID>")) return;
+void ListTribePlayers(Request& request) {
+  if (!request.Require(2, u"<TribeID>")) return;
   int32_t tribe_id = 0;
   if (!request.Guarded([&] { tribe_id = request.Args().Stoi(1); })) return;
   ReplyWithList(request, {"Can't find any players online", "No Players Online"},
@@ -156,8 +108,7 @@ void ListTribePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
                 });
 }
 
-void ListOnlinePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void ListOnlinePlayers(Request& request) {
   ReplyWithList(request, {"Can't find any player online", "No players online"},
                 [](auto* controller, const FString& gathered) {
                   const FString name = PlayerStateNameOf(controller);
@@ -166,8 +117,7 @@ void ListOnlinePlayers(RCONClientConnection* c, RCONPacket* p, UWorld*) {
                 });
 }
 
-void ListOnlineTribes(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-  Request request(c, p);
+void ListOnlineTribes(Request& request) {
   ReplyWithList(request, {"Can't find any tribe online", "No tribes online"},
                 [](auto* controller, const FString& gathered) {
                   const FString tribe = TribeNameOf(controller);
@@ -175,17 +125,5 @@ void ListOnlineTribes(RCONClientConnection* c, RCONPacket* p, UWorld*) {
                                       Format(u"[{}]: {}\n", tribe, TeamOf(controller)));
                 });
 }
-
-constexpr CommandEntry kCommands[] = {
-    {"GetPlayerName", &GetPlayerName},           {"GetPlayerPos", &GetPlayerPos},
-    {"GetTribeIdOfPlayer", &GetTribeIdOfPlayer}, {"GetTribeName", &GetTribeName},
-    {"ListTribePlayers", &ListTribePlayers},     {"ListAllPlayerPos", &ListAllPlayerPos},
-    {"ListAllPlayerEOSId", &ListAllPlayerEOSId}, {"ListOnlineTribes", &ListOnlineTribes},
-    {"ListOnlinePlayers", &ListOnlinePlayers},
-};
-
-}  // namespace
-
-std::span<const CommandEntry> PlayerQueryCommands() { return kCommands; }
 
 }  // namespace orvane

@@ -2,11 +2,10 @@
 // connected. None takes arguments, so the body is not split.
 #include <sdk/api.h>
 
-#include "commands/command_groups.h"
+#include "commands/handlers.h"
 #include "core/format.h"
 #include "core/narrow.h"
 #include "core/plugin_logger.h"
-#include "core/request.h"
 #include "host/game_access.h"
 #include "queries/entity_lookup.h"
 #include "queries/map_names.h"
@@ -31,15 +30,17 @@ int CountDinos(TeamTest test) {
   return count;
 }
 
-void GetInGameTime(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+}  // namespace
+
+void GetInGameTime(Request& request) {
   AShooterGameState* state = GameModeState();
   if (state == nullptr) return;
   FString day_time;
   Call(sym::AShooterGameState::GetDayTimeString, state, &day_time);
-  Request(connection, packet).Reply(Format(u"{}", ToNarrowString(day_time)));
+  request.Reply(Format(u"{}", ToNarrowString(day_time)));
 }
 
-void GetServerFrames(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+void GetServerFrames(Request& request) {
   AShooterGameState* state = GameModeState();
   if (state == nullptr) return;
   const float rate = Field(state, sym::AShooterGameState::ServerFramerate);
@@ -47,46 +48,34 @@ void GetServerFrames(RCONClientConnection* connection, RCONPacket* packet, UWorl
   const char16_t* text = rate > 15.0f  ? u"OK - Serverframes: {}"
                          : rate > 8.0f ? u"WARNING - Serverframes: {}"
                                        : u"CRITICAL - Serverframes: {}";
-  Request(connection, packet).Reply(Format(text, rate));
+  request.Reply(Format(text, rate));
 }
 
-void GetTotalTames(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+void GetTotalTames(Request& request) {
   const int count = CountDinos(IsTamedTeam);
-  Request(connection, packet)
-      .Reply(count > 0 ? Format(u"Total tamed dinos: {}", count)
-                       : FString("Couldn't find any tamed dinos!"));
+  request.Reply(count > 0 ? Format(u"Total tamed dinos: {}", count)
+                          : FString("Couldn't find any tamed dinos!"));
 }
 
-void GetTotalWilds(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+void GetTotalWilds(Request& request) {
   const int count = CountDinos(IsWildTeamForCounting);
-  Request(connection, packet)
-      .Reply(count > 0 ? Format(u"Total wild dinos: {}", count)
-                       : FString("Couldn't find any wild dinos!"));
+  request.Reply(count > 0 ? Format(u"Total wild dinos: {}", count)
+                          : FString("Couldn't find any wild dinos!"));
 }
 
-void GetMapName(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+void GetMapName(Request& request) {
   FString map_name;
   if (UWorld* world = HostApi::GetApiUtils().CurrentWorld())
     Call(sym::UWorld::GetMapName, world, &map_name);
-  Request(connection, packet).Reply(Format(u"{}", MapDisplayName(map_name)));
+  request.Reply(Format(u"{}", MapDisplayName(map_name)));
 }
 
-void GetOnlineNum(RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
+void GetOnlineNum(Request& request) {
   auto* state = static_cast<AShooterGameState*>(
       Field(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::GameState));
   const int32_t connected =
       state != nullptr ? Field(state, sym::AShooterGameState::NumPlayerConnected) : 0;
-  Request(connection, packet).Reply(Format(u"{}", connected));
+  request.Reply(Format(u"{}", connected));
 }
-
-constexpr CommandEntry kCommands[] = {
-    {"GetInGameTime", &GetInGameTime}, {"GetServerFrames", &GetServerFrames},
-    {"GetTotalTames", &GetTotalTames}, {"GetTotalWilds", &GetTotalWilds},
-    {"GetMapName", &GetMapName},       {"GetOnlineNum", &GetOnlineNum},
-};
-
-}  // namespace
-
-std::span<const CommandEntry> ServerInfoCommands() { return kCommands; }
 
 }  // namespace orvane

@@ -1,29 +1,32 @@
-// CommandTable: the marker command, the counted commands in their fixed registration order,
-// and the timer entry; Load registers them with the framework, Unload removes them.
+// CommandTable: the marker command and the counted commands in their fixed registration order.
+// Load registers them with the framework, Unload removes them.
 // Thread: the loader's thread (library attach and detach).
 #pragma once
 
 #include <cstdint>
 #include <span>
 
-#include <sdk/game_types.h>
-
 namespace orvane {
 
-using RconHandler = void (*)(RCONClientConnection*, RCONPacket*, UWorld*);
+class Request;
 
-// One command of a command group's table.
-struct CommandEntry {
+// A command's handler: everything particular to one command. The framework's callback around
+// it builds the Request (connection, packet, the command's registered name).
+using CommandHandler = void (*)(Request& request);
+
+// One counted command: its registered name and its handler (null while the command is not
+// built; such a row is not registered).
+struct CommandRow {
   const char* name;
-  RconHandler handler;
+  CommandHandler handler;
 };
 
-// The counted commands that have a handler, in registration order.
-std::span<const CommandEntry> CommandTable();
+// Every counted command, in registration order (commands/command_list.cpp).
+std::span<const CommandRow> CommandRows();
 
-// Registers "Orvane.info", the counted commands (counting them) and the timer callback.
+// Registers "Orvane.info" and the counted commands that have a handler, counting them.
 void Load();
-// Removes "Orvane.info" and the counted commands (not the timer callback).
+// Removes "Orvane.info" and the counted commands that Load registered.
 void Unload();
 // How many counted commands Load has registered since the library was loaded.
 int32_t RegistrationCount();

@@ -11,7 +11,13 @@ const CommandArgs& Request::Args() {
   return *args_;
 }
 
-bool Request::Require(int32_t count, const FString& usage) {
+bool Request::Require(int32_t count, std::u16string_view arguments) {
+  if (Args().Num() >= count) return true;
+  Reply(Format(u"Not enough arguments: {} {}", command_name_, arguments));
+  return false;
+}
+
+bool Request::RequireWithUsage(int32_t count, const FString& usage) {
   if (Args().Num() >= count) return true;
   Reply(usage);
   return false;

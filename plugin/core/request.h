@@ -1,10 +1,9 @@
-// Request: the shared shape of a command handler. It holds the connection and the packet,
-// splits the body into CommandArgs on demand, answers too few words with the usage text, runs
-// the guarded stretch with its failure reply, and sends replies.
+// Request: what a command handler works with. It holds the connection, the packet and the
+// command's registered name, splits the body into CommandArgs on demand, answers too few words
+// with the usage text, runs the guarded stretch with its failure reply, and sends replies.
 //
-//   void KillDino(RCONClientConnection* c, RCONPacket* p, UWorld*) {
-//     Request request(c, p);
-//     if (!request.Require(3, "Not enough arguments: KillDino <DinoID1> <DinoID2>")) return;
+//   void KillDino(Request& request) {
+//     if (!request.Require(3, u"<DinoID1> <DinoID2>")) return;
 //     int32_t id1 = 0, id2 = 0;
 //     if (!request.Guarded([&] { id1 = request.Args().Stoi(1); ... })) return;
 //     ...
@@ -14,6 +13,7 @@
 
 #include <exception>
 #include <optional>
+#include <string_view>
 
 #include <sdk/game_types.h>
 
@@ -29,16 +29,21 @@ enum class FailureReply {
 
 class Request {
  public:
-  Request(RCONClientConnection* connection, RCONPacket* packet)
-      : connection_(connection), packet_(packet) {}
+  // `command_name` is the name the command is registered under (it outlives the request).
+  Request(RCONClientConnection* connection, RCONPacket* packet, const char* command_name)
+      : connection_(connection), packet_(packet), command_name_(command_name) {}
 
   RCONClientConnection* connection() const { return connection_; }
   RCONPacket* packet() const { return packet_; }
+  const char* command_name() const { return command_name_; }
 
   // The words of the body, split from a private copy at first use.
   const CommandArgs& Args();
-  // True with at least `count` words; otherwise sends `usage` and returns false.
-  bool Require(int32_t count, const FString& usage);
+  // True with at least `count` words; otherwise replies
+  // "Not enough arguments: <command name> <arguments>" and returns false.
+  bool Require(int32_t count, std::u16string_view arguments);
+  // The same with a usage text of the command's own that does not follow that form.
+  bool RequireWithUsage(int32_t count, const FString& usage);
 
   // Runs `stretch`; a standard exception leaving it is answered with the failure reply of
   // `variant` and gives false. Anything else passes through.
@@ -61,6 +66,7 @@ class Request {
 
   RCONClientConnection* connection_;
   RCONPacket* packet_;
+  const char* command_name_;
   std::optional<CommandArgs> args_;
 };
 

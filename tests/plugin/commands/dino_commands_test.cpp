@@ -3,14 +3,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/support/test_world.h"
+#include "tests/support/command_test.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 using nlohmann::json;
-
-constexpr support::TestWorld::Options kWithPlugin{.load_plugin = true};
 
 // Dino 11:22 (a raptor), dino 4294967295:3000000000 (a rex, typed as -1 and -1294967296),
 // dead dino 5:5, and one player.
@@ -32,51 +30,41 @@ std::string DinoWorld() {
       .dump();
 }
 
-class DinoCommands : public ::testing::Test {
+class DinoCommands : public support::CommandTest {
  protected:
-  // A request leaves no block behind; one that destroys a dino frees the dino's own.
-  void TearDown() override {
-    if (!destroys_a_dino_) {
-      EXPECT_EQ(world_.live_blocks(), blocks_before_);
-    }
-  }
-  support::TestWorld world_{DinoWorld(), kWithPlugin};
-  int64_t blocks_before_ = world_.live_blocks();
-  bool destroys_a_dino_ = false;
+  DinoCommands() : CommandTest(DinoWorld()) {}
 };
 
 TEST_F(DinoCommands, IdWordsAreSigned32BitNumbers) {
-  EXPECT_EQ(world_.Replies(u"GetDinoPos -1 -1294967296").size(), 1u);
-  EXPECT_NE(world_.Replies(u"GetDinoPos -1 -1294967296")[0], "Can't find dino");
-  EXPECT_EQ(world_.Replies(u"GetDinoPos 4294967295 -1294967296"), Strings{"Request has failed"});
-  EXPECT_EQ(world_.Replies(u"GetDinoPos -1 3000000000"), Strings{"Request has failed"});
-  EXPECT_EQ(world_.Replies(u"KillDino raptor 22"), Strings{"Request has failed"});
-  EXPECT_EQ(world_.Replies(u"GetDinoPos 11abc 22"), Strings{"X=1.500 Y=-2.250 Z=3.000"});
-  EXPECT_EQ(world_.Replies(u"GetDinoPos 11 23"), Strings{"Can't find dino"});
+  EXPECT_EQ(Replies(u"GetDinoPos -1 -1294967296").size(), 1u);
+  EXPECT_NE(Replies(u"GetDinoPos -1 -1294967296")[0], "Can't find dino");
+  EXPECT_EQ(Replies(u"GetDinoPos 4294967295 -1294967296"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"GetDinoPos -1 3000000000"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"KillDino raptor 22"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"GetDinoPos 11abc 22"), Strings{"X=1.500 Y=-2.250 Z=3.000"});
+  EXPECT_EQ(Replies(u"GetDinoPos 11 23"), Strings{"Can't find dino"});
 }
 
 TEST_F(DinoCommands, UsageTextsNeedEveryWord) {
-  EXPECT_EQ(world_.Replies(u"KillDino 11"),
-            Strings{"Not enough arguments: KillDino <DinoID1> <DinoID2>"});
-  EXPECT_EQ(world_.Replies(u"SetDinoPos 11 22 1 2"),
+  EXPECT_EQ(Replies(u"KillDino 11"), Strings{"Not enough arguments: KillDino <DinoID1> <DinoID2>"});
+  EXPECT_EQ(Replies(u"SetDinoPos 11 22 1 2"),
             Strings{"Not enough arguments: SetDinoPos <DinoID1> <DinoID2> <X> <Y> <Z>"});
-  EXPECT_EQ(world_.Replies(u"GetDinoBP 11"),
+  EXPECT_EQ(Replies(u"GetDinoBP 11"),
             Strings{"Not enough arguments: GetDinoBP <DinoID1> <DinoID2> \nTips: You can use "
                     "'ListTribeDinos' to get dino ids from a tribe!"});
-  EXPECT_EQ(world_.Replies(u"SetDinoPos 11 22 1 2 3"), Strings{"Successfully teleported dino"});
-  EXPECT_EQ(world_.Replies(u"GetDinoPos 11 22"), Strings{"X=1.000 Y=2.000 Z=3.000"});
+  EXPECT_EQ(Replies(u"SetDinoPos 11 22 1 2 3"), Strings{"Successfully teleported dino"});
+  EXPECT_EQ(Replies(u"GetDinoPos 11 22"), Strings{"X=1.000 Y=2.000 Z=3.000"});
 }
 
 TEST_F(DinoCommands, OnlyBlueprintAndPositionRepliesAreType0) {
-  destroys_a_dino_ = true;
   for (const std::u16string line : {u"GetDinoBP 11 22", u"GetDinoPos 11 22"}) {
-    auto replies = world_.Dispatch(line, 31, 2);
+    auto replies = world().Dispatch(line, 31, 2);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].type, 0);
     EXPECT_EQ(replies[0].id, 31);
   }
   for (const std::u16string line : {u"GetDinoBP 11 99", u"GetDinoPos 11", u"KillDino 5 5"}) {
-    auto replies = world_.Dispatch(line, 32, 2);
+    auto replies = world().Dispatch(line, 32, 2);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].type, 2) << std::string(line.begin(), line.end());
   }
@@ -84,26 +72,25 @@ TEST_F(DinoCommands, OnlyBlueprintAndPositionRepliesAreType0) {
 
 TEST_F(DinoCommands, BlueprintPathsDifferPerClass) {
   EXPECT_EQ(
-      world_.Replies(u"GetDinoBP 11 22"),
+      Replies(u"GetDinoBP 11 22"),
       Strings{"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Default__Raptor_Character_BP'"});
-  EXPECT_EQ(world_.Replies(u"GetDinoBP -1 -1294967296"),
+  EXPECT_EQ(Replies(u"GetDinoBP -1 -1294967296"),
             Strings{"Blueprint'/Game/Emulated/Rex_Character_BP.Default__Rex_Character_BP'"});
 }
 
 TEST_F(DinoCommands, DeadDinosAreNotRecolouredButCanBeKilled) {
-  destroys_a_dino_ = true;
-  EXPECT_EQ(world_.Replies(u"SetDinoColor 5 5 0 12"), Strings{"Can't find dino"});
-  EXPECT_TRUE(world_.JournalOf("APrimalDinoCharacter.ForceUpdateColorSets(int,int)").empty());
-  EXPECT_EQ(world_.Replies(u"SetDinoColor 11 22 0 12"), Strings{"Successfully executed"});
-  EXPECT_EQ(world_.Replies(u"KillDino 5 5"), Strings{"Killed dino"});
-  EXPECT_EQ(world_.Replies(u"KillDino 5 5"), Strings{"Can't find dino"}) << "destroyed";
+  EXPECT_EQ(Replies(u"SetDinoColor 5 5 0 12"), Strings{"Can't find dino"});
+  EXPECT_TRUE(world().JournalOf("APrimalDinoCharacter.ForceUpdateColorSets(int,int)").empty());
+  EXPECT_EQ(Replies(u"SetDinoColor 11 22 0 12"), Strings{"Successfully executed"});
+  EXPECT_EQ(Replies(u"KillDino 5 5"), Strings{"Killed dino"});
+  EXPECT_EQ(Replies(u"KillDino 5 5"), Strings{"Can't find dino"}) << "destroyed";
 }
 
 TEST_F(DinoCommands, ImprintQualityIsPassedAsAFractionUnclamped) {
-  EXPECT_EQ(world_.Replies(u"SetImprintQuality 11 22 50"),
+  EXPECT_EQ(Replies(u"SetImprintQuality 11 22 50"),
             Strings{"Successfully changed Imprint Quality on dino"});
-  world_.Replies(u"SetImprintQuality 11 22 150");
-  auto calls = world_.JournalOf("APrimalDinoCharacter.UpdateImprintingQuality(float)");
+  Replies(u"SetImprintQuality 11 22 150");
+  auto calls = world().JournalOf("APrimalDinoCharacter.UpdateImprintingQuality(float)");
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0]["args"][0], 0.5);
   EXPECT_EQ(calls[1]["args"][0], 1.5);
@@ -111,27 +98,26 @@ TEST_F(DinoCommands, ImprintQualityIsPassedAsAFractionUnclamped) {
 }
 
 TEST_F(DinoCommands, ImprintToPlayerLooksUpTheDinoFirst) {
-  EXPECT_EQ(world_.Replies(u"SetImprintToPlayer 1 2 nobody"), Strings{"Can't find dino"});
-  EXPECT_EQ(world_.Replies(u"SetImprintToPlayer 11 22 nobody"),
+  EXPECT_EQ(Replies(u"SetImprintToPlayer 1 2 nobody"), Strings{"Can't find dino"});
+  EXPECT_EQ(Replies(u"SetImprintToPlayer 11 22 nobody"),
             Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(world_.Replies(u"SetImprintToPlayer 11 22 e1"),
+  EXPECT_EQ(Replies(u"SetImprintToPlayer 11 22 e1"),
             Strings{"Successfully changed Imprint on dino"});
-  auto calls = world_.JournalOf("APrimalDinoCharacter.UpdateImprintingDetails(FString&,FString&)");
+  auto calls = world().JournalOf("APrimalDinoCharacter.UpdateImprintingDetails(FString&,FString&)");
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["args"], (json{"Alice", "412345678"}));
 }
 
 TEST_F(DinoCommands, ExperienceAndTeleportReachTheGame) {
-  EXPECT_EQ(world_.Replies(u"GiveDinoXP 11 22 -250.5"),
-            Strings{"Successfully added experience to dino"});
+  EXPECT_EQ(Replies(u"GiveDinoXP 11 22 -250.5"), Strings{"Successfully added experience to dino"});
   auto xp =
-      world_.JournalOf("UPrimalCharacterStatusComponent.AddExperience(float,bool,EXPType::Type)");
+      world().JournalOf("UPrimalCharacterStatusComponent.AddExperience(float,bool,EXPType::Type)");
   ASSERT_EQ(xp.size(), 1u);
   EXPECT_EQ(xp[0]["self"], "status:dino:11:22");
   EXPECT_EQ(xp[0]["args"], (json{-250.5, false, 0}));
-  EXPECT_EQ(world_.Replies(u"GiveDinoXP 11 22 1e39"), Strings{"Request has failed"});
-  world_.Replies(u"SetDinoPos 11 22 10 20 30");
-  auto teleports = world_.JournalOf(
+  EXPECT_EQ(Replies(u"GiveDinoXP 11 22 1e39"), Strings{"Request has failed"});
+  Replies(u"SetDinoPos 11 22 10 20 30");
+  auto teleports = world().JournalOf(
       "APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,"
       "bool)");
   ASSERT_EQ(teleports.size(), 1u);

@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/support/test_world.h"
+#include "tests/support/command_test.h"
 
 namespace {
 
@@ -20,99 +20,88 @@ std::string World(json players, json tribes = json::array()) {
   return json{{"players", players}, {"tribes", tribes}}.dump();
 }
 
-constexpr support::TestWorld::Options kWithPlugin{.load_plugin = true};
-
-class PlayerQueries : public ::testing::Test {
+class PlayerQueries : public support::CommandTest {
  protected:
   PlayerQueries()
-      : world_(World({Player("e1", "Alice", 1000001,
-                             {{"player_data_name", "PD_1"},
-                              {"player_id", 412345678},
-                              {"position", {100.0, -250.5, 30.0}}}),
-                      Player("e2", "Bob", 0, {{"player_id", 77}, {"player_data_name", "PD_2"}})},
-                     {{{"id", 1000001}, {"name", "Night Owls"}}}),
-               kWithPlugin) {}
-  void TearDown() override { EXPECT_EQ(world_.live_blocks(), blocks_before_); }
-  support::TestWorld world_;
-  int64_t blocks_before_ = world_.live_blocks();
+      : CommandTest(
+            World({Player("e1", "Alice", 1000001,
+                          {{"player_data_name", "PD_1"},
+                           {"player_id", 412345678},
+                           {"position", {100.0, -250.5, 30.0}}}),
+                   Player("e2", "Bob", 0, {{"player_id", 77}, {"player_data_name", "PD_2"}})},
+                  {{{"id", 1000001}, {"name", "Night Owls"}}})) {}
 };
 
+using PlayerLists = support::CommandTest;
+
 TEST_F(PlayerQueries, LookupsByEosId) {
-  EXPECT_EQ(world_.Replies(u"GetPlayerName e1"), Strings{"Playername - Alice\n"});
-  EXPECT_EQ(world_.Replies(u"GetPlayerPos   e1"), Strings{"X=100.000 Y=-250.500 Z=30.000"});
-  EXPECT_EQ(world_.Replies(u"GetTribeIdOfPlayer e1"), Strings{"Tribe ID: 1000001"});
-  EXPECT_EQ(world_.Replies(u"GetTribeIdOfPlayer e2"), Strings{"Tribe ID: 77"})
+  EXPECT_EQ(Replies(u"GetPlayerName e1"), Strings{"Playername - Alice\n"});
+  EXPECT_EQ(Replies(u"GetPlayerPos   e1"), Strings{"X=100.000 Y=-250.500 Z=30.000"});
+  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e1"), Strings{"Tribe ID: 1000001"});
+  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e2"), Strings{"Tribe ID: 77"})
       << "a player without a tribe is reported under their player id";
-  EXPECT_EQ(world_.Replies(u"GetTribeName e1"), Strings{"Tribename: PD_1"});
+  EXPECT_EQ(Replies(u"GetTribeName e1"), Strings{"Tribename: PD_1"});
 }
 
 TEST_F(PlayerQueries, MissingPlayerAndMissingWord) {
-  EXPECT_EQ(world_.Replies(u"GetPlayerName nobody"),
-            Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(world_.Replies(u"GetPlayerName E1"), Strings{"Can't find player from the given eos id"})
+  EXPECT_EQ(Replies(u"GetPlayerName nobody"), Strings{"Can't find player from the given eos id"});
+  EXPECT_EQ(Replies(u"GetPlayerName E1"), Strings{"Can't find player from the given eos id"})
       << "the id is passed exactly as typed";
-  EXPECT_EQ(world_.Replies(u"GetPlayerPos   "),
-            Strings{"Not enough arguments: GetPlayerPos <EOS-ID>"});
-  EXPECT_EQ(world_.Replies(u"ListTribePlayers"),
+  EXPECT_EQ(Replies(u"GetPlayerPos   "), Strings{"Not enough arguments: GetPlayerPos <EOS-ID>"});
+  EXPECT_EQ(Replies(u"ListTribePlayers"),
             Strings{"Not enough arguments: ListTribePlayers <TribeID>"});
-  EXPECT_EQ(world_.Replies(u"ListTribePlayers owls"), Strings{"Request has failed"});
-  EXPECT_EQ(world_.Replies(u"ListTribePlayers 99999999999"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"ListTribePlayers owls"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"ListTribePlayers 99999999999"), Strings{"Request has failed"});
 }
 
 TEST_F(PlayerQueries, ListsGatherOneReply) {
-  EXPECT_EQ(world_.Replies(u"ListAllPlayerPos"),
-            Strings{"Alice - (PD_1), X=100.000 Y=-250.500 Z=30.000\n"
-                    "Bob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"});
-  EXPECT_EQ(world_.Replies(u"ListAllPlayerEOSId"), Strings{"Alice [PD_1]: e1\nBob [PD_2]: e2\n"});
-  EXPECT_EQ(world_.Replies(u"ListTribePlayers 1000001x"), Strings{"Alice [PD_1]: e1\n"});
-  EXPECT_EQ(world_.Replies(u"ListTribePlayers 5"), Strings{"No Players Online"});
-  EXPECT_EQ(world_.Replies(u"ListOnlinePlayers"), Strings{"[Alice]: e1\n[Bob]: e2\n"});
-  EXPECT_EQ(world_.Replies(u"ListOnlineTribes"), Strings{"[Night Owls]: 1000001\n"});
+  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{"Alice - (PD_1), X=100.000 Y=-250.500 Z=30.000\n"
+                                                  "Bob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"});
+  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"Alice [PD_1]: e1\nBob [PD_2]: e2\n"});
+  EXPECT_EQ(Replies(u"ListTribePlayers 1000001x"), Strings{"Alice [PD_1]: e1\n"});
+  EXPECT_EQ(Replies(u"ListTribePlayers 5"), Strings{"No Players Online"});
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Alice]: e1\n[Bob]: e2\n"});
+  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"[Night Owls]: 1000001\n"});
 }
 
-TEST(PlayerLists, NobodyOnline) {
-  support::TestWorld world(World(json::array()), kWithPlugin);
-  EXPECT_EQ(world.Replies(u"ListAllPlayerPos"), Strings{""});
-  EXPECT_EQ(world.Replies(u"ListAllPlayerEOSId"), Strings{"No Players Online"});
-  EXPECT_EQ(world.Replies(u"ListOnlinePlayers"), Strings{"No players online"});
-  EXPECT_EQ(world.Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
+TEST_F(PlayerLists, NobodyOnline) {
+  UseWorld(World(json::array()));
+  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{""});
+  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"No Players Online"});
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"No players online"});
+  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
 }
 
-TEST(PlayerLists, AStaleEntryEndsTheWalkWithOnlyTheStaleReply) {
-  support::TestWorld world(
-      World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
-             Player("e3", "Carol", 1)},
-            {{{"id", 1}, {"name", "T"}}}),
-      kWithPlugin);
-  EXPECT_EQ(world.Replies(u"ListAllPlayerPos"), Strings{"Can't find any players online"});
-  EXPECT_EQ(world.Replies(u"ListAllPlayerEOSId"), Strings{"Can't find any players online"});
-  EXPECT_EQ(world.Replies(u"ListTribePlayers 1"), Strings{"Can't find any players online"});
-  EXPECT_EQ(world.Replies(u"ListOnlinePlayers"), Strings{"Can't find any player online"});
-  EXPECT_EQ(world.Replies(u"ListOnlineTribes"), Strings{"Can't find any tribe online"});
-  EXPECT_EQ(world.Replies(u"GetPlayerName e3"), Strings{"Playername - Carol\n"})
+TEST_F(PlayerLists, AStaleEntryEndsTheWalkWithOnlyTheStaleReply) {
+  UseWorld(World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
+                  Player("e3", "Carol", 1)},
+                 {{{"id", 1}, {"name", "T"}}}));
+  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{"Can't find any players online"});
+  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"Can't find any players online"});
+  EXPECT_EQ(Replies(u"ListTribePlayers 1"), Strings{"Can't find any players online"});
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"Can't find any player online"});
+  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"Can't find any tribe online"});
+  EXPECT_EQ(Replies(u"GetPlayerName e3"), Strings{"Playername - Carol\n"})
       << "the lookup by id passes stale entries over";
 }
 
-TEST(PlayerLists, OnlinePlayersSkipNamesAlreadyInTheText) {
-  support::TestWorld longer_first(World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}),
-                                  kWithPlugin);
-  EXPECT_EQ(longer_first.Replies(u"ListOnlinePlayers"), Strings{"[Annabelle]: e1\n"});
-  support::TestWorld shorter_first(World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}),
-                                   kWithPlugin);
-  EXPECT_EQ(shorter_first.Replies(u"ListOnlinePlayers"), Strings{"[ANNA]: e2\n[Annabelle]: e1\n"});
-  support::TestWorld unnamed(World({Player("e1", "", 0)}), kWithPlugin);
-  EXPECT_EQ(unnamed.Replies(u"ListOnlinePlayers"), Strings{"No players online"});
+TEST_F(PlayerLists, OnlinePlayersSkipNamesAlreadyInTheText) {
+  UseWorld(World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}));
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Annabelle]: e1\n"});
+  UseWorld(World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}));
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[ANNA]: e2\n[Annabelle]: e1\n"});
+  UseWorld(World({Player("e1", "", 0)}));
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"No players online"});
 }
 
-TEST(PlayerLists, OnlineTribesListEachTribeOnceAndNoTribeless) {
+TEST_F(PlayerLists, OnlineTribesListEachTribeOnceAndNoTribeless) {
   json tribes = {{{"id", 5}, {"name", "Owls"}}};
-  support::TestWorld world(
+  UseWorld(
       World({Player("a", "A", 5), Player("b", "B", 5), Player("c", "C", 0), Player("d", "D", 5)},
-            tribes),
-      kWithPlugin);
-  EXPECT_EQ(world.Replies(u"ListOnlineTribes"), Strings{"[Owls]: 5\n"});
-  support::TestWorld tribeless(World({Player("c", "C", 0), Player("e", "E", 0)}), kWithPlugin);
-  EXPECT_EQ(tribeless.Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
+            tribes));
+  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"[Owls]: 5\n"});
+  UseWorld(World({Player("c", "C", 0), Player("e", "E", 0)}));
+  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
 }
 
 }  // namespace

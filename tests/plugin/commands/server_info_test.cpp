@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/support/test_world.h"
+#include "tests/support/command_test.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ std::string WorldWith(nlohmann::json fields) {
   return world.dump();
 }
 
-support::TestWorld::Options WithPlugin() { return {.load_plugin = true}; }
+using ServerInfo = support::CommandTest;
 
-TEST(ServerInfo, FrameRateBandsAndTheirLogLine) {
+TEST_F(ServerInfo, FrameRateBandsAndTheirLogLine) {
   struct Case {
     float rate;
     const char* reply;
@@ -27,63 +27,56 @@ TEST(ServerInfo, FrameRateBandsAndTheirLogLine) {
                                                    {8.0f, "CRITICAL - Serverframes: 8"},
                                                    {8.01f, "WARNING - Serverframes: 8.01"},
                                                    {120.0f, "OK - Serverframes: 120"}}) {
-    support::TestWorld world(WorldWith({{"game_state", {{"framerate", c.rate}}}}), WithPlugin());
-    EXPECT_EQ(world.Replies(u"GetServerFrames"), Strings{c.reply}) << c.rate;
+    UseWorld(WorldWith({{"game_state", {{"framerate", c.rate}}}}));
+    EXPECT_EQ(Replies(u"GetServerFrames"), Strings{c.reply}) << c.rate;
     std::string value(c.reply);
     value = value.substr(value.rfind(' ') + 1);
-    EXPECT_EQ(world.host().log().Count("ServerFramerate: " + value), 1) << c.rate;
+    EXPECT_EQ(world().host().log().Count("ServerFramerate: " + value), 1) << c.rate;
   }
 }
 
-TEST(ServerInfo, NoGameStateMeansNoReplyAndZeroOnline) {
-  support::TestWorld world(WorldWith({{"game_state", nullptr}}), WithPlugin());
-  const int64_t before = world.live_blocks();
-  EXPECT_TRUE(world.Replies(u"GetInGameTime").empty());
-  EXPECT_TRUE(world.Replies(u"GetServerFrames").empty());
-  EXPECT_EQ(world.Replies(u"GetOnlineNum"), Strings{"0"});
-  EXPECT_EQ(world.live_blocks(), before);
+TEST_F(ServerInfo, NoGameStateMeansNoReplyAndZeroOnline) {
+  UseWorld(WorldWith({{"game_state", nullptr}}));
+  EXPECT_TRUE(Replies(u"GetInGameTime").empty());
+  EXPECT_TRUE(Replies(u"GetServerFrames").empty());
+  EXPECT_EQ(Replies(u"GetOnlineNum"), Strings{"0"});
 }
 
-TEST(ServerInfo, DayTimeIsNarrowedAndExtraWordsIgnored) {
-  support::TestWorld world(
+TEST_F(ServerInfo, DayTimeIsNarrowedAndExtraWordsIgnored) {
+  UseWorld(
       WorldWith({{"game_state",
-                  {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}}}),
-      WithPlugin());
-  EXPECT_EQ(world.Replies(u"GetInGameTime extra words"), Strings{"Day 3, 12:00 ?t?"});
-  EXPECT_EQ(world.Replies(u"GetOnlineNum 5"), Strings{"7"});
+                  {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}}}));
+  EXPECT_EQ(Replies(u"GetInGameTime extra words"), Strings{"Day 3, 12:00 ?t?"});
+  EXPECT_EQ(Replies(u"GetOnlineNum 5"), Strings{"7"});
 }
 
-TEST(ServerInfo, TameAndWildCountsLeaveTeam50000Out) {
+TEST_F(ServerInfo, TameAndWildCountsLeaveTeam50000Out) {
   auto dino = [](int team) { return nlohmann::json{{"team", team}}; };
-  support::TestWorld only_boundary(WorldWith({{"dinos", {dino(50000), dino(50000)}}}),
-                                   WithPlugin());
-  EXPECT_EQ(only_boundary.Replies(u"GetTotalTames"), Strings{"Couldn't find any tamed dinos!"});
-  EXPECT_EQ(only_boundary.Replies(u"GetTotalWilds 12"), Strings{"Couldn't find any wild dinos!"});
+  UseWorld(WorldWith({{"dinos", {dino(50000), dino(50000)}}}));
+  EXPECT_EQ(Replies(u"GetTotalTames"), Strings{"Couldn't find any tamed dinos!"});
+  EXPECT_EQ(Replies(u"GetTotalWilds 12"), Strings{"Couldn't find any wild dinos!"});
 
-  support::TestWorld mixed(
-      WorldWith({{"dinos", {dino(50001), dino(2000000000), dino(49999), dino(0), dino(50000)}}}),
-      WithPlugin());
-  const int64_t before = mixed.live_blocks();
-  EXPECT_EQ(mixed.Replies(u"GetTotalTames"), Strings{"Total tamed dinos: 2"});
-  EXPECT_EQ(mixed.Replies(u"GetTotalWilds"), Strings{"Total wild dinos: 2"});
-  EXPECT_EQ(mixed.live_blocks(), before);
+  UseWorld(
+      WorldWith({{"dinos", {dino(50001), dino(2000000000), dino(49999), dino(0), dino(50000)}}}));
+  EXPECT_EQ(Replies(u"GetTotalTames"), Strings{"Total tamed dinos: 2"});
+  EXPECT_EQ(Replies(u"GetTotalWilds"), Strings{"Total wild dinos: 2"});
 }
 
-TEST(ServerInfo, MapNameUsesTheDisplayTable) {
-  support::TestWorld aberration(WorldWith({{"map", "Aberration_P"}}), WithPlugin());
-  EXPECT_EQ(aberration.Replies(u"GetMapName"), Strings{"Aberration"});
-  support::TestWorld custom(WorldWith({{"map", "MyOwnMap"}}), WithPlugin());
-  EXPECT_EQ(custom.Replies(u"getmapname"), Strings{"MyOwnMap"});
-  support::TestWorld no_world(WorldWith({{"world", false}}), WithPlugin());
-  EXPECT_EQ(no_world.Replies(u"GetMapName"), Strings{""});
+TEST_F(ServerInfo, MapNameUsesTheDisplayTable) {
+  UseWorld(WorldWith({{"map", "Aberration_P"}}));
+  EXPECT_EQ(Replies(u"GetMapName"), Strings{"Aberration"});
+  UseWorld(WorldWith({{"map", "MyOwnMap"}}));
+  EXPECT_EQ(Replies(u"getmapname"), Strings{"MyOwnMap"});
+  UseWorld(WorldWith({{"world", false}}));
+  EXPECT_EQ(Replies(u"GetMapName"), Strings{""});
 }
 
-TEST(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {
+TEST_F(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {
   // The count reads the world's game state without a test, as the game allows: on a server
   // without a world the request ends without a reply and the fault is logged.
-  support::TestWorld no_world(WorldWith({{"world", false}}), WithPlugin());
-  EXPECT_TRUE(no_world.Replies(u"GetOnlineNum").empty());
-  EXPECT_EQ(no_world.host().log().Count("field \"UWorld.GameState\" of a null object"), 1);
+  UseWorld(WorldWith({{"world", false}}));
+  EXPECT_TRUE(Replies(u"GetOnlineNum").empty());
+  EXPECT_EQ(world().host().log().Count("field \"UWorld.GameState\" of a null object"), 1);
 }
 
 }  // namespace

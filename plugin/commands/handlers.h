@@ -1,0 +1,38 @@
+// The handler of every counted command, declared by the file that defines it. The command list
+// (command_list.cpp) pairs each with its registered name.
+#pragma once
+
+#include "core/request.h"
+
+namespace orvane {
+
+// server_info.cpp
+void GetInGameTime(Request& request);
+void GetServerFrames(Request& request);
+void GetTotalTames(Request& request);
+void GetTotalWilds(Request& request);
+void GetMapName(Request& request);
+void GetOnlineNum(Request& request);
+
+// player_queries.cpp
+void GetPlayerName(Request& request);
+void GetPlayerPos(Request& request);
+void GetTribeIdOfPlayer(Request& request);
+void GetTribeName(Request& request);
+void ListAllPlayerPos(Request& request);
+void ListAllPlayerEOSId(Request& request);
+void ListOnlineTribes(Request& request);
+void ListOnlinePlayers(Request& request);
+void ListTribePlayers(Request& request);
+
+// dino_commands.cpp
+void GiveDinoXP(Request& request);
+void GetDinoBP(Request& request);
+void GetDinoPos(Request& request);
+void KillDino(Request& request);
+void SetDinoColor(Request& request);
+void SetDinoPos(Request& request);
+void SetImprintQuality(Request& request);
+void SetImprintToPlayer(Request& request);
+
+}  // namespace orvane

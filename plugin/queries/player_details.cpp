@@ -1,0 +1,58 @@
+#include "queries/player_details.h"
+
+#include "host/game_access.h"
+
+namespace orvane {
+
+using host::Call;
+using host::Field;
+
+AShooterPlayerState* PlayerStateOf(AShooterPlayerController* controller) {
+  return static_cast<AShooterPlayerState*>(Field(controller, sym::AController::PlayerState));
+}
+
+AShooterCharacter* CharacterOf(AShooterPlayerController* controller) {
+  return Call(sym::AShooterPlayerController::GetPlayerCharacter, controller);
+}
+
+FString CharacterNameOf(AShooterPlayerController* controller) {
+  FString name;
+  Call(sym::AShooterPlayerController::GetPlayerCharacterName, controller, &name);
+  return name;
+}
+
+FString PlayerStateNameOf(AShooterPlayerController* controller) {
+  FString name;
+  if (AShooterPlayerState* state = PlayerStateOf(controller))
+    Call(sym::AShooterPlayerState::GetPlayerName, state, &name);
+  return name;
+}
+
+FString PlayerDataNameOf(AShooterPlayerController* controller) {
+  AShooterPlayerState* state = PlayerStateOf(controller);
+  if (state == nullptr) return FString();
+  UPrimalPlayerData* data = Field(state, sym::AShooterPlayerState::MyPlayerData);
+  if (data == nullptr) return FString();
+  return host::NameText(Field(data, sym::UObjectBase::NamePrivate));
+}
+
+FString TribeNameOf(AShooterPlayerController* controller) {
+  AShooterPlayerState* state = PlayerStateOf(controller);
+  if (state == nullptr) return FString();
+  FTribeData* tribe = &Field(state, sym::AShooterPlayerState::MyTribeData);
+  return Field(tribe, sym::FTribeData::TribeName);
+}
+
+FString UniqueNetIdOf(AShooterPlayerController* controller) {
+  FString id;
+  Call(sym::AShooterPlayerController::GetUniqueNetIdAsString, controller, &id);
+  return id;
+}
+
+FString LinkedPlayerIdTextOf(AShooterPlayerController* controller) {
+  FString id;
+  Call(sym::AShooterPlayerController::LinkedPlayerIDString, controller, &id);
+  return id;
+}
+
+}  // namespace orvane

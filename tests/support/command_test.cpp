@@ -1,0 +1,22 @@
+#include "tests/support/command_test.h"
+
+namespace support {
+
+CommandTest::~CommandTest() = default;
+
+TestWorld& CommandTest::UseWorld(std::string_view world_json, TestWorld::Options options) {
+  if (world_ != nullptr) CheckBlocks();
+  world_.reset();
+  world_ = std::make_unique<TestWorld>(world_json, options);
+  blocks_before_ = world_->live_blocks();
+  blocks_kept_ = 0;
+  return *world_;
+}
+
+void CommandTest::CheckBlocks() {
+  if (world_ == nullptr) return;
+  EXPECT_EQ(world_->live_blocks(), blocks_before_ + blocks_kept_)
+      << "live blocks of the allocator after the test's requests";
+}
+
+}  // namespace support
