@@ -21,37 +21,37 @@
 namespace {
 
 // A world of `actors` actors: 30% dinos (half of them tamed), 60% structures, 10% others.
-game::WorldSpec GeneratedWorld(int actors) {
-  game::WorldSpec spec;
-  spec.classes = {{"Raptor_Character_BP_C", game::ClassKind::kDino, std::nullopt},
-                  {"StoneWall_C", game::ClassKind::kStructure, std::nullopt},
-                  {"SupplyCrate_C", game::ClassKind::kActor, std::nullopt}};
+game::WorldDescription GeneratedWorld(int actors) {
+  game::WorldDescription description;
+  description.classes = {{"Raptor_Character_BP_C", game::ClassKind::kDino, std::nullopt},
+                         {"StoneWall_C", game::ClassKind::kStructure, std::nullopt},
+                         {"SupplyCrate_C", game::ClassKind::kActor, std::nullopt}};
   for (int i = 0; i < actors; ++i) {
     const int bucket = i % 10;
     const double x = (i % 1000) * 100.0;
     const double y = (i / 1000) * 100.0;
     if (bucket < 3) {
-      game::DinoSpec dino;
+      game::DinoDescription dino;
       dino.class_name = "Raptor_Character_BP_C";
       dino.id1 = static_cast<uint32_t>(i);
       dino.id2 = static_cast<uint32_t>(i * 7 + 1);
       dino.team = (i % 2 == 0) ? 1000001 : 100;
       dino.position = {x, y, 0};
-      spec.dinos.push_back(std::move(dino));
+      description.dinos.push_back(std::move(dino));
     } else if (bucket < 9) {
-      game::StructureSpec structure;
+      game::StructureDescription structure;
       structure.class_name = "StoneWall_C";
       structure.team = 1000001;
       structure.position = {x, y, 0};
-      spec.structures.push_back(std::move(structure));
+      description.structures.push_back(std::move(structure));
     } else {
-      game::ActorSpec actor;
+      game::ActorDescription actor;
       actor.class_name = "SupplyCrate_C";
       actor.position = {x, y, 0};
-      spec.actors.push_back(std::move(actor));
+      description.actors.push_back(std::move(actor));
     }
   }
-  return spec;
+  return description;
 }
 
 // One installed world per size, kept for the whole run.

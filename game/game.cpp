@@ -15,7 +15,7 @@ class GameImpl final : public Game {
   void Install() override { world_->Install(); }
 
   std::string ExportState() const override {
-    nlohmann::ordered_json state = WorldFileJson(world_->ToSpec());
+    nlohmann::ordered_json state = WorldFileJson(world_->ToDescription());
     const AllocatorCounts counts = CurrentAllocatorCounts();
     state["memory"] = {{"live_blocks", counts.live_blocks}, {"live_bytes", counts.live_bytes}};
     return state.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -47,9 +47,9 @@ std::unique_ptr<Game> Game::Create(std::string_view world_json, const std::strin
   return Create(ParseWorldFile(world_json), root);
 }
 
-std::unique_ptr<Game> Game::Create(const WorldSpec& spec, const std::string& root) {
-  CheckWorldSpec(spec);
-  return std::make_unique<GameImpl>(World::Build(spec, root));
+std::unique_ptr<Game> Game::Create(const WorldDescription& description, const std::string& root) {
+  CheckWorldDescription(description);
+  return std::make_unique<GameImpl>(World::Build(description, root));
 }
 
 }  // namespace game

@@ -31,9 +31,9 @@ class Game {
   // `root` is the server root: the save folder, the map folder and the world's profile files
   // are made under it. An empty root makes no files.
   static std::unique_ptr<Game> Create(std::string_view world_json, const std::string& root);
-  // Builds the world from a WorldSpec made in code (a benchmark's generated world), checked
+  // Builds the world from a WorldDescription made in code (a benchmark's generated world), checked
   // as a world file is (duplicate ids, classes that cannot be made).
-  static std::unique_ptr<Game> Create(const WorldSpec& spec, const std::string& root);
+  static std::unique_ptr<Game> Create(const WorldDescription& description, const std::string& root);
   virtual ~Game() = default;
 
   // Registers the members and the running objects with the framework (replacing any other).

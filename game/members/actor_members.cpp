@@ -54,7 +54,7 @@ void AddStatusExperience(UPrimalCharacterStatusComponent* status, float amount, 
   if (owner->kind == ObjectKind::kDino) {
     static_cast<Dino*>(owner)->Facts().experience += amount;
   } else if (Player* player = static_cast<ActorBase*>(owner)->player) {
-    player->spec.experience += amount;
+    player->description.experience += amount;
   }
 }
 
@@ -100,7 +100,7 @@ void TameDino(APrimalDinoCharacter* dino, AShooterPlayerController* controller, 
   target->targeting_team = team;
   target->taming_team_id = team;
   if (target->tamer_string.IsEmpty() && tamer->player != nullptr)
-    target->tamer_string = ToFString(tamer->player->spec.character_name);
+    target->tamer_string = ToFString(tamer->player->description.character_name);
 }
 
 void BeginPlay(APrimalDinoCharacter* dino) {

@@ -35,39 +35,39 @@ void GiveArmorSet(UShooterCheatManager* cheats, ::FName tier, ::FName quality) {
   JournalCall(sym::UShooterCheatManager::GiveArmorSet, cheats, tier, quality);
   Player* player = OwnerOf(cheats);
   if (player == nullptr || tier.ComparisonIndex == 0 || quality.ComparisonIndex == 0) return;
-  player->spec.armor_sets.emplace_back(ToUtf8(W().names().ToString(tier)),
-                                       ToUtf8(W().names().ToString(quality)));
+  player->description.armor_sets.emplace_back(ToUtf8(W().names().ToString(tier)),
+                                              ToUtf8(W().names().ToString(quality)));
 }
 
 void ScriptCommand(UShooterCheatManager* cheats, FString& command) {
   JournalCall(sym::UShooterCheatManager::ScriptCommand, cheats, command);
   Player* player = OwnerOf(cheats);
-  (player != nullptr ? player->spec.script_commands : W().server_script_commands())
+  (player != nullptr ? player->description.script_commands : W().server_script_commands())
       .push_back(ToUtf8(command));
 }
 
 bool InTribe(const Player& player) {
-  return player.spec.tribe && W().FindTribe(*player.spec.tribe) != nullptr;
+  return player.description.tribe && W().FindTribe(*player.description.tribe) != nullptr;
 }
 
 void MakeTribeAdmin(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeAdmin, cheats);
   Player* player = OwnerOf(cheats);
-  if (player != nullptr && InTribe(*player) && player->spec.tribe_rank != "founder")
-    player->spec.tribe_rank = "admin";
+  if (player != nullptr && InTribe(*player) && player->description.tribe_rank != "founder")
+    player->description.tribe_rank = "admin";
 }
 
 void MakeTribeFounder(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeFounder, cheats);
   Player* player = OwnerOf(cheats);
-  if (player != nullptr && InTribe(*player)) player->spec.tribe_rank = "founder";
+  if (player != nullptr && InTribe(*player)) player->description.tribe_rank = "founder";
 }
 
 void UnlockEngram(UShooterCheatManager* cheats, FString& path) {
   JournalCall(sym::UShooterCheatManager::UnlockEngram, cheats, path);
   Player* player = OwnerOf(cheats);
   if (player == nullptr) return;
-  auto& engrams = player->spec.engrams;
+  auto& engrams = player->description.engrams;
   const std::string engram = ToUtf8(path);
   if (std::find(engrams.begin(), engrams.end(), engram) == engrams.end()) engrams.push_back(engram);
 }
@@ -80,7 +80,7 @@ void DefeatBoss(UShooterCheatManager* cheats, int32_t player_id, ::FName boss, c
   Player* player = W().FindPlayerById32(player_id);
   if (player == nullptr) player = OwnerOf(cheats);
   if (player == nullptr) return;
-  player->spec.bosses.push_back(
+  player->description.bosses.push_back(
       {ToUtf8(W().names().ToString(boss)), static_cast<int32_t>(difficulty)});
 }
 

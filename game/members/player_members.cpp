@@ -26,12 +26,12 @@ FString* Assign(FString* result, std::string_view utf8) {
 
 void NetSetFacialHairPercent(AShooterCharacter* character, float percent, int32_t style) {
   JournalCall(sym::AShooterCharacter::NetSetFacialHairPercent, character, percent, style);
-  PlayerOf(character).spec.facial_hair = HairStyle{percent, style};
+  PlayerOf(character).description.facial_hair = HairStyle{percent, style};
 }
 
 void NetSetHeadHairPercent(AShooterCharacter* character, float percent, int32_t style) {
   JournalCall(sym::AShooterCharacter::NetSetHeadHairPercent, character, percent, style);
-  PlayerOf(character).spec.head_hair = HairStyle{percent, style};
+  PlayerOf(character).description.head_hair = HairStyle{percent, style};
 }
 
 void GiveHexagons(AShooterCharacter* character, int32_t amount, int32_t count, float chance,
@@ -39,7 +39,7 @@ void GiveHexagons(AShooterCharacter* character, int32_t amount, int32_t count, f
                   bool notify) {
   JournalCall(sym::AShooterCharacter::GiveHexagons, character, amount, count, chance, loot_table,
               multiplier, location, quality, notify);
-  PlayerOf(character).spec.hexagons += amount;
+  PlayerOf(character).description.hexagons += amount;
 }
 
 void ClientChatMessage(AShooterPlayerController* controller, FPrimalChatMessage message) {
@@ -48,7 +48,7 @@ void ClientChatMessage(AShooterPlayerController* controller, FPrimalChatMessage 
   entry.kind = "chat";
   entry.sender = ToUtf8(message.SenderName);
   entry.text = ToUtf8(message.Message);
-  PlayerOf(controller).spec.inbox.push_back(std::move(entry));
+  PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 
 void ClientServerChatDirectMessage(AShooterPlayerController* controller, FString& message,
@@ -60,7 +60,7 @@ void ClientServerChatDirectMessage(AShooterPlayerController* controller, FString
   entry.text = ToUtf8(message);
   entry.colour = Colour{colour.R, colour.G, colour.B, colour.A};
   entry.bold = bold;
-  PlayerOf(controller).spec.inbox.push_back(std::move(entry));
+  PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 
 void ClientServerNotification(AShooterPlayerController* controller, FString& message,
@@ -74,7 +74,7 @@ void ClientServerNotification(AShooterPlayerController* controller, FString& mes
   entry.colour = Colour{colour.R, colour.G, colour.B, colour.A};
   entry.scale = scale;
   entry.seconds = seconds;
-  PlayerOf(controller).spec.inbox.push_back(std::move(entry));
+  PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 
 AShooterCharacter* GetPlayerCharacter(AShooterPlayerController* controller) {
@@ -85,7 +85,7 @@ void AddExperience(AShooterPlayerController* controller, float amount, bool from
                    bool prevent_sharing) {
   JournalCall(sym::AShooterPlayerController::AddExperience, controller, amount, from_tribe_share,
               prevent_sharing);
-  PlayerOf(controller).spec.experience += amount;
+  PlayerOf(controller).description.experience += amount;
 }
 
 // Spawns the class the blueprint names at the player's location plus the offset (the player
@@ -108,7 +108,7 @@ bool GiveItem(AShooterPlayerController* controller, TArray<UPrimalItem*>& items,
               force_blueprint, auto_equip, min_random_quality);
   const std::string* item = W().CatalogueItem(path.View());
   if (item == nullptr) return false;
-  PlayerOf(controller).spec.inventory.push_back({*item, quantity, quality, force_blueprint});
+  PlayerOf(controller).description.inventory.push_back({*item, quantity, quality, force_blueprint});
   items.Add(ToSdk<UPrimalItem>(W().MakeItem()));
   return true;
 }
@@ -120,7 +120,7 @@ bool GiveItemNum(AShooterPlayerController* controller, int32_t index, int32_t qu
               force_blueprint);
   const std::string* item = W().CatalogueItem(index);
   if (item == nullptr) return false;
-  PlayerOf(controller).spec.inventory.push_back({*item, quantity, quality, force_blueprint});
+  PlayerOf(controller).description.inventory.push_back({*item, quantity, quality, force_blueprint});
   return true;
 }
 
@@ -139,16 +139,16 @@ FString* LinkedPlayerIDString(AShooterPlayerController* controller, FString* res
 }
 
 FString* GetPlayerCharacterName(AShooterPlayerController* controller, FString* result) {
-  return Assign(result, PlayerOf(controller).spec.character_name);
+  return Assign(result, PlayerOf(controller).description.character_name);
 }
 
 bool IsInTribe(AShooterPlayerController* controller) {
-  const auto& tribe = PlayerOf(controller).spec.tribe;
+  const auto& tribe = PlayerOf(controller).description.tribe;
   return tribe && W().FindTribe(*tribe) != nullptr;
 }
 
 FString* GetPlayerName(AShooterPlayerState* state, FString* result) {
-  return Assign(result, PlayerOf(state).spec.player_name.value_or(""));
+  return Assign(result, PlayerOf(state).description.player_name.value_or(""));
 }
 
 // The tribe's taming settings: a dino tamed by a tribe member is tamed for the tribe.

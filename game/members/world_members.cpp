@@ -65,7 +65,7 @@ bool SphereOverlapActors(UObject* context, FVector centre, float radius,
 bool GetOrLoadTribeData(AShooterGameMode* /*game_mode*/, int32_t tribe_id, FTribeData& data) {
   World& world = W();
   if (!world.tribe_data_struct()) return false;
-  const TribeSpec* tribe = world.FindTribe(tribe_id);
+  const TribeDescription* tribe = world.FindTribe(tribe_id);
   if (tribe == nullptr || !tribe->loadable) return false;
   auto& record = reinterpret_cast<TribeRecord&>(data);
   record.tribe_name = ToFString(tribe->name);
@@ -81,7 +81,7 @@ bool KickPlayerController(AShooterGameMode* game_mode, APlayerController* contro
   JournalCall(sym::AShooterGameMode::KickPlayerController, game_mode, controller, message);
   auto* target = As<Controller>(controller);
   if (target == nullptr || target->destroyed || target->player == nullptr) return false;
-  target->player->spec.kick_message = ToUtf8(message);
+  target->player->description.kick_message = ToUtf8(message);
   W().DestroyActor(target);
   return true;
 }

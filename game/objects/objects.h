@@ -290,7 +290,8 @@ struct WorldObject : ObjectBase {
 struct Player {
   int32_t index = 0;
   std::u16string eos_id;
-  PlayerSpec spec;  // names and facts kept current; positions and flags read from the objects
+  PlayerDescription
+      description;  // names and facts kept current; positions and flags read from the objects
   Controller* controller = nullptr;
   PlayerCharacter* character = nullptr;
   PlayerState* state = nullptr;

@@ -106,10 +106,10 @@ std::string Hex(uint64_t value, int digits) {
   return text;
 }
 
-WorldSpec MakeDefaultWorld() {
+WorldDescription MakeDefaultWorld() {
   Random random(20240611);
-  WorldSpec w;
-  w.game_state = GameStateSpec{"Day 12, 14:05:09", 30.0F, std::nullopt};
+  WorldDescription w;
+  w.game_state = GameStateDescription{"Day 12, 14:05:09", 30.0F, std::nullopt};
 
   // Classes: dinos with their blueprint folders, structures, the items they consume and give.
   for (const Species& s : kSpecies) {
@@ -155,7 +155,7 @@ WorldSpec MakeDefaultWorld() {
 
   for (std::size_t i = 0; i < std::size(kPlayers); ++i) {
     const PlayerSeed& seed = kPlayers[i];
-    PlayerSpec p;
+    PlayerDescription p;
     p.eos_id = "0002" + Hex(random.Next(), 16) + Hex(random.Next(), 12);
     p.character_name = seed.character;
     p.player_name = seed.player;
@@ -180,7 +180,7 @@ WorldSpec MakeDefaultWorld() {
   const int32_t tribes[] = {1000001, 1000002, 1000003, 1000004, 1000005};
   for (int i = 0; i < 320; ++i) {
     const Species& species = random.Pick(kSpecies);
-    DinoSpec d;
+    DinoDescription d;
     d.class_name = std::string(species.stem) + "_Character_BP_C";
     d.id1 = static_cast<uint32_t>(random.Between(100000, 999999999));
     d.id2 = static_cast<uint32_t>(random.Between(100000, 999999999));
@@ -192,8 +192,8 @@ WorldSpec MakeDefaultWorld() {
     if (i < 120) {
       d.team = tribes[i % 5];
       d.name = std::string(random.Pick(kDinoNames)) + " " + std::to_string(i);
-      const PlayerSpec* tamer = nullptr;
-      for (const PlayerSpec& p : w.players)
+      const PlayerDescription* tamer = nullptr;
+      for (const PlayerDescription& p : w.players)
         if (p.team == d.team && tamer == nullptr) tamer = &p;
       if (tamer != nullptr) d.tamer = tamer->character_name;
       d.taming_team = d.team;
@@ -211,7 +211,7 @@ WorldSpec MakeDefaultWorld() {
   // Structures: each tribe builds around a base of its own; some ruins belong to nobody.
   for (int i = 0; i < 3200; ++i) {
     const Building& b = random.Pick(kBuildings);
-    StructureSpec s;
+    StructureDescription s;
     s.class_name = std::string(b.name) + "_C";
     s.name = b.display;
     const std::string item = std::string("PrimalItemStructure_") + b.name + "_C";
@@ -226,7 +226,7 @@ WorldSpec MakeDefaultWorld() {
       s.team = tribes[tribe];
       base_x = -150000.0 + 75000.0 * tribe;
       base_y = 100000.0 - 50000.0 * tribe;
-      for (const PlayerSpec& p : w.players)
+      for (const PlayerDescription& p : w.players)
         if (p.team == s.team && s.owner.empty()) s.owner = p.character_name;
     }
     s.position = {base_x + random.Coordinate(-4000, 4000), base_y + random.Coordinate(-4000, 4000),
@@ -235,7 +235,7 @@ WorldSpec MakeDefaultWorld() {
   }
 
   for (int i = 0; i < 24; ++i) {
-    ActorSpec a;
+    ActorDescription a;
     a.class_name = i < 16 ? "SupplyCrate_C" : i < 21 ? "Beacon_C" : "Trader_C";
     a.kind = i < 21 ? ClassKind::kActor : ClassKind::kPawn;
     a.position = {random.Coordinate(-300000, 300000), random.Coordinate(-300000, 300000),

@@ -102,19 +102,20 @@ std::string GeneratedEosId(std::size_t n) {
 
 }  // namespace
 
-std::unique_ptr<World> World::Build(const WorldSpec& spec, const std::string& root) {
+std::unique_ptr<World> World::Build(const WorldDescription& description, const std::string& root) {
   RegisterAllocator();
   std::unique_ptr<World> w(new World());
-  w->map_name_ = ToUtf16(spec.map);
+  w->map_name_ = ToUtf16(description.map);
   w->root_ = root;
-  w->save_directory_ = spec.save_directory;
-  w->reports_world_ = spec.world;
-  w->tribe_data_struct_ = spec.tribe_data_struct;
-  w->items_ = spec.items;
-  for (const std::string& item : spec.items) w->item_keys_.push_back(BarePathKey(ToUtf16(item)));
-  w->tribes_ = spec.tribes;
-  w->profiles_ = spec.profiles;
-  w->server_script_commands_ = spec.script_commands;
+  w->save_directory_ = description.save_directory;
+  w->reports_world_ = description.world;
+  w->tribe_data_struct_ = description.tribe_data_struct;
+  w->items_ = description.items;
+  for (const std::string& item : description.items)
+    w->item_keys_.push_back(BarePathKey(ToUtf16(item)));
+  w->tribes_ = description.tribes;
+  w->profiles_ = description.profiles;
+  w->server_script_commands_ = description.script_commands;
   // Names the game's cheats know: armor tiers and qualities, bosses.
   for (const char16_t* name :
        {u"Cloth",        u"Hide",       u"Fur",        u"Chitin",     u"Flak",
@@ -128,46 +129,46 @@ std::unique_ptr<World> World::Build(const WorldSpec& spec, const std::string& ro
 
   w->root_name_ = w->names_.Add(u"DefaultSceneRoot");
   w->status_name_ = w->names_.Add(u"CharacterStatusComponent");
-  w->BuildClasses(spec);
+  w->BuildClasses(description);
 
   w->world_object_ = w->Make<WorldObject>(Native::kWorld, w->map_name_);
   w->level_ = w->Make<Level>(Native::kLevel, u"PersistentLevel");
   w->world_object_->persistent_level = w->level_;
   w->game_mode_ = w->Make<GameMode>(Native::kShooterGameMode);
-  w->game_mode_->save_directory_name = ToFString(spec.save_directory);
-  if (spec.game_state) {
+  w->game_mode_->save_directory_name = ToFString(description.save_directory);
+  if (description.game_state) {
     w->game_state_ = w->Make<GameState>(Native::kShooterGameState);
-    w->game_state_->server_framerate = spec.game_state->framerate;
-    w->game_state_->day_time = ToFString(spec.game_state->day_time);
+    w->game_state_->server_framerate = description.game_state->framerate;
+    w->game_state_->day_time = ToFString(description.game_state->day_time);
     w->game_mode_->game_state = w->game_state_;
     w->world_object_->game_state = w->game_state_;
   }
-  if (spec.world_settings) {
+  if (description.world_settings) {
     w->world_settings_ = w->Make<WorldSettings>(Native::kPrimalWorldSettings);
-    w->world_settings_->longitude_origin = spec.world_settings->longitude_origin;
-    w->world_settings_->latitude_origin = spec.world_settings->latitude_origin;
-    w->world_settings_->longitude_scale = spec.world_settings->longitude_scale;
-    w->world_settings_->latitude_scale = spec.world_settings->latitude_scale;
+    w->world_settings_->longitude_origin = description.world_settings->longitude_origin;
+    w->world_settings_->latitude_origin = description.world_settings->latitude_origin;
+    w->world_settings_->longitude_scale = description.world_settings->longitude_scale;
+    w->world_settings_->latitude_scale = description.world_settings->latitude_scale;
   }
-  if (spec.server_cheat_manager) {
+  if (description.server_cheat_manager) {
     w->server_cheat_manager_ = w->Make<CheatManager>(Native::kShooterCheatManager);
   }
   w->tribe_struct_ = new ScriptStructObject();
   w->owned_.emplace_back(w->tribe_struct_);
   w->tribe_struct_->class_private = w->NativeClass(Native::kScriptStruct);
   w->tribe_struct_->name_private = w->names_.Add(u"TribeData");
-  w->tribe_struct_->properties_size = spec.tribe_data_struct ? sizeof(TribeRecord) : 0;
+  w->tribe_struct_->properties_size = description.tribe_data_struct ? sizeof(TribeRecord) : 0;
   w->Register(w->tribe_struct_);
 
-  w->BuildPlayers(spec);
-  w->BuildDinos(spec);
-  for (std::size_t i = 0; i < spec.structures.size(); ++i) {
-    const StructureSpec& s = spec.structures[i];
+  w->BuildPlayers(description);
+  w->BuildDinos(description);
+  for (std::size_t i = 0; i < description.structures.size(); ++i) {
+    const StructureDescription& s = description.structures[i];
     Structure* structure = w->MakeStructure(w->ClassFor(s.class_name, ClassKind::kStructure), s);
     structure->source_index = static_cast<int32_t>(i);
   }
-  for (std::size_t i = 0; i < spec.actors.size(); ++i) {
-    const ActorSpec& a = spec.actors[i];
+  for (std::size_t i = 0; i < description.actors.size(); ++i) {
+    const ActorDescription& a = description.actors[i];
     ClassKind kind = ClassKind::kActor;
     if (a.kind) {
       kind = *a.kind;
@@ -189,9 +190,10 @@ std::unique_ptr<World> World::Build(const WorldSpec& spec, const std::string& ro
   int32_t online = 0;
   for (const auto& player : w->players_) online += player->controller != nullptr ? 1 : 0;
   if (w->game_state_) {
-    w->game_state_->num_player_connected = spec.game_state->players_connected.value_or(online);
+    w->game_state_->num_player_connected =
+        description.game_state->players_connected.value_or(online);
   }
-  w->MakeProfiles(spec, root);
+  w->MakeProfiles(description, root);
   return w;
 }
 
@@ -276,7 +278,7 @@ ClassObject* World::MakeClass(std::u16string_view name, StructObject* super, std
   return cls;
 }
 
-void World::BuildClasses(const WorldSpec& spec) {
+void World::BuildClasses(const WorldDescription& description) {
   for (const NativeInfo& info : kNatives) {
     StructObject* super = info.super == Native::kCount ? nullptr : NativeClass(info.super);
     std::u16string path = info.module != nullptr
@@ -300,7 +302,7 @@ void World::BuildClasses(const WorldSpec& spec) {
       {static_cast<int>(Native::kShooterPlayerController), sizeof(Controller)},
   };
   for (const auto& [which, size] : kSizes) natives_[which]->properties_size = size;
-  for (const ClassSpec& c : spec.classes) {
+  for (const ClassDescription& c : description.classes) {
     listed_classes_.push_back(c);
     listed_classes_.back().path = c.path.value_or(DefaultClassPath(c.name));
     ClassFor(c.name, c.kind);
@@ -310,7 +312,7 @@ void World::BuildClasses(const WorldSpec& spec) {
 ClassObject* World::ClassFor(const std::string& name, ClassKind kind) {
   if (auto it = classes_.find(name); it != classes_.end()) return it->second;
   std::string path = DefaultClassPath(name);
-  for (const ClassSpec& c : listed_classes_)
+  for (const ClassDescription& c : listed_classes_)
     if (c.name == name) path = *c.path;
   Native super = Native::kActor;
   switch (kind) {
@@ -335,14 +337,14 @@ ClassObject* World::ClassFor(const std::string& name, ClassKind kind) {
   return cls;
 }
 
-void World::BuildPlayers(const WorldSpec& spec) {
+void World::BuildPlayers(const WorldDescription& description) {
   std::unordered_set<std::string> used_eos;
-  for (const PlayerSpec& p : spec.players) used_eos.insert(p.eos_id);
+  for (const PlayerDescription& p : description.players) used_eos.insert(p.eos_id);
   std::size_t generated = 0;
-  for (std::size_t i = 0; i < spec.players.size(); ++i) {
+  for (std::size_t i = 0; i < description.players.size(); ++i) {
     auto player = std::make_unique<Player>();
     player->index = static_cast<int32_t>(i);
-    PlayerSpec& p = player->spec = spec.players[i];
+    PlayerDescription& p = player->description = description.players[i];
     while (p.eos_id.empty()) {
       std::string id = GeneratedEosId(++generated);
       if (used_eos.insert(id).second) p.eos_id = id;
@@ -389,7 +391,7 @@ void World::BuildPlayers(const WorldSpec& spec) {
   }
   SyncTribeRecords();
   for (const auto& player : players_) {
-    const PlayerSpec& p = player->spec;
+    const PlayerDescription& p = player->description;
     if (p.character == CharacterState::kNone) continue;
     PlayerCharacter* character = Make<PlayerCharacter>(Native::kPlayerPawn);
     character->player = player.get();
@@ -405,16 +407,16 @@ void World::BuildPlayers(const WorldSpec& spec) {
     AddToLevel(character);
   }
   for (const auto& player : players_) {
-    if (player->spec.stale) DestroyController(*player);
+    if (player->description.stale) DestroyController(*player);
   }
 }
 
-void World::BuildDinos(const WorldSpec& spec) {
+void World::BuildDinos(const WorldDescription& description) {
   std::unordered_set<uint64_t> used;
-  for (const DinoSpec& d : spec.dinos)
+  for (const DinoDescription& d : description.dinos)
     if (d.id1 && d.id2) used.insert(DinoKey(*d.id1, *d.id2));
-  for (std::size_t i = 0; i < spec.dinos.size(); ++i) {
-    const DinoSpec& d = spec.dinos[i];
+  for (std::size_t i = 0; i < description.dinos.size(); ++i) {
+    const DinoDescription& d = description.dinos[i];
     uint32_t id1 = d.id1.value_or(static_cast<uint32_t>(i + 1));
     uint32_t id2 = d.id2.value_or(static_cast<uint32_t>(i + 1));
     if (!d.id1 || !d.id2) {
@@ -425,7 +427,7 @@ void World::BuildDinos(const WorldSpec& spec) {
   }
 }
 
-Dino* World::MakeDino(ClassObject* cls, const DinoSpec& d, uint32_t id1, uint32_t id2) {
+Dino* World::MakeDino(ClassObject* cls, const DinoDescription& d, uint32_t id1, uint32_t id2) {
   Dino* dino = MakeOf<Dino>(cls);
   dino->dino_id1 = id1;
   dino->dino_id2 = id2;
@@ -452,7 +454,7 @@ Dino* World::MakeDino(ClassObject* cls, const DinoSpec& d, uint32_t id1, uint32_
   return dino;
 }
 
-Structure* World::MakeStructure(ClassObject* cls, const StructureSpec& s) {
+Structure* World::MakeStructure(ClassObject* cls, const StructureDescription& s) {
   Structure* structure = MakeOf<Structure>(cls);
   structure->targeting_team = s.team;
   structure->owner_name = ToFString(s.owner);
@@ -467,12 +469,12 @@ Structure* World::MakeStructure(ClassObject* cls, const StructureSpec& s) {
   return structure;
 }
 
-void World::MakeProfiles(const WorldSpec& spec, const std::string& root) {
+void World::MakeProfiles(const WorldDescription& description, const std::string& root) {
   if (root.empty()) return;
   namespace fs = std::filesystem;
-  const fs::path folder = fs::path(root) / "Saved" / spec.save_directory / "TheIsland_WP";
+  const fs::path folder = fs::path(root) / "Saved" / description.save_directory / "TheIsland_WP";
   fs::create_directories(folder);
-  for (const std::string& eos : spec.profiles) {
+  for (const std::string& eos : description.profiles) {
     std::ofstream file(folder / (eos + ".playerprofile"), std::ios::binary | std::ios::trunc);
     file << "profile " << eos << '\n';
   }
@@ -507,15 +509,15 @@ Dino* World::FindDino(uint32_t id1, uint32_t id2) const {
   return it == dino_index_.end() ? nullptr : it->second;
 }
 
-const TribeSpec* World::FindTribe(int32_t id) const {
-  for (const TribeSpec& tribe : tribes_)
+const TribeDescription* World::FindTribe(int32_t id) const {
+  for (const TribeDescription& tribe : tribes_)
     if (tribe.id == id) return &tribe;
   return nullptr;
 }
 
 Player* World::FindPlayerById32(int32_t id32) {
   for (const auto& player : players_)
-    if (static_cast<int32_t>(static_cast<uint32_t>(*player->spec.player_id)) == id32)
+    if (static_cast<int32_t>(static_cast<uint32_t>(*player->description.player_id)) == id32)
       return player.get();
   return nullptr;
 }
@@ -535,7 +537,7 @@ const std::string* World::CatalogueItem(int32_t index) const {
 void World::DestroyController(Player& player) {
   Controller* controller = player.controller;
   if (controller == nullptr) return;
-  player.spec.position = ToPosition(controller->current_player_character_location);
+  player.description.position = ToPosition(controller->current_player_character_location);
   player.controller = nullptr;
   player.state = nullptr;
   player.cheat_manager = nullptr;
@@ -573,7 +575,7 @@ void World::DestroyActor(ActorBase* actor) {
         if (player->controller != nullptr && player->controller->pawn == actor)
           player->controller->pawn = nullptr;
         if (player->controller == nullptr)
-          player->spec.position = ToPosition(actor->root_component->relative_location);
+          player->description.position = ToPosition(actor->root_component->relative_location);
       }
       break;
     case ObjectKind::kDino: {
@@ -608,14 +610,14 @@ void World::MoveActor(ActorBase* actor, const FVector& to) {
   if (actor->kind == ObjectKind::kCharacter && actor->player != nullptr) {
     Player& player = *actor->player;
     if (player.controller != nullptr) player.controller->current_player_character_location = to;
-    player.spec.position = ToPosition(to);
+    player.description.position = ToPosition(to);
   }
 }
 
 void World::MovePlayer(Player& player, const FVector& to) {
   if (player.controller != nullptr) player.controller->current_player_character_location = to;
   if (player.character != nullptr) player.character->root.SetLocation(to);
-  player.spec.position = ToPosition(to);
+  player.description.position = ToPosition(to);
 }
 
 ItemObject* World::MakeItem() { return Make<ItemObject>(Native::kItem); }
@@ -640,7 +642,7 @@ ActorBase* World::Spawn(std::u16string_view blueprint, const FVector& at) {
   const int32_t number = ++spawn_count_;
   ActorBase* spawned = nullptr;
   if (found->made_as == ClassKind::kDino) {
-    DinoSpec d;
+    DinoDescription d;
     d.position = ToPosition(at);
     d.playing = false;
     uint32_t id1 = 1000000000U + static_cast<uint32_t>(number);
@@ -648,7 +650,7 @@ ActorBase* World::Spawn(std::u16string_view blueprint, const FVector& at) {
     while (FindDino(id1, id2) != nullptr) ++id2;
     spawned = MakeDino(found, d, id1, id2);
   } else {
-    StructureSpec s;
+    StructureDescription s;
     s.position = ToPosition(at);
     spawned = MakeStructure(found, s);
   }
@@ -658,13 +660,13 @@ ActorBase* World::Spawn(std::u16string_view blueprint, const FVector& at) {
 }
 
 void World::RenameTribe(int32_t id, std::u16string_view name) {
-  for (TribeSpec& tribe : tribes_)
+  for (TribeDescription& tribe : tribes_)
     if (tribe.id == id) tribe.name = ToUtf8(name);
   SyncTribeRecords();
 }
 
 void World::RenamePlayer(Player& player, std::u16string_view name) {
-  player.spec.character_name = ToUtf8(name);
+  player.description.character_name = ToUtf8(name);
   if (player.character != nullptr) {
     player.character->player_name = FString(name);
     player.character->descriptive_name = FString(name);
@@ -675,7 +677,8 @@ void World::SyncTribeRecords() {
   for (const auto& player : players_) {
     if (player->state == nullptr) continue;
     TribeRecord& record = player->state->my_tribe_data;
-    const TribeSpec* tribe = player->spec.tribe ? FindTribe(*player->spec.tribe) : nullptr;
+    const TribeDescription* tribe =
+        player->description.tribe ? FindTribe(*player->description.tribe) : nullptr;
     record.tribe_name = tribe ? ToFString(tribe->name) : FString();
     record.tribe_id = tribe ? tribe->id : 0;
     record.tribe_log.Empty();
@@ -696,7 +699,7 @@ std::u16string World::SpeciesOf(const Dino& dino) const {
 std::string World::RefOf(const ObjectBase* object) const {
   if (object == nullptr) return "null";
   auto eos_of = [](const Player* player) {
-    return player ? player->spec.eos_id : std::string("?");
+    return player ? player->description.eos_id : std::string("?");
   };
   switch (object->kind) {
     case ObjectKind::kController:
@@ -707,7 +710,7 @@ std::string World::RefOf(const ObjectBase* object) const {
       return "playerstate:" + eos_of(static_cast<const ActorBase*>(object)->player);
     case ObjectKind::kCheatManager: {
       const Player* player = static_cast<const CheatManager*>(object)->player;
-      return player ? "cheatmanager:" + player->spec.eos_id : "cheatmanager:server";
+      return player ? "cheatmanager:" + player->description.eos_id : "cheatmanager:server";
     }
     case ObjectKind::kDino: {
       const auto* dino = static_cast<const Dino*>(object);

@@ -1,5 +1,5 @@
-// World: the live game built from a WorldSpec. It owns every object, the name table, the object
-// table behind weak references, the players' bookkeeping and the journal, and it carries out
+// World: the live game built from a WorldDescription. It owns every object, the name table, the
+// object table behind weak references, the players' bookkeeping and the journal, and it carries out
 // what the game's functions do (members/ registers those functions and calls in here).
 // Destroyed actors leave the level, the class and sphere queries and the dino index at once
 // (their slot in "ULevel.Actors" becomes null and the array is compacted from time to time and
@@ -62,9 +62,10 @@ enum class Native {
 
 class World {
  public:
-  // REQUIRES: CheckWorldSpec(spec) passed. Registers the allocator first (every FString of the
-  // world takes host memory). A non-empty root gets the save folder and the profile files.
-  static std::unique_ptr<World> Build(const WorldSpec& spec, const std::string& root);
+  // REQUIRES: CheckWorldDescription(description) passed. Registers the allocator first (every
+  // FString of the world takes host memory). A non-empty root gets the save folder and the profile
+  // files.
+  static std::unique_ptr<World> Build(const WorldDescription& description, const std::string& root);
   ~World();
   World(const World&) = delete;
   World& operator=(const World&) = delete;
@@ -95,7 +96,7 @@ class World {
 
   // Queries; each skips destroyed actors.
   Dino* FindDino(uint32_t id1, uint32_t id2) const;
-  const TribeSpec* FindTribe(int32_t id) const;
+  const TribeDescription* FindTribe(int32_t id) const;
   // The player whose id's low 32 bits are `id32`.
   Player* FindPlayerById32(int32_t id32);
   // Level actors in level order.
@@ -128,8 +129,8 @@ class World {
   // The dino's species: its class name less "_Character_BP_C" or "_C".
   std::u16string SpeciesOf(const Dino& dino) const;
 
-  // The current state as a world spec (destroyed actors left out, spawned ones appended).
-  WorldSpec ToSpec() const;
+  // The current state as a world description (destroyed actors left out, spawned ones appended).
+  WorldDescription ToDescription() const;
   void CollectGarbage();
 
  private:
@@ -141,16 +142,16 @@ class World {
   void Register(ObjectBase* object);
   void AddToLevel(ActorBase* actor);
   void CompactLevel();
-  void BuildClasses(const WorldSpec& spec);
+  void BuildClasses(const WorldDescription& description);
   ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
                          std::optional<ClassKind> made_as);
   ClassObject* ClassFor(const std::string& name, ClassKind kind);
-  void BuildPlayers(const WorldSpec& spec);
-  void BuildDinos(const WorldSpec& spec);
-  Dino* MakeDino(ClassObject* cls, const DinoSpec& spec, uint32_t id1, uint32_t id2);
-  Structure* MakeStructure(ClassObject* cls, const StructureSpec& spec);
+  void BuildPlayers(const WorldDescription& description);
+  void BuildDinos(const WorldDescription& description);
+  Dino* MakeDino(ClassObject* cls, const DinoDescription& description, uint32_t id1, uint32_t id2);
+  Structure* MakeStructure(ClassObject* cls, const StructureDescription& description);
   void DestroyController(Player& player);
-  void MakeProfiles(const WorldSpec& spec, const std::string& root);
+  void MakeProfiles(const WorldDescription& description, const std::string& root);
   std::u16string LevelPath() const;
 
   static World* installed_;
@@ -169,7 +170,7 @@ class World {
 
   ClassObject* natives_[static_cast<int>(Native::kCount)] = {};
   std::unordered_map<std::string, ClassObject*> classes_;  // by name
-  std::vector<ClassSpec> listed_classes_;
+  std::vector<ClassDescription> listed_classes_;
   std::unordered_map<const ClassObject*, int32_t> instance_counts_;
   FName root_name_;
   FName status_name_;
@@ -181,7 +182,7 @@ class World {
   bool tribe_data_struct_ = true;
   std::vector<std::string> items_;
   std::vector<std::u16string> item_keys_;  // folded bare paths of the catalogue
-  std::vector<TribeSpec> tribes_;
+  std::vector<TribeDescription> tribes_;
   std::vector<std::string> profiles_;
   std::vector<std::string> server_script_commands_;
 

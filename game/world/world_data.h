@@ -1,8 +1,8 @@
-// WorldSpec: a world as plain data, the in-memory form of a world file. The loader fills it from
-// JSON (world_file.h), a benchmark may fill it directly, Game::Create builds the live world from
-// it, and the state export produces one from the live world. Texts are UTF-8.
-// Keys the world file leaves out take the defaults written here; the few defaults that depend
-// on other values (a player's tribe, a dino's ids, ...) are optional until the world is built.
+// WorldDescription: a world as plain data, the in-memory form of a world file. The loader fills it
+// from JSON (world_file.h), a benchmark may fill it directly, Game::Create builds the live world
+// from it, and the state export produces one from the live world. Texts are UTF-8. Keys the world
+// file leaves out take the defaults written here; the few defaults that depend on other values (a
+// player's tribe, a dino's ids, ...) are optional until the world is built.
 #pragma once
 
 #include <array>
@@ -20,28 +20,28 @@ using Colour = std::array<float, 4>;
 enum class ClassKind { kDino, kStructure, kPawn, kActor, kItem };
 enum class CharacterState { kAlive, kDead, kNone };
 
-struct GameStateSpec {
+struct GameStateDescription {
   std::string day_time = "Day 1, 08:00:00";
   float framerate = 30.0F;
   // Defaults to the number of players online (not stale).
   std::optional<int32_t> players_connected;
 };
 
-struct WorldSettingsSpec {
+struct WorldSettingsDescription {
   float longitude_origin = -400000.0F;
   float latitude_origin = -400000.0F;
   float longitude_scale = 800.0F;
   float latitude_scale = 800.0F;
 };
 
-struct ClassSpec {
+struct ClassDescription {
   std::string name;
   ClassKind kind = ClassKind::kActor;
   // Full path name of the default object; defaults to /Game/Emulated/<Stem>.Default__<Name>.
   std::optional<std::string> path;
 };
 
-struct TribeSpec {
+struct TribeDescription {
   int32_t id = 0;
   std::string name;
   std::vector<std::string> log;
@@ -73,7 +73,7 @@ struct HairStyle {
   int32_t style = 0;
 };
 
-struct PlayerSpec {
+struct PlayerDescription {
   std::string eos_id;  // defaults to 32 hex digits made from the index
   std::string character_name = "Human";
   std::optional<std::string> player_name;  // defaults to the character name
@@ -109,7 +109,7 @@ struct Imprinter {
   std::string player_id;
 };
 
-struct DinoSpec {
+struct DinoDescription {
   std::string class_name = "Dino_Character_BP_C";
   std::optional<uint32_t> id1;
   std::optional<uint32_t> id2;
@@ -131,7 +131,7 @@ struct DinoSpec {
   bool playing = true;  // false for a spawned dino until its play begins
 };
 
-struct StructureSpec {
+struct StructureDescription {
   std::string class_name = "Structure_C";
   int32_t team = 0;
   std::string owner;
@@ -141,28 +141,28 @@ struct StructureSpec {
   Position position{};
 };
 
-struct ActorSpec {
+struct ActorDescription {
   std::string class_name = "Actor_C";
   std::optional<ClassKind> kind;  // kActor or kPawn; defaults to the listed class's kind
   int32_t team = 0;
   Position position{};
 };
 
-struct WorldSpec {
+struct WorldDescription {
   std::string map = "TheIsland_WP";
   bool world = true;
-  std::optional<GameStateSpec> game_state = GameStateSpec{};
-  std::optional<WorldSettingsSpec> world_settings = WorldSettingsSpec{};
+  std::optional<GameStateDescription> game_state = GameStateDescription{};
+  std::optional<WorldSettingsDescription> world_settings = WorldSettingsDescription{};
   std::string save_directory = "SavedWorlds";
   bool server_cheat_manager = true;
   bool tribe_data_struct = true;
-  std::vector<ClassSpec> classes;
+  std::vector<ClassDescription> classes;
   std::vector<std::string> items;
-  std::vector<TribeSpec> tribes;
-  std::vector<PlayerSpec> players;
-  std::vector<DinoSpec> dinos;
-  std::vector<StructureSpec> structures;
-  std::vector<ActorSpec> actors;
+  std::vector<TribeDescription> tribes;
+  std::vector<PlayerDescription> players;
+  std::vector<DinoDescription> dinos;
+  std::vector<StructureDescription> structures;
+  std::vector<ActorDescription> actors;
   std::vector<std::string> profiles;
   // Runtime fact: script commands run on the server's cheat manager.
   std::vector<std::string> script_commands;

@@ -1,25 +1,26 @@
-// The live world written back as a WorldSpec: the current values of every entity and what game
-// functions recorded on them, so that the export loads again as the same world.
+// The live world written back as a WorldDescription: the current values of every entity and what
+// game functions recorded on them, so that the export loads again as the same world.
 #include <filesystem>
 
 #include "game/util/text.h"
 #include "game/world/world.h"
 
 namespace game {
-WorldSpec World::ToSpec() const {
-  WorldSpec w;
+WorldDescription World::ToDescription() const {
+  WorldDescription w;
   w.map = ToUtf8(map_name_);
   w.world = reports_world_;
   if (game_state_ != nullptr) {
-    w.game_state = GameStateSpec{ToUtf8(game_state_->day_time), game_state_->server_framerate,
-                                 game_state_->num_player_connected};
+    w.game_state =
+        GameStateDescription{ToUtf8(game_state_->day_time), game_state_->server_framerate,
+                             game_state_->num_player_connected};
   } else {
     w.game_state.reset();
   }
   if (world_settings_ != nullptr) {
-    w.world_settings =
-        WorldSettingsSpec{world_settings_->longitude_origin, world_settings_->latitude_origin,
-                          world_settings_->longitude_scale, world_settings_->latitude_scale};
+    w.world_settings = WorldSettingsDescription{
+        world_settings_->longitude_origin, world_settings_->latitude_origin,
+        world_settings_->longitude_scale, world_settings_->latitude_scale};
   } else {
     w.world_settings.reset();
   }
@@ -32,7 +33,7 @@ WorldSpec World::ToSpec() const {
   w.script_commands = server_script_commands_;
 
   for (const auto& player : players_) {
-    PlayerSpec p = player->spec;
+    PlayerDescription p = player->description;
     if (player->controller != nullptr) {
       p.team = player->controller->targeting_team;
       p.position = ToPosition(player->controller->current_player_character_location);
@@ -49,7 +50,7 @@ WorldSpec World::ToSpec() const {
   }
   for (const Dino* dino : dinos_) {
     if (dino->destroyed) continue;
-    DinoSpec d;
+    DinoDescription d;
     d.class_name = ToUtf8(names_.ToString(dino->class_private->name_private));
     d.id1 = dino->dino_id1;
     d.id2 = dino->dino_id2;
@@ -78,7 +79,7 @@ WorldSpec World::ToSpec() const {
   };
   for (const Structure* structure : structures_) {
     if (structure->destroyed) continue;
-    StructureSpec s;
+    StructureDescription s;
     s.class_name = *class_name(structure->class_private);
     s.team = structure->targeting_team;
     s.owner = ToUtf8(structure->owner_name);
@@ -90,7 +91,7 @@ WorldSpec World::ToSpec() const {
   }
   for (const LocatedActor* actor : actors_) {
     if (actor->destroyed) continue;
-    ActorSpec a;
+    ActorDescription a;
     a.class_name = *class_name(actor->class_private);
     a.kind = actor->kind == ObjectKind::kPawn ? ClassKind::kPawn : ClassKind::kActor;
     a.team = actor->targeting_team;
@@ -104,7 +105,8 @@ WorldSpec World::ToSpec() const {
         std::filesystem::path(root_) / "Saved" / save_directory_ / "TheIsland_WP";
     std::error_code error;
     for (const std::string& eos : profiles_)
-      if (std::filesystem::exists(folder / (eos + ".playerprofile"), error)) w.profiles.push_back(eos);
+      if (std::filesystem::exists(folder / (eos + ".playerprofile"), error))
+        w.profiles.push_back(eos);
   }
   return w;
 }

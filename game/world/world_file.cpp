@@ -156,9 +156,9 @@ constexpr std::initializer_list<std::pair<const char*, ClassKind>> kClassKinds =
     {"actor", ClassKind::kActor},
     {"item", ClassKind::kItem}};
 
-ClassSpec ReadClass(const Json& j, const std::string& place) {
+ClassDescription ReadClass(const Json& j, const std::string& place) {
   ObjectReader r(j, place, {"name", "kind", "path"});
-  ClassSpec c;
+  ClassDescription c;
   r.With("name", [&](const Json& v, const std::string& at) { c.name = ReadString(v, at); });
   r.With("kind",
          [&](const Json& v, const std::string& at) { c.kind = ReadChoice(v, at, kClassKinds); });
@@ -167,9 +167,9 @@ ClassSpec ReadClass(const Json& j, const std::string& place) {
   return c;
 }
 
-TribeSpec ReadTribe(const Json& j, const std::string& place) {
+TribeDescription ReadTribe(const Json& j, const std::string& place) {
   ObjectReader r(j, place, {"id", "name", "log", "loadable"});
-  TribeSpec t;
+  TribeDescription t;
   r.With("id", [&](const Json& v, const std::string& at) { t.id = ReadInteger<int32_t>(v, at); });
   r.With("name", [&](const Json& v, const std::string& at) { t.name = ReadString(v, at); });
   r.With("log", [&](const Json& v, const std::string& at) { t.log = ReadStrings(v, at); });
@@ -222,7 +222,7 @@ std::vector<T> ReadList(const Json& j, const std::string& place, F read_one) {
   return out;
 }
 
-PlayerSpec ReadPlayer(const Json& j, const std::string& place) {
+PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
   ObjectReader r(j, place, {"eos_id",        "character_name",
                             "player_name",   "player_data_name",
                             "player_id",     "linked_player_data_id",
@@ -236,7 +236,7 @@ PlayerSpec ReadPlayer(const Json& j, const std::string& place) {
                             "inbox",         "script_commands",
                             "tribe_rank",    "facial_hair",
                             "head_hair",     "kick_message"});
-  PlayerSpec p;
+  PlayerDescription p;
   using S = const std::string;
   r.With("eos_id", [&](const Json& v, S& at) { p.eos_id = ReadString(v, at); });
   r.With("character_name", [&](const Json& v, S& at) { p.character_name = ReadString(v, at); });
@@ -312,12 +312,12 @@ PlayerSpec ReadPlayer(const Json& j, const std::string& place) {
   return p;
 }
 
-DinoSpec ReadDino(const Json& j, const std::string& place) {
+DinoDescription ReadDino(const Json& j, const std::string& place) {
   ObjectReader r(j, place,
                  {"class", "id1", "id2", "team", "name", "level", "position", "dead", "food",
                   "tamer", "taming_team", "experience", "colours", "imprint_quality", "imprinter",
                   "neutered", "playing"});
-  DinoSpec d;
+  DinoDescription d;
   using S = const std::string;
   r.With("class", [&](const Json& v, S& at) { d.class_name = ReadString(v, at); });
   r.With("id1", [&](const Json& v, S& at) {
@@ -359,10 +359,10 @@ DinoSpec ReadDino(const Json& j, const std::string& place) {
   return d;
 }
 
-StructureSpec ReadStructure(const Json& j, const std::string& place) {
+StructureDescription ReadStructure(const Json& j, const std::string& place) {
   ObjectReader r(j, place,
                  {"class", "team", "owner", "name", "consumes_item", "pickup_item", "position"});
-  StructureSpec s;
+  StructureDescription s;
   using S = const std::string;
   r.With("class", [&](const Json& v, S& at) { s.class_name = ReadString(v, at); });
   r.With("team", [&](const Json& v, S& at) { s.team = ReadInteger<int32_t>(v, at); });
@@ -375,9 +375,9 @@ StructureSpec ReadStructure(const Json& j, const std::string& place) {
   return s;
 }
 
-ActorSpec ReadActor(const Json& j, const std::string& place) {
+ActorDescription ReadActor(const Json& j, const std::string& place) {
   ObjectReader r(j, place, {"class", "kind", "team", "position"});
-  ActorSpec a;
+  ActorDescription a;
   using S = const std::string;
   r.With("class", [&](const Json& v, S& at) { a.class_name = ReadString(v, at); });
   r.With("kind", [&](const Json& v, S& at) {
@@ -440,7 +440,7 @@ const BuiltInClass* FindBuiltIn(std::string_view name) {
 // Tracks the kind each class name is made with, in file order.
 class ClassKinds {
  public:
-  void List(const ClassSpec& c, const std::string& place) {
+  void List(const ClassDescription& c, const std::string& place) {
     if (c.name.empty()) Fail(place + ".name", "a class needs a non-empty name");
     if (FindBuiltIn(c.name))
       Fail(place + ".name", "\"" + c.name + "\" is a class of the game itself");
@@ -507,7 +507,7 @@ std::string DefaultClassPath(std::string_view class_name) {
   return "/Game/Emulated/" + std::string(stem) + ".Default__" + std::string(class_name);
 }
 
-WorldSpec ParseWorldFile(std::string_view text) {
+WorldDescription ParseWorldFile(std::string_view text) {
   Json j;
   try {
     j = Json::parse(text);
@@ -519,7 +519,7 @@ WorldSpec ParseWorldFile(std::string_view text) {
       {"map", "world", "game_state", "world_settings", "save_directory", "server_cheat_manager",
        "tribe_data_struct", "classes", "items", "tribes", "players", "dinos", "structures",
        "actors", "profiles", "script_commands", "memory"});
-  WorldSpec w;
+  WorldDescription w;
   using S = const std::string;
   r.With("map", [&](const Json& v, S& at) { w.map = ReadString(v, at); });
   r.With("world", [&](const Json& v, S& at) { w.world = ReadBool(v, at); });
@@ -529,7 +529,7 @@ WorldSpec ParseWorldFile(std::string_view text) {
       return;
     }
     ObjectReader g(v, at, {"day_time", "framerate", "players_connected"});
-    GameStateSpec state;
+    GameStateDescription state;
     g.With("day_time", [&](const Json& x, S& a) { state.day_time = ReadString(x, a); });
     g.With("framerate", [&](const Json& x, S& a) { state.framerate = ReadFloat(x, a); });
     g.With("players_connected", [&](const Json& x, S& a) {
@@ -544,7 +544,7 @@ WorldSpec ParseWorldFile(std::string_view text) {
     }
     ObjectReader s(v, at,
                    {"longitude_origin", "latitude_origin", "longitude_scale", "latitude_scale"});
-    WorldSettingsSpec settings;
+    WorldSettingsDescription settings;
     s.With("longitude_origin",
            [&](const Json& x, S& a) { settings.longitude_origin = ReadFloat(x, a); });
     s.With("latitude_origin",
@@ -560,16 +560,19 @@ WorldSpec ParseWorldFile(std::string_view text) {
          [&](const Json& v, S& at) { w.server_cheat_manager = ReadBool(v, at); });
   r.With("tribe_data_struct", [&](const Json& v, S& at) { w.tribe_data_struct = ReadBool(v, at); });
   r.With("classes",
-         [&](const Json& v, S& at) { w.classes = ReadList<ClassSpec>(v, at, ReadClass); });
+         [&](const Json& v, S& at) { w.classes = ReadList<ClassDescription>(v, at, ReadClass); });
   r.With("items", [&](const Json& v, S& at) { w.items = ReadStrings(v, at); });
-  r.With("tribes", [&](const Json& v, S& at) { w.tribes = ReadList<TribeSpec>(v, at, ReadTribe); });
+  r.With("tribes",
+         [&](const Json& v, S& at) { w.tribes = ReadList<TribeDescription>(v, at, ReadTribe); });
   r.With("players",
-         [&](const Json& v, S& at) { w.players = ReadList<PlayerSpec>(v, at, ReadPlayer); });
-  r.With("dinos", [&](const Json& v, S& at) { w.dinos = ReadList<DinoSpec>(v, at, ReadDino); });
+         [&](const Json& v, S& at) { w.players = ReadList<PlayerDescription>(v, at, ReadPlayer); });
+  r.With("dinos",
+         [&](const Json& v, S& at) { w.dinos = ReadList<DinoDescription>(v, at, ReadDino); });
   r.With("structures", [&](const Json& v, S& at) {
-    w.structures = ReadList<StructureSpec>(v, at, ReadStructure);
+    w.structures = ReadList<StructureDescription>(v, at, ReadStructure);
   });
-  r.With("actors", [&](const Json& v, S& at) { w.actors = ReadList<ActorSpec>(v, at, ReadActor); });
+  r.With("actors",
+         [&](const Json& v, S& at) { w.actors = ReadList<ActorDescription>(v, at, ReadActor); });
   r.With("profiles", [&](const Json& v, S& at) { w.profiles = ReadStrings(v, at); });
   r.With("script_commands", [&](const Json& v, S& at) { w.script_commands = ReadStrings(v, at); });
   r.With("memory", [&](const Json& v, S& at) {
@@ -580,28 +583,29 @@ WorldSpec ParseWorldFile(std::string_view text) {
   return w;
 }
 
-void CheckWorldSpec(const WorldSpec& spec) {
+void CheckWorldDescription(const WorldDescription& description) {
   ClassKinds kinds;
-  for (std::size_t i = 0; i < spec.classes.size(); ++i)
-    kinds.List(spec.classes[i], Index("classes", i));
+  for (std::size_t i = 0; i < description.classes.size(); ++i)
+    kinds.List(description.classes[i], Index("classes", i));
 
   std::set<int32_t> tribe_ids;
-  for (std::size_t i = 0; i < spec.tribes.size(); ++i) {
-    if (!tribe_ids.insert(spec.tribes[i].id).second)
-      Fail(Index("tribes", i) + ".id", "duplicate tribe id " + std::to_string(spec.tribes[i].id));
+  for (std::size_t i = 0; i < description.tribes.size(); ++i) {
+    if (!tribe_ids.insert(description.tribes[i].id).second)
+      Fail(Index("tribes", i) + ".id",
+           "duplicate tribe id " + std::to_string(description.tribes[i].id));
   }
 
   std::unordered_set<std::string> eos_ids;
-  for (std::size_t i = 0; i < spec.players.size(); ++i) {
-    const PlayerSpec& p = spec.players[i];
+  for (std::size_t i = 0; i < description.players.size(); ++i) {
+    const PlayerDescription& p = description.players[i];
     const std::string place = Index("players", i);
     if (!p.eos_id.empty() && !eos_ids.insert(p.eos_id).second)
       Fail(place + ".eos_id", "duplicate EOS id \"" + p.eos_id + "\"");
   }
 
   std::unordered_set<uint64_t> dino_ids;
-  for (std::size_t i = 0; i < spec.dinos.size(); ++i) {
-    const DinoSpec& d = spec.dinos[i];
+  for (std::size_t i = 0; i < description.dinos.size(); ++i) {
+    const DinoDescription& d = description.dinos[i];
     const std::string place = Index("dinos", i);
     kinds.Use(d.class_name, ClassKind::kDino, place + ".class");
     if (d.id1 && d.id2 && !dino_ids.insert((uint64_t{*d.id1} << 32) | *d.id2).second) {
@@ -609,15 +613,15 @@ void CheckWorldSpec(const WorldSpec& spec) {
            "duplicate dino id pair " + std::to_string(*d.id1) + ":" + std::to_string(*d.id2));
     }
   }
-  for (std::size_t i = 0; i < spec.structures.size(); ++i) {
-    const StructureSpec& s = spec.structures[i];
+  for (std::size_t i = 0; i < description.structures.size(); ++i) {
+    const StructureDescription& s = description.structures[i];
     const std::string place = Index("structures", i);
     kinds.Use(s.class_name, ClassKind::kStructure, place + ".class");
     if (s.consumes_item) kinds.Use(*s.consumes_item, ClassKind::kItem, place + ".consumes_item");
     if (s.pickup_item) kinds.Use(*s.pickup_item, ClassKind::kItem, place + ".pickup_item");
   }
-  for (std::size_t i = 0; i < spec.actors.size(); ++i) {
-    const ActorSpec& a = spec.actors[i];
+  for (std::size_t i = 0; i < description.actors.size(); ++i) {
+    const ActorDescription& a = description.actors[i];
     const std::string place = Index("actors", i);
     ClassKind kind = ClassKind::kActor;
     if (a.kind) {
@@ -629,7 +633,7 @@ void CheckWorldSpec(const WorldSpec& spec) {
   }
 }
 
-OrderedJson WorldFileJson(const WorldSpec& w) {
+OrderedJson WorldFileJson(const WorldDescription& w) {
   OrderedJson j;
   j["map"] = w.map;
   j["world"] = w.world;
@@ -655,17 +659,17 @@ OrderedJson WorldFileJson(const WorldSpec& w) {
   j["tribe_data_struct"] = w.tribe_data_struct;
 
   OrderedJson& classes = j["classes"] = OrderedJson::array();
-  for (const ClassSpec& c : w.classes)
+  for (const ClassDescription& c : w.classes)
     classes.push_back(
         {{"name", c.name}, {"kind", ClassKindName(c.kind)}, {"path", OptionalString(c.path)}});
   j["items"] = w.items;
 
   OrderedJson& tribes = j["tribes"] = OrderedJson::array();
-  for (const TribeSpec& t : w.tribes)
+  for (const TribeDescription& t : w.tribes)
     tribes.push_back({{"id", t.id}, {"name", t.name}, {"log", t.log}, {"loadable", t.loadable}});
 
   OrderedJson& players = j["players"] = OrderedJson::array();
-  for (const PlayerSpec& p : w.players) {
+  for (const PlayerDescription& p : w.players) {
     OrderedJson o;
     o["eos_id"] = p.eos_id;
     o["character_name"] = p.character_name;
@@ -720,7 +724,7 @@ OrderedJson WorldFileJson(const WorldSpec& w) {
   }
 
   OrderedJson& dinos = j["dinos"] = OrderedJson::array();
-  for (const DinoSpec& d : w.dinos) {
+  for (const DinoDescription& d : w.dinos) {
     OrderedJson o;
     o["class"] = d.class_name;
     o["id1"] = d.id1 ? OrderedJson(*d.id1) : nullptr;
@@ -747,7 +751,7 @@ OrderedJson WorldFileJson(const WorldSpec& w) {
   }
 
   OrderedJson& structures = j["structures"] = OrderedJson::array();
-  for (const StructureSpec& s : w.structures) {
+  for (const StructureDescription& s : w.structures) {
     structures.push_back({{"class", s.class_name},
                           {"team", s.team},
                           {"owner", s.owner},
@@ -758,7 +762,7 @@ OrderedJson WorldFileJson(const WorldSpec& w) {
   }
 
   OrderedJson& actors = j["actors"] = OrderedJson::array();
-  for (const ActorSpec& a : w.actors) {
+  for (const ActorDescription& a : w.actors) {
     actors.push_back({{"class", a.class_name},
                       {"kind", a.kind ? OrderedJson(ClassKindName(*a.kind)) : OrderedJson(nullptr)},
                       {"team", a.team},
