@@ -35,4 +35,12 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// messaging.cpp
+void SendMessageToChat(Request& request);
+void SendMessageToNotification(Request& request);
+void SendPlayerScriptCommand(Request& request);
+void SendScriptCommand(Request& request);
+void TribeChatMsg(Request& request);
+void TribeLogMsg(Request& request);
+
 }  // namespace orvane
