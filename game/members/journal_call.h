@@ -64,9 +64,9 @@ JournalJson Encode(const TArray<E>& array) {
 
 inline JournalJson Encode(const FPrimalChatMessage& m) {
   return JournalJson::array(
-      {Encode(m.SenderName), Encode(m.SenderSteamName), Encode(m.SenderTribeName), m.SenderId,
+      {Encode(m.SenderName), Encode(m.SenderAccountName), Encode(m.SenderTribeName), m.SenderId,
        Encode(m.Message), Encode(m.Receiver), m.SenderTeamIndex, m.ReceivedTime, m.SendMode,
-       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), Encode(m.UserId)});
+       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), m.bFromServer, Encode(m.UserId)});
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.

@@ -1,4 +1,5 @@
 // Players: characters, controllers and player states.
+#include <optional>
 #include <string>
 
 #include "framework/host/address_table.h"
@@ -42,12 +43,30 @@ void GiveHexagons(AShooterCharacter* character, int32_t amount, int32_t count, f
   PlayerOf(character).description.hexagons += amount;
 }
 
+// The REF of an object the player was sent along with a message; none for null.
+std::optional<std::string> RefOrNone(const void* object) {
+  if (object == nullptr) return std::nullopt;
+  return W().RefOf(FromSdk(object));
+}
+
 void ClientChatMessage(AShooterPlayerController* controller, FPrimalChatMessage message) {
   JournalCall(sym::AShooterPlayerController::ClientChatMessage, controller, message);
   InboxEntry entry;
   entry.kind = "chat";
   entry.sender = ToUtf8(message.SenderName);
+  entry.sender_account = ToUtf8(message.SenderAccountName);
+  entry.sender_tribe = ToUtf8(message.SenderTribeName);
+  entry.sender_id = message.SenderId;
   entry.text = ToUtf8(message.Message);
+  entry.receiver = ToUtf8(message.Receiver);
+  entry.sender_team = message.SenderTeamIndex;
+  entry.received_time = message.ReceivedTime;
+  entry.send_mode = message.SendMode;
+  entry.radio_frequency = message.RadioFrequency;
+  entry.chat_type = message.ChatType;
+  entry.sender_icon = RefOrNone(message.SenderIcon);
+  entry.from_server = message.bFromServer;
+  entry.user_id = ToUtf8(message.UserId);
   PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 
@@ -60,6 +79,7 @@ void ClientServerChatDirectMessage(AShooterPlayerController* controller, FString
   entry.text = ToUtf8(message);
   entry.colour = Colour{colour.R, colour.G, colour.B, colour.A};
   entry.bold = bold;
+  entry.sender = ToUtf8(sender_id);
   PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 
@@ -74,6 +94,9 @@ void ClientServerNotification(AShooterPlayerController* controller, FString& mes
   entry.colour = Colour{colour.R, colour.G, colour.B, colour.A};
   entry.scale = scale;
   entry.seconds = seconds;
+  entry.icon = RefOrNone(icon);
+  entry.sound = RefOrNone(sound);
+  entry.priority = priority;
   PlayerOf(controller).description.inbox.push_back(std::move(entry));
 }
 

@@ -61,14 +61,36 @@ struct ItemGift {
   float quality = 0.0F;
   bool blueprint = false;
 };
+// One message delivered to a player, with every argument of its call. `kind` says which
+// fields belong to it; the others keep their defaults.
 struct InboxEntry {
   std::string kind;  // "chat", "notification" or "direct"
-  std::string sender;
   std::string text;
+  // Chat lines: the other fields of the chat record, in the record's order (the text is its
+  // message); the icon as its REF.
+  std::string sender;  // also direct messages: the sender id text
+  std::string sender_account;
+  std::string sender_tribe;
+  uint32_t sender_id = 0;
+  std::string receiver;
+  int32_t sender_team = 0;
+  double received_time = 0.0;
+  uint8_t send_mode = 0;
+  uint32_t radio_frequency = 0;
+  uint8_t chat_type = 0;
+  std::optional<std::string> sender_icon;
+  uint8_t from_server = 0;
+  std::string user_id;
+  // Notifications and direct messages.
   std::optional<Colour> colour;
-  float scale = 0.0F;    // notifications
-  float seconds = 0.0F;  // notifications
-  bool bold = false;     // direct messages
+  // Notifications: icon and sound as their REFs.
+  float scale = 0.0F;
+  float seconds = 0.0F;
+  std::optional<std::string> icon;
+  std::optional<std::string> sound;
+  int32_t priority = 0;
+  // Direct messages.
+  bool bold = false;
 };
 struct BossDefeat {
   std::string boss;

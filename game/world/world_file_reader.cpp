@@ -166,19 +166,58 @@ Colour ReadColour(const Json& j, const std::string& place) {
 }
 
 InboxEntry ReadInboxEntry(const Json& j, const std::string& place) {
-  ObjectReader r(j, place, {"kind", "sender", "text", "colour", "scale", "seconds", "bold"});
+  ObjectReader r(j, place,
+                 {"kind",
+                  "text",
+                  "sender",
+                  "sender_account",
+                  "sender_tribe",
+                  "sender_id",
+                  "receiver",
+                  "sender_team",
+                  "received_time",
+                  "send_mode",
+                  "radio_frequency",
+                  "chat_type",
+                  "sender_icon",
+                  "from_server",
+                  "user_id",
+                  "colour",
+                  "scale",
+                  "seconds",
+                  "icon",
+                  "sound",
+                  "priority",
+                  "bold"});
   InboxEntry e;
-  r.With("kind", [&](const Json& v, const std::string& at) {
+  using S = const std::string;
+  r.With("kind", [&](const Json& v, S& at) {
     e.kind = ReadString(v, at);
     if (e.kind != "chat" && e.kind != "notification" && e.kind != "direct")
       throw WorldFileError(at, "expected one of chat, notification, direct");
   });
-  r.With("sender", [&](const Json& v, const std::string& at) { e.sender = ReadString(v, at); });
-  r.With("text", [&](const Json& v, const std::string& at) { e.text = ReadString(v, at); });
+  r.With("text", [&](const Json& v, S& at) { e.text = ReadString(v, at); });
+  r.With("sender", [&](const Json& v, S& at) { e.sender = ReadString(v, at); });
+  r.With("sender_account", [&](const Json& v, S& at) { e.sender_account = ReadString(v, at); });
+  r.With("sender_tribe", [&](const Json& v, S& at) { e.sender_tribe = ReadString(v, at); });
+  r.With("sender_id", [&](const Json& v, S& at) { e.sender_id = ReadInteger<uint32_t>(v, at); });
+  r.With("receiver", [&](const Json& v, S& at) { e.receiver = ReadString(v, at); });
+  r.With("sender_team", [&](const Json& v, S& at) { e.sender_team = ReadInteger<int32_t>(v, at); });
+  r.With("received_time", [&](const Json& v, S& at) { e.received_time = ReadNumber(v, at); });
+  r.With("send_mode", [&](const Json& v, S& at) { e.send_mode = ReadInteger<uint8_t>(v, at); });
+  r.With("radio_frequency",
+         [&](const Json& v, S& at) { e.radio_frequency = ReadInteger<uint32_t>(v, at); });
+  r.With("chat_type", [&](const Json& v, S& at) { e.chat_type = ReadInteger<uint8_t>(v, at); });
+  r.Optional("sender_icon", e.sender_icon, ReadString);
+  r.With("from_server", [&](const Json& v, S& at) { e.from_server = ReadInteger<uint8_t>(v, at); });
+  r.With("user_id", [&](const Json& v, S& at) { e.user_id = ReadString(v, at); });
   r.Optional("colour", e.colour, ReadColour);
-  r.With("scale", [&](const Json& v, const std::string& at) { e.scale = ReadFloat(v, at); });
-  r.With("seconds", [&](const Json& v, const std::string& at) { e.seconds = ReadFloat(v, at); });
-  r.With("bold", [&](const Json& v, const std::string& at) { e.bold = ReadBool(v, at); });
+  r.With("scale", [&](const Json& v, S& at) { e.scale = ReadFloat(v, at); });
+  r.With("seconds", [&](const Json& v, S& at) { e.seconds = ReadFloat(v, at); });
+  r.Optional("icon", e.icon, ReadString);
+  r.Optional("sound", e.sound, ReadString);
+  r.With("priority", [&](const Json& v, S& at) { e.priority = ReadInteger<int32_t>(v, at); });
+  r.With("bold", [&](const Json& v, S& at) { e.bold = ReadBool(v, at); });
   if (e.kind.empty()) throw WorldFileError(place, "an inbox entry needs a kind");
   return e;
 }

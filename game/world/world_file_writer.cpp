@@ -16,6 +16,41 @@ OrderedJson HairJson(const std::optional<HairStyle>& h) {
   return OrderedJson{{"percent", h->percent}, {"style", h->style}};
 }
 
+// The fields of the entry's kind, in the order of the call's arguments.
+OrderedJson InboxEntryJson(const InboxEntry& e) {
+  OrderedJson o{{"kind", e.kind}};
+  if (e.kind == "chat") {
+    o["sender"] = e.sender;
+    o["sender_account"] = e.sender_account;
+    o["sender_tribe"] = e.sender_tribe;
+    o["sender_id"] = e.sender_id;
+    o["text"] = e.text;
+    o["receiver"] = e.receiver;
+    o["sender_team"] = e.sender_team;
+    o["received_time"] = e.received_time;
+    o["send_mode"] = e.send_mode;
+    o["radio_frequency"] = e.radio_frequency;
+    o["chat_type"] = e.chat_type;
+    o["sender_icon"] = OptionalString(e.sender_icon);
+    o["from_server"] = e.from_server;
+    o["user_id"] = e.user_id;
+    return o;
+  }
+  o["text"] = e.text;
+  o["colour"] = e.colour ? OrderedJson(*e.colour) : OrderedJson(nullptr);
+  if (e.kind == "notification") {
+    o["scale"] = e.scale;
+    o["seconds"] = e.seconds;
+    o["icon"] = OptionalString(e.icon);
+    o["sound"] = OptionalString(e.sound);
+    o["priority"] = e.priority;
+  } else {
+    o["bold"] = e.bold;
+    o["sender"] = e.sender;
+  }
+  return o;
+}
+
 }  // namespace
 
 OrderedJson WorldFileJson(const WorldDescription& w) {
@@ -88,18 +123,7 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
     for (const BossDefeat& b : p.bosses)
       bosses.push_back({{"boss", b.boss}, {"difficulty", b.difficulty}});
     OrderedJson& inbox = o["inbox"] = OrderedJson::array();
-    for (const InboxEntry& e : p.inbox) {
-      OrderedJson entry{{"kind", e.kind}};
-      if (e.kind == "chat") entry["sender"] = e.sender;
-      entry["text"] = e.text;
-      if (e.colour) entry["colour"] = *e.colour;
-      if (e.kind == "notification") {
-        entry["scale"] = e.scale;
-        entry["seconds"] = e.seconds;
-      }
-      if (e.kind == "direct") entry["bold"] = e.bold;
-      inbox.push_back(std::move(entry));
-    }
+    for (const InboxEntry& e : p.inbox) inbox.push_back(InboxEntryJson(e));
     o["script_commands"] = p.script_commands;
     o["tribe_rank"] = p.tribe_rank;
     o["facial_hair"] = HairJson(p.facial_hair);

@@ -13,9 +13,16 @@
 //               "armor_sets": [[tier, quality]]   GiveArmorSet
 //               "engrams": [path]                 UnlockEngram
 //               "bosses": [{"boss", "difficulty"}]  DefeatBoss
-//               "inbox": [{"kind": "chat"|"notification"|"direct", "sender", "text",
-//                          "colour": [r, g, b, a], "scale", "seconds", "bold"}]
-//                                                 chat lines, notifications, direct messages
+//               "inbox": [entry]                  messages delivered, one entry per call:
+//                 {"kind": "chat", "sender", "sender_account", "sender_tribe", "sender_id",
+//                  "text", "receiver", "sender_team", "received_time", "send_mode",
+//                  "radio_frequency", "chat_type", "sender_icon": REF or null, "from_server",
+//                  "user_id"}                     ClientChatMessage, the record's fields in order
+//                 {"kind": "notification", "text", "colour": [r, g, b, a], "scale", "seconds",
+//                  "icon": REF or null, "sound": REF or null, "priority"}
+//                                                 ClientServerNotification
+//                 {"kind": "direct", "text", "colour": [r, g, b, a], "bold", "sender"}
+//                                                 ClientServerChatDirectMessage
 //               "script_commands": [text]         ScriptCommand on the player's cheat manager
 //               "tribe_rank": "member"|"admin"|"founder"   MakeTribeAdmin / MakeTribeFounder
 //               "facial_hair", "head_hair": {"percent", "style"} or null

@@ -79,7 +79,7 @@ TEST(Journal, ArgumentsAreEncodedByTheirKind) {
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0]["self"], "controller:alice");
   EXPECT_EQ(lines[0]["args"][0],
-            json::array({"Admin", "", "", 0, "h\u00e9llo", "", 0, 0.0, 0, 0, 1, nullptr, ""}))
+            json::array({"Admin", "", "", 0, "h\u00e9llo", "", 0, 0.0, 0, 0, 1, nullptr, 0, ""}))
       << "a record is the array of its fields";
   EXPECT_EQ(lines[1]["args"], json::array({"Hi", json::array({1.0, 1.0, 0.0, 1.0}), false, ""}));
   EXPECT_EQ(lines[2]["args"][0].get<double>(), static_cast<double>(0.1F))

@@ -120,6 +120,18 @@ TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
   FString text(u"Hello \u00e9");
   CallGame(sym::AShooterPlayerController::ClientServerNotification, alice, text,
            FLinearColor{1, 0, 0, 1}, 2.0F, 20.0F, nullptr, nullptr, 1);
+  FPrimalChatMessage chat;
+  chat.SenderName = FString(u"Admin");
+  chat.Message = text;
+  chat.SenderId = 4000000000U;
+  chat.ReceivedTime = 0.25;
+  chat.ChatType = 3;
+  chat.bFromServer = 1;
+  chat.UserId = FString(u"e1");
+  CallGame(sym::AShooterPlayerController::ClientChatMessage, alice, chat);
+  FString sender(u"Rex");
+  CallGame(sym::AShooterPlayerController::ClientServerChatDirectMessage, alice, text,
+           FLinearColor{1, 1, 0, 1}, true, sender);
   CallGame(sym::AShooterPlayerController::AddExperience, alice, 0.1F, false, false);
   CallGame(sym::AShooterPlayerController::GiveItemNum, alice, 3, 2, 1.5F, true);
   CallGame(sym::UShooterCheatManager::ScriptCommand, cheats, text);
@@ -142,7 +154,7 @@ TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
   world.game().CollectGarbage();
 
   const json first = world.State();
-  EXPECT_EQ(first["players"][0]["inbox"].size(), 1u);
+  EXPECT_EQ(first["players"][0]["inbox"].size(), 3u);
   EXPECT_TRUE(first["players"][1]["stale"]);
   EXPECT_EQ(first["dinos"].size(), before["dinos"].size() + 1) << "the spawned dino is exported";
 

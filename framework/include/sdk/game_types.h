@@ -114,7 +114,7 @@ enum Type : uint8_t { XP_GENERIC = 0 };
 // A chat line as the game delivers it to a player.
 struct FPrimalChatMessage {
   FString SenderName;
-  FString SenderSteamName;
+  FString SenderAccountName;
   FString SenderTribeName;
   uint32_t SenderId = 0;
   FString Message;

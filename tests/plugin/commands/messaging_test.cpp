@@ -78,12 +78,27 @@ TEST_F(Messaging, ChatGoesToEveryLivePlayerWithTheirOwnId) {
   }
 }
 
+TEST_F(Messaging, ChatRecordCarriesEveryFieldToEachPlayer) {
+  Replies(u"SendMessageToChat Admin hi");
+  EXPECT_EQ(Calls(kChat).at(1).second,
+            json::array(
+                {json::array({"Admin", "", "", 0, "hi", "", 0, 0.0, 0, 0, 0, nullptr, 1, "e2"})}));
+  EXPECT_EQ(world().State()["players"][1]["inbox"],
+            json::parse(R"([{"kind": "chat", "sender": "Admin", "sender_account": "",
+                "sender_tribe": "", "sender_id": 0, "text": "hi", "receiver": "",
+                "sender_team": 0, "received_time": 0.0, "send_mode": 0, "radio_frequency": 0,
+                "chat_type": 0, "sender_icon": null, "from_server": 1, "user_id": "e2"}])"));
+}
+
 TEST_F(Messaging, NotificationKeepsTheSpaceAfterTheCommandName) {
   EXPECT_EQ(Replies(u"SendMessageToNotification Restart"), Strings{"Message sent!"});
   const auto calls = Calls(kNotification);
   ASSERT_EQ(calls.size(), 5u);
   EXPECT_EQ(calls[0].second,
             (json{" Restart", {1.0, 0.0, 0.0, 1.0}, 2.0, 20.0, nullptr, nullptr, 1}));
+  EXPECT_EQ(world().State()["players"][0]["inbox"],
+            json::parse(R"([{"kind": "notification", "text": " Restart", "colour": [1, 0, 0, 1],
+                "scale": 2.0, "seconds": 20.0, "icon": null, "sound": null, "priority": 1}])"));
   EXPECT_EQ(Replies(u"SendMessageToNotification"),
             Strings{"Not enough arguments: SendMessageToNotification <Message>"});
   EXPECT_EQ(Replies(u"SendMessageToChat Admin"),
@@ -104,6 +119,9 @@ TEST_F(Messaging, TribeChatRepliesOncePerMemberOnline) {
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_EQ(calls[2].first, "controller:e3");
   EXPECT_EQ(calls[0].second, (json{"  hi  there", {1.0, 1.0, 0.0, 1.0}, false, ""}));
+  EXPECT_EQ(world().State()["players"][2]["inbox"],
+            json::parse(R"([{"kind": "direct", "text": "  hi  there", "colour": [1, 1, 0, 1],
+                "bold": false, "sender": ""}])"));
   EXPECT_EQ(Replies(u"TribeChatMsg 4 1000002 hi"), Strings{"Successfully sent"});
   EXPECT_EQ(Calls(kDirect).size(), 1u);
   EXPECT_EQ(Replies(u"TribeChatMsg 1 5 hi"), Strings{}) << "no member online";
