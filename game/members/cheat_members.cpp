@@ -57,10 +57,17 @@ void MakeTribeAdmin(UShooterCheatManager* cheats) {
     player->description.tribe_rank = "admin";
 }
 
+// A tribe has one owner: the new founder takes over, and a former founder stays an admin.
 void MakeTribeFounder(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeFounder, cheats);
   Player* player = OwnerOf(cheats);
-  if (player != nullptr && InTribe(*player)) player->description.tribe_rank = "founder";
+  if (player == nullptr || !InTribe(*player)) return;
+  for (const auto& member : W().players()) {
+    PlayerDescription& other = member->description;
+    if (other.tribe == player->description.tribe && other.tribe_rank == "founder")
+      other.tribe_rank = "admin";
+  }
+  player->description.tribe_rank = "founder";
 }
 
 void UnlockEngram(UShooterCheatManager* cheats, FString& path) {

@@ -112,6 +112,9 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
   auto calls = world().JournalOf("UShooterCheatManager.MakeTribeFounder()");
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["self"], "cheatmanager:e1");
+  Replies(u"SetPlayerTribeOwner e2");
+  EXPECT_EQ(PlayerState(1)["tribe_rank"], "founder");
+  EXPECT_EQ(PlayerState(0)["tribe_rank"], "admin") << "a tribe has one owner";
 }
 
 TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
