@@ -68,21 +68,12 @@ TEST_F(Messaging, ChatTextStartsAfterTheSpaceThatFollowsTheSender) {
       << "two spaces after the name: the prefix is not found, the whole body goes out";
 }
 
-TEST_F(Messaging, ChatGoesToEveryLivePlayerWithTheirOwnId) {
+TEST_F(Messaging, ChatRecordCarriesEveryFieldToEachLivePlayer) {
   Replies(u"SendMessageToChat Admin hi");
   const auto calls = Calls(kChat);
   ASSERT_EQ(calls.size(), 5u) << "the stale entry is skipped, the walk goes on";
-  for (const auto& [self, args] : calls) {
-    EXPECT_EQ(args[0][0], "Admin");
-    EXPECT_EQ("controller:" + args[0].back().get<std::string>(), self);
-  }
-}
-
-TEST_F(Messaging, ChatRecordCarriesEveryFieldToEachPlayer) {
-  Replies(u"SendMessageToChat Admin hi");
-  EXPECT_EQ(Calls(kChat).at(1).second,
-            json::array(
-                {json::array({"Admin", "", "", 0, "hi", "", 0, 0.0, 0, 0, 0, nullptr, 1, "e2"})}));
+  EXPECT_EQ(calls[1].second, json::array({json::array({"Admin", "", "", 0, "hi", "", 0, 0.0, 0, 0,
+                                                       0, nullptr, 1, "e2"})}));
   EXPECT_EQ(world().State()["players"][1]["inbox"],
             json::parse(R"([{"kind": "chat", "sender": "Admin", "sender_account": "",
                 "sender_tribe": "", "sender_id": 0, "text": "hi", "receiver": "",
@@ -99,8 +90,6 @@ TEST_F(Messaging, NotificationKeepsTheSpaceAfterTheCommandName) {
   EXPECT_EQ(world().State()["players"][0]["inbox"],
             json::parse(R"([{"kind": "notification", "text": " Restart", "colour": [1, 0, 0, 1],
                 "scale": 2.0, "seconds": 20.0, "icon": null, "sound": null, "priority": 1}])"));
-  EXPECT_EQ(Replies(u"SendMessageToNotification"),
-            Strings{"Not enough arguments: SendMessageToNotification <Message>"});
   EXPECT_EQ(Replies(u"SendMessageToChat Admin"),
             Strings{"Not enough arguments: SendMessageToChat <Sender> <Message>"});
 }
@@ -141,16 +130,12 @@ TEST_F(Messaging, TribeChatTypes) {
 TEST_F(Messaging, TribeChatRefusesTribeZeroOnceAndBadNumbers) {
   EXPECT_EQ(Replies(u"TribeChatMsg 1 0 hi"), Strings{"Wrong tribe id"});
   EXPECT_EQ(Replies(u"TribeChatMsg one 1000001 hi"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"TribeChatMsg 1 1000001"),
-            Strings{"Not enough arguments: TribeChatMsg <Type> <TribeID> <Text>"});
   EXPECT_TRUE(Calls(kDirect).empty());
 }
 
 TEST_F(Messaging, TribeLogOnlyAcknowledges) {
   EXPECT_EQ(Replies(u"TribeLogMsg 1000001 a wall was built"), Strings{"Successfully sent"});
   EXPECT_EQ(Replies(u"TribeLogMsg x hi"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"TribeLogMsg 1000001"),
-            Strings{"Not enough arguments: TribeLogMsg <TribeID> <Text>"});
   UseWorld(json{{"players", {Player("e1", 1, {{"stale", true}})}}}.dump());
   EXPECT_EQ(Replies(u"TribeLogMsg 1 hi"), Strings{"Successfully sent"})
       << "a stale entry still counts as a player";
@@ -177,8 +162,6 @@ TEST_F(Messaging, ServerScriptCommandRunsOnlyTheFirstWord) {
   EXPECT_EQ(calls[0].first, "cheatmanager:server");
   EXPECT_EQ(calls[0].second, json{"broadcast"});
   EXPECT_EQ(world().State()["script_commands"], json{"broadcast"});
-  EXPECT_EQ(Replies(u"SendScriptCommand"),
-            Strings{"Not enough arguments: SendScriptCommand <Command>"});
 }
 
 TEST_F(Nobody, ScriptCommandsWithoutACheatManagerRunNothing) {
