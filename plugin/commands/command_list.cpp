@@ -83,7 +83,7 @@ constexpr CommandRow kCommandRows[] = {
     {"TeleportToPlayer", nullptr},
     {"TribeChatMsg", nullptr},
     {"TribeLogMsg", nullptr},
-    {"TestCommand", nullptr},
+    {"TestCommand", &TestCommand},
     {"UnlockBoss", &UnlockBoss},
     {"UnlockEngram", &UnlockEngram},
 };

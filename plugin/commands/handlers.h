@@ -48,4 +48,7 @@ void SpawnDinoBP(Request& request);
 void UnlockBoss(Request& request);
 void UnlockEngram(Request& request);
 
+// diagnostics/test_command.cpp
+void TestCommand(Request& request);
+
 }  // namespace orvane

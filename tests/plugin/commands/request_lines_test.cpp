@@ -45,9 +45,11 @@ TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
   support::TestWorld world(game::DefaultWorldJson(), {.load_plugin = true});
   std::mt19937 random(7);
   auto word = [&] { return kWords[random() % std::size(kWords)]; };
-  // "GiveItemToAll" answers once per player online.
+  // "GiveItemToAll" answers once per player online; "TestCommand" answers nobody, and how long
+  // it runs is set by its arguments, so it is tried on awkward words in its own test.
   const std::size_t online = world.State()["players"].size();
   for (const std::u16string& command : framework::RconCommandNames()) {
+    if (command == u"TestCommand") continue;
     const std::size_t most_replies = command == u"GiveItemToAll" ? online : 1;
     for (int round = 0; round < 40; ++round) {
       std::u16string line = command;

@@ -62,7 +62,6 @@ const std::set<std::string> kNotBuiltYet = {
     "TeleportToPlayer",
     "TribeChatMsg",
     "TribeLogMsg",
-    "TestCommand",
 };
 
 std::string Folded(std::string name) {
