@@ -4,46 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/test_host.h"
 
 namespace {
 
-using orvane::CommandArgs;
-using orvane::diagnostics::ReadStressValues;
 using orvane::diagnostics::StressValues;
 
-struct Values {
-  int32_t stress;
-  int32_t find;
-};
-void ExpectValues(const StressValues& values, Values expected) {
-  EXPECT_EQ(values.value_to_stress, expected.stress);
-  EXPECT_EQ(values.value_to_find, expected.find);
+std::pair<int32_t, int32_t> Read(const char16_t* line, StressValues& values) {
+  orvane::diagnostics::ReadStressValues(orvane::CommandArgs{FString(line)}, values);
+  return {values.value_to_stress, values.value_to_find};
 }
 
-TEST(StressValues, FewerThanTwoArgumentsLeaveThemAsTheyStand) {
+TEST(StressValues, ThreeWordsOrMoreReplaceThemAndAFailureKeepsWhatWasStored) {
   support::TestHost host;
   StressValues values;
-  ExpectValues(values, {50000, 1000});
-  values = {10, 20};
-  ReadStressValues(CommandArgs{FString(u"TestCommand")}, values);
-  ReadStressValues(CommandArgs{FString(u"TestCommand 7")}, values);
-  ExpectValues(values, {10, 20});
-  ReadStressValues(CommandArgs{FString(u"TestCommand 3 4 5")}, values);
-  ExpectValues(values, {3, 4});
-}
-
-TEST(StressValues, AFailedConversionKeepsWhatWasStoredBeforeIt) {
-  support::TestHost host;
-  StressValues values{10, 20};
-  EXPECT_THROW(ReadStressValues(CommandArgs{FString(u"TestCommand x 5")}, values),
-               std::invalid_argument);
-  ExpectValues(values, {50000, 49999});
-  values = {10, 20};
-  EXPECT_THROW(ReadStressValues(CommandArgs{FString(u"TestCommand 8 3000000000")}, values),
-               std::out_of_range);
-  ExpectValues(values, {8, 49999});
+  EXPECT_EQ(Read(u"TestCommand", values), std::pair(50000, 1000));
+  EXPECT_EQ(Read(u"TestCommand 3 4 5", values), std::pair(3, 4));
+  EXPECT_EQ(Read(u"TestCommand 7", values), std::pair(3, 4));
+  EXPECT_THROW(Read(u"TestCommand x 5", values), std::invalid_argument);
+  EXPECT_EQ(std::pair(values.value_to_stress, values.value_to_find), std::pair(50000, 49999));
+  EXPECT_THROW(Read(u"TestCommand 8 3000000000", values), std::out_of_range);
+  EXPECT_EQ(std::pair(values.value_to_stress, values.value_to_find), std::pair(8, 49999));
 }
 
 }  // namespace

@@ -93,9 +93,9 @@ TEST_F(TestCommand, ABadWordEndsTheRunAfterTheStartedLine) {
 TEST_F(TestCommand, AValueTooLargeToHoldIsRefusedEveryTime) {
   const Strings refused = {
       kStarted,
-      "error: Stress Test refused: value_to_stress 2147483647 is above the limit of 5000000 "
+      "error: Stress Test refused: value_to_stress 5000001 is above the limit of 5000000 "
       "(about 850 MB for the seven containers)"};
-  EXPECT_EQ(Run(u"TestCommand 2147483647 1"), refused);
+  EXPECT_EQ(Run(u"TestCommand 5000001 1"), refused);
   EXPECT_EQ(Run(u"TestCommand"), refused) << "the stored value is refused again";
   EXPECT_EQ(Replies(u"GetOnlineNum"), Strings{"0"}) << "the server still answers";
 }
