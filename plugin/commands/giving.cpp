@@ -2,7 +2,6 @@
 // spawned dinos, handed to players or to a tribe by the game's own functions. Arguments are
 // read before the player is looked up; nothing is kept between requests.
 #include <cstdint>
-#include <string>
 
 #include "commands/handlers.h"
 #include "commands/lookup_replies.h"
@@ -35,27 +34,53 @@ UShooterCheatManager* CheatManagerOf(AShooterPlayerController* controller) {
       Field(controller, sym::APlayerController::CheatManager));
 }
 
-// Gives the items a blueprint path names; the item objects the game hands back are not used.
-bool GiveItemByPath(AShooterPlayerController* controller, FString& path, int32_t quantity,
-                    float quality, bool force_blueprint) {
-  TArray<UPrimalItem*> items;
-  return Call(pc::GiveItem, controller, items, path, quantity, quality, force_blueprint, false,
-              0.0F);
-}
-
-// What every item command reads after the item (path or index): quantity, quality and the
-// force flag, in three consecutive words.
+// What an item command asks for: the item (a blueprint path or a catalogue index), then how
+// many, of what quality, and whether as a blueprint, from four consecutive words.
+template <class Item>
 struct ItemOrder {
+  Item item{};
   int32_t quantity = 0;
   float quality = 0;
   bool force_blueprint = false;
-
-  void Read(const CommandArgs& args, int32_t first) {
-    quantity = args.Stoi(first);
-    quality = args.Stof(first + 1);
-    force_blueprint = Flag(args, first + 2);
-  }
 };
+
+// The ways the item word is read.
+FString PathTrimmed(const CommandArgs& args, int32_t i) { return args.Text(i).TrimQuotes(); }
+FString PathAsTyped(const CommandArgs& args, int32_t i) { return args.Text(i); }
+int32_t CatalogueIndex(const CommandArgs& args, int32_t i) { return args.Stoi(i); }
+
+template <class Item>
+ItemOrder<Item> ReadItemOrder(const CommandArgs& args, int32_t first,
+                              Item (*read_item)(const CommandArgs&, int32_t)) {
+  ItemOrder<Item> order;
+  order.item = read_item(args, first);
+  order.quantity = args.Stoi(first + 1);
+  order.quality = args.Stof(first + 2);
+  order.force_blueprint = Flag(args, first + 3);
+  return order;
+}
+
+// Gives by blueprint path; the item objects the game hands back are not used.
+bool Give(AShooterPlayerController* controller, ItemOrder<FString>& order) {
+  TArray<UPrimalItem*> items;
+  return Call(pc::GiveItem, controller, items, order.item, order.quantity, order.quality,
+              order.force_blueprint, false, 0.0F);
+}
+bool Give(AShooterPlayerController* controller, ItemOrder<int32_t>& order) {
+  return Call(pc::GiveItemNum, controller, order.item, order.quantity, order.quality,
+              order.force_blueprint);
+}
+
+// The course of the item commands for one player: the order from word 2 on, the player, the
+// give, and a reply that says whether the game gave.
+template <class Item>
+void GiveItemToOnePlayer(Request& request, Item (*read_item)(const CommandArgs&, int32_t)) {
+  ItemOrder<Item> order;
+  AShooterPlayerController* player =
+      ReadArgsAndFindPlayer(request, [&] { order = ReadItemOrder(request.Args(), 2, read_item); });
+  if (player == nullptr) return;
+  request.Reply(Give(player, order) ? kGaveItems : kGiveRefused);
+}
 
 // "UnlockBoss" answers too few words with a usage text of four pieces, each brace-formatted.
 FString UnlockBossUsage() {
@@ -182,64 +207,33 @@ void GiveItemToEOSId(Request& request) {
                                 "Not enough arguments: GiveItemToeosId <EOS-ID> "
                                 "<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>"))
     return;
-  FString path;
-  ItemOrder order;
-  AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
-    path = request.Args().Text(2).TrimQuotes();
-    order.Read(request.Args(), 3);
-  });
-  if (player == nullptr) return;
-  const bool given =
-      GiveItemByPath(player, path, order.quantity, order.quality, order.force_blueprint);
-  request.Reply(given ? kGaveItems : kGiveRefused);
-}
-
-void GiveItemToAll(Request& request) {
-  if (!request.Require(5, u"<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>")) return;
-  FString path;
-  ItemOrder order;
-  if (!request.Guarded([&] {
-        path = request.Args().Text(1);
-        order.Read(request.Args(), 2);
-      }))
-    return;
-  // One reply per player, sent as soon as that player's give is done.
-  ForEachOnlinePlayer(StaleRule::kSkip, [&](AShooterPlayerController* player) {
-    const bool given =
-        GiveItemByPath(player, path, order.quantity, order.quality, order.force_blueprint);
-    request.Reply(given ? kGaveItems : kGiveRefused);
-  });
+  GiveItemToOnePlayer(request, &PathTrimmed);
 }
 
 void GiveItemIndex(Request& request) {
   if (!request.Require(6, u"<EOS-ID> <ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
-  int32_t index = 0;
-  ItemOrder order;
-  AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
-    index = request.Args().Stoi(2);
-    order.Read(request.Args(), 3);
+  GiveItemToOnePlayer(request, &CatalogueIndex);
+}
+
+void GiveItemToAll(Request& request) {
+  if (!request.Require(5, u"<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>")) return;
+  ItemOrder<FString> order;
+  if (!request.Guarded([&] { order = ReadItemOrder(request.Args(), 1, &PathAsTyped); })) return;
+  // One reply per player, sent as soon as that player's give is done.
+  ForEachOnlinePlayer(StaleRule::kSkip, [&](AShooterPlayerController* player) {
+    request.Reply(Give(player, order) ? kGaveItems : kGiveRefused);
   });
-  if (player == nullptr) return;
-  const bool given =
-      Call(pc::GiveItemNum, player, index, order.quantity, order.quality, order.force_blueprint);
-  request.Reply(given ? kGaveItems : kGiveRefused);
 }
 
 void GiveItemIndexToAll(Request& request) {
   if (!request.Require(5, u"<ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
-  int32_t index = 0;
-  ItemOrder order;
-  if (!request.Guarded(
-          [&] {
-            index = request.Args().Stoi(1);
-            order.Read(request.Args(), 2);
-          },
-          FailureReply::kWithMessage))
+  ItemOrder<int32_t> order;
+  if (!request.Guarded([&] { order = ReadItemOrder(request.Args(), 1, &CatalogueIndex); },
+                       FailureReply::kWithMessage))
     return;
   // Each player's result is ignored: one reply for the whole walk, also with nobody online.
-  ForEachOnlinePlayer(StaleRule::kSkip, [&](AShooterPlayerController* player) {
-    Call(pc::GiveItemNum, player, index, order.quantity, order.quality, order.force_blueprint);
-  });
+  ForEachOnlinePlayer(StaleRule::kSkip,
+                      [&](AShooterPlayerController* player) { Give(player, order); });
   request.Reply(kGaveItems);
 }
 
@@ -257,8 +251,7 @@ void SpawnDinoBP(Request& request) {
     order.at = FVector{args.Stof(6), args.Stof(7), args.Stof(8)};
   });
   if (player == nullptr) return;
-  FString blueprint = path;
-  AActor* spawned = Call(pc::SpawnActor, player, blueprint, 100.0F, 0.0F, 0.0F, true);
+  AActor* spawned = Call(pc::SpawnActor, player, path, 100.0F, 0.0F, 0.0F, true);
   // A spawn that gives nothing, or no dino, is answered like a dino all the same.
   if (spawned != nullptr && IsActorOfClass(spawned, host::DinoClass()))
     PrepareSpawnedDino(player, static_cast<APrimalDinoCharacter*>(spawned), order);
@@ -293,7 +286,7 @@ void UnlockEngram(Request& request) {
       ReadArgsAndFindPlayer(request, [&] { path = request.Args().Text(2); });
   if (player == nullptr) return;
   UShooterCheatManager* cheats = CheatManagerOf(player);
-  if (cheats == nullptr) return request.Reply(kGiveRefused);
+  if (cheats == nullptr) return request.Reply(kGiveRefused);  // as for the armor set
   Call(sym::UShooterCheatManager::UnlockEngram, cheats, path);
   request.Reply("Successfully unlocked engram");
 }
