@@ -50,5 +50,23 @@ void UnlockEngram(Request& request);
 
 // diagnostics/test_command.cpp
 void TestCommand(Request& request);
+// messaging.cpp
+void SendMessageToChat(Request& request);
+void SendMessageToNotification(Request& request);
+void SendPlayerScriptCommand(Request& request);
+void SendScriptCommand(Request& request);
+void TribeChatMsg(Request& request);
+void TribeLogMsg(Request& request);
+
+// player_tribe_edits.cpp
+void SetFacialHair(Request& request);
+void SetHeadHair(Request& request);
+void SetPlayerName(Request& request);
+void SetPlayerPos(Request& request);
+void SetPlayerTribeAdmin(Request& request);
+void SetPlayerTribeOwner(Request& request);
+void SetTribeName(Request& request);
+void TeleportAllPlayers(Request& request);
+void TeleportToPlayer(Request& request);
 
 }  // namespace orvane

@@ -47,21 +47,6 @@ const std::set<std::string> kNotBuiltYet = {
     "ListTribeStructures",
     "ListUnclaimedDinos",
     "ListUnclaimedDinosAmount",
-    "SendMessageToChat",
-    "SendMessageToNotification",
-    "SendPlayerScriptCommand",
-    "SendScriptCommand",
-    "SetFacialHair",
-    "SetHeadHair",
-    "SetPlayerName",
-    "SetPlayerPos",
-    "SetPlayerTribeAdmin",
-    "SetPlayerTribeOwner",
-    "SetTribeName",
-    "TeleportAllPlayers",
-    "TeleportToPlayer",
-    "TribeChatMsg",
-    "TribeLogMsg",
 };
 
 std::string Folded(std::string name) {
