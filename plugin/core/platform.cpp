@@ -6,12 +6,16 @@
 
 #include "core/library_entry.h"
 
+// The unit-test library is built without the shim (ORVANE_NO_ENTRY_SHIM): a test program is
+// no plugin library, and loads the plugin through the framework's loader when it needs one.
+#ifndef ORVANE_NO_ENTRY_SHIM
 namespace {
 
 __attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
 __attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
 
 }  // namespace
+#endif
 
 namespace orvane::platform {
 
