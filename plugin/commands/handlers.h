@@ -35,4 +35,14 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// tribe_listings.cpp
+void GetTribeLog(Request& request);
+void GetTribeStructureCount(Request& request);
+void GetTribeStructurePos(Request& request);
+void ListPlayerDinos(Request& request);
+void ListTribeDinos(Request& request);
+void ListTribeStructures(Request& request);
+void ListUnclaimedDinos(Request& request);
+void ListUnclaimedDinosAmount(Request& request);
+
 }  // namespace orvane
