@@ -45,4 +45,13 @@ void ListTribeStructures(Request& request);
 void ListUnclaimedDinos(Request& request);
 void ListUnclaimedDinosAmount(Request& request);
 
+// world_dumps.cpp
+void GetActorPos(Request& request);
+void GetAllActorsPos(Request& request);
+void GetAllActors(Request& request);
+void GetAllActorsBp(Request& request);
+void GetAllDinos(Request& request);
+void ListAllStructures(Request& request);
+void ListAllStructuresInRadius(Request& request);
+
 }  // namespace orvane
