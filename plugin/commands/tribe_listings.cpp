@@ -85,7 +85,8 @@ void ReplyWithTeamDinos(Request& request, int32_t team, bool compact, bool with_
     }
     ++count;
   });
-  request.Reply(count > 0 ? lines : FString(none));
+  if (count == 0) return request.Reply(none);
+  request.Reply(lines);
 }
 
 // The tribe's log, each entry followed by a line feed; nothing when the game cannot load the
@@ -137,7 +138,8 @@ void GetTribeLog(Request& request) {
   int32_t tribe_id = 0;
   if (!ReadTribeId(request, tribe_id)) return;
   const std::optional<FString> log = TribeLogText(record_size.Get(), tribe_id);
-  request.Reply(log ? *log : FString("Failed to load tribe data"));
+  if (!log) return request.Reply("Failed to load tribe data");
+  request.Reply(*log);
 }
 
 void GetTribeStructureCount(Request& request) {
@@ -224,7 +226,8 @@ void ListUnclaimedDinos(Request& request) {
                     Field(dino, sym::APrimalDinoCharacter::DinoID2));
     ++count;
   });
-  request.Reply(count > 0 ? lines : FString(kNoUnclaimedDinos));
+  if (count == 0) return request.Reply(kNoUnclaimedDinos);
+  request.Reply(lines);
 }
 
 void ListUnclaimedDinosAmount(Request& request) {
