@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sdk/api.h>
+
 #include "tests/support/command_test.h"
 
 namespace {
@@ -69,6 +71,30 @@ TEST_F(TribeListings, TribeLogGivesOneLinePerEntry) {
   EXPECT_EQ(Replies(u"GetTribeLog owls"), Strings{"Request has failed"});
   EXPECT_EQ(Replies(u"GetTribeLog 1000001"), Strings{"Day 1: a\nDay 2: b\nDay 3: c\n"})
       << "the record size kept from the first use";
+}
+
+TEST_F(TribeListings, TribeLogGrowsWhenTheGameAddsToIt) {
+  auto& game = HostApi::GetApiUtils();
+  AShooterPlayerController* alice = game.FindPlayerByEosId(FString("e1"));
+  FString name("Owls");
+  support::CallGame(sym::UShooterCheatManager::RenameTribeID,
+                    static_cast<UShooterCheatManager*>(game.CurrentCheatManager()), 1000001, name);
+  support::CallGame(
+      sym::APrimalDinoCharacter::TameDino,
+      support::CallGame(sym::APrimalDinoCharacter::FindDinoWithID, game.CurrentWorld(), 6u, 6u),
+      alice, false, 0, false, false, false);
+  support::CallGame(sym::UShooterCheatManager::MakeTribeAdmin,
+                    static_cast<UShooterCheatManager*>(
+                        support::FieldOf(alice, sym::APlayerController::CheatManager)));
+  const std::string added =
+      "Day 1, 08:00:00: Tribe renamed to 'Owls'\n"
+      "Day 1, 08:00:00: Alice tamed a Almost - Lvl 4 (Raptor)!\n"
+      "Day 1, 08:00:00: Alice was promoted to Tribe Admin\n";
+  EXPECT_EQ(Replies(u"GetTribeLog 1000001"), Strings{"Day 1: a\nDay 2: b\nDay 3: c\n" + added});
+  EXPECT_EQ(world().State()["tribes"][0]["log"].size(), 6u);
+  EXPECT_EQ(Replies(u"GetTribeLog 1000002"), Strings{""});
+  // The game keeps the three entries in Alice's own tribe record and the dino's tamer name.
+  ExpectBlocksKept(4);
 }
 
 TEST_F(TribeListings, TribeLogWithoutTheRecordStructure) {
