@@ -54,4 +54,20 @@ void GetAllDinos(Request& request);
 void ListAllStructures(Request& request);
 void ListAllStructuresInRadius(Request& request);
 
+// giving.cpp
+void GivePlayerXP(Request& request);
+void GiveHexagon(Request& request);
+void GiveTribeDinosFood(Request& request);
+void GiveArmorSet(Request& request);
+void GiveItemToEOSId(Request& request);
+void GiveItemToAll(Request& request);
+void GiveItemIndex(Request& request);
+void GiveItemIndexToAll(Request& request);
+void SpawnDinoBP(Request& request);
+void UnlockBoss(Request& request);
+void UnlockEngram(Request& request);
+
+// diagnostics/test_command.cpp
+void TestCommand(Request& request);
+
 }  // namespace orvane

@@ -5,9 +5,8 @@
 #include "core/library_entry.h"
 #include "sdk/clock.h"
 
-// The unit-test library is built without the shim (ORVANE_NO_ENTRY_SHIM): a test program is
-// no plugin library, and loads the plugin through the framework's loader when it needs one.
-#ifndef ORVANE_NO_ENTRY_SHIM
+// The unit-test archive takes the paths and clocks without the shim.
+#ifndef ORVANE_WITHOUT_ENTRY_SHIM
 namespace {
 
 __attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
