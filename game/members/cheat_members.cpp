@@ -50,17 +50,26 @@ bool InTribe(const Player& player) {
   return player.description.tribe && W().FindTribe(*player.description.tribe) != nullptr;
 }
 
+// Gives the player the rank; the tribe's log records a change.
+void ChangeTribeRank(Player& player, const char* rank, std::u16string_view logged_as) {
+  if (player.description.tribe_rank == rank) return;
+  player.description.tribe_rank = rank;
+  W().AddTribeLogEntry(*player.description.tribe,
+                       ToUtf16(player.description.character_name) + std::u16string(logged_as));
+}
+
 void MakeTribeAdmin(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeAdmin, cheats);
   Player* player = OwnerOf(cheats);
   if (player != nullptr && InTribe(*player) && player->description.tribe_rank != "founder")
-    player->description.tribe_rank = "admin";
+    ChangeTribeRank(*player, "admin", u" was promoted to Tribe Admin");
 }
 
 void MakeTribeFounder(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeFounder, cheats);
   Player* player = OwnerOf(cheats);
-  if (player != nullptr && InTribe(*player)) player->description.tribe_rank = "founder";
+  if (player != nullptr && InTribe(*player))
+    ChangeTribeRank(*player, "founder", u" became the Tribe Owner");
 }
 
 void UnlockEngram(UShooterCheatManager* cheats, FString& path) {

@@ -35,6 +35,25 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// tribe_listings.cpp
+void GetTribeLog(Request& request);
+void GetTribeStructureCount(Request& request);
+void GetTribeStructurePos(Request& request);
+void ListPlayerDinos(Request& request);
+void ListTribeDinos(Request& request);
+void ListTribeStructures(Request& request);
+void ListUnclaimedDinos(Request& request);
+void ListUnclaimedDinosAmount(Request& request);
+
+// world_dumps.cpp
+void GetActorPos(Request& request);
+void GetAllActorsPos(Request& request);
+void GetAllActors(Request& request);
+void GetAllActorsBp(Request& request);
+void GetAllDinos(Request& request);
+void ListAllStructures(Request& request);
+void ListAllStructuresInRadius(Request& request);
+
 // giving.cpp
 void GivePlayerXP(Request& request);
 void GiveHexagon(Request& request);
