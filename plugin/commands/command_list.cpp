@@ -17,7 +17,7 @@ constexpr CommandRow kCommandRows[] = {
     {"DestroyTribePlayers", nullptr},
     {"DestroyTribeStructures", nullptr},
     {"DestroyTribeStructuresByBP", nullptr},
-    {"DestroyPlayerProfile", nullptr},
+    {"DestroyPlayerProfile", &DestroyPlayerProfile},
     {"GiveTribeDinosFood", nullptr},
     {"GetActorPos", nullptr},
     {"GetAllActorsPos", nullptr},

@@ -35,4 +35,7 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// profile_removal.cpp
+void DestroyPlayerProfile(Request& request);
+
 }  // namespace orvane

@@ -27,7 +27,6 @@ const std::set<std::string> kNotBuiltYet = {
     "DestroyTribePlayers",
     "DestroyTribeStructures",
     "DestroyTribeStructuresByBP",
-    "DestroyPlayerProfile",
     "GiveTribeDinosFood",
     "GetActorPos",
     "GetAllActorsPos",
