@@ -7,6 +7,18 @@ namespace orvane {
 using host::Call;
 using host::Field;
 
+namespace {
+
+// The text that a controller's string-returning game function fills.
+template <class Member>
+FString TextOf(Member member, AShooterPlayerController* controller) {
+  FString text;
+  Call(member, controller, &text);
+  return text;
+}
+
+}  // namespace
+
 AShooterPlayerState* PlayerStateOf(AShooterPlayerController* controller) {
   return static_cast<AShooterPlayerState*>(Field(controller, sym::AController::PlayerState));
 }
@@ -16,9 +28,7 @@ AShooterCharacter* CharacterOf(AShooterPlayerController* controller) {
 }
 
 FString CharacterNameOf(AShooterPlayerController* controller) {
-  FString name;
-  Call(sym::AShooterPlayerController::GetPlayerCharacterName, controller, &name);
-  return name;
+  return TextOf(sym::AShooterPlayerController::GetPlayerCharacterName, controller);
 }
 
 FString PlayerStateNameOf(AShooterPlayerController* controller) {
@@ -44,15 +54,11 @@ FString TribeNameOf(AShooterPlayerController* controller) {
 }
 
 FString UniqueNetIdOf(AShooterPlayerController* controller) {
-  FString id;
-  Call(sym::AShooterPlayerController::GetUniqueNetIdAsString, controller, &id);
-  return id;
+  return TextOf(sym::AShooterPlayerController::GetUniqueNetIdAsString, controller);
 }
 
 FString LinkedPlayerIdTextOf(AShooterPlayerController* controller) {
-  FString id;
-  Call(sym::AShooterPlayerController::LinkedPlayerIDString, controller, &id);
-  return id;
+  return TextOf(sym::AShooterPlayerController::LinkedPlayerIDString, controller);
 }
 
 }  // namespace orvane
