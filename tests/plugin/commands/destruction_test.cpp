@@ -25,7 +25,8 @@ constexpr const char* kKick = "AShooterGameMode.KickPlayerController(APlayerCont
 
 // Tribes 1000001 and 1000002. Dinos by team: 1:1 and 5:5 wild (0, 49999), 2:2 on the border
 // (50000), 3:3 unclaimed, 4:4 and 6:6 tribal. Structures: 0 a wall and 1 a box of 1000001,
-// 2 a wall of 1000002, 3 a wild wall, 4 a campfire of 1000002 whose pickup gives a box. Actors:
+// 2 a wall of 1000002, 3 a wild wall, 4 a campfire of 1000002 whose pickup gives a box, 5 a
+// wall of 1000002 that consumes nothing and whose pickup gives a box. Actors:
 // 0 a trader pawn of 1000001, 1 a crate, 2 a trader pawn of team 0. Cleo has no character.
 std::string DestructionWorld(json players = nullptr) {
   if (players.is_null()) {
@@ -65,7 +66,8 @@ std::string DestructionWorld(json players = nullptr) {
         structure("StoneWall_C", 1000002, "PrimalItemStructure_StoneWall_C", nullptr),
         structure("StoneWall_C", 7, "PrimalItemStructure_StoneWall_C", nullptr),
         structure("Campfire_C", 1000002, "PrimalItemStructure_Campfire_C",
-                  "PrimalItemStructure_StorageBox_C")}},
+                  "PrimalItemStructure_StorageBox_C"),
+        structure("StoneWall_C", 1000002, nullptr, "PrimalItemStructure_StorageBox_C")}},
       {"actors",
        {{{"class", "Trader_C"}, {"kind", "pawn"}, {"team", 1000001}},
         {{"class", "SupplyCrate_C"}, {"kind", "actor"}, {"team", 0}},
@@ -110,11 +112,12 @@ TEST_F(Destruction, ActorAllMatchesClassNamesInAnyCaseAndItsBlueprintPaths) {
 }
 
 TEST_F(Destruction, ActorAllMatchesAStructureByItsPickupPathOnlyWithoutAConsumedPath) {
-  EXPECT_EQ(Replies(u"DestroyActorAll " + kBoxItemPath), Strings{"Destroyed 1 Actors!"});
-  EXPECT_EQ(Targets(kForceDestroy), Strings{"structure:1"}) << "not the campfire";
-  EXPECT_EQ(Replies(u"DestroyActorAll " + kWallItemPath), Strings{"Destroyed 3 Actors!"});
+  EXPECT_EQ(Replies(u"DestroyActorAll " + kBoxItemPath), Strings{"Destroyed 2 Actors!"});
+  EXPECT_EQ(Targets(kForceDestroy), (Strings{"structure:1", "structure:5"})) << "not the campfire";
+  EXPECT_EQ(Replies(u"DestroyActorAll " + kWallItemPath), Strings{"Destroyed 3 Actors!"})
+      << "walls that consume a wall";
   EXPECT_EQ(Replies(u"DestroyActorAll Blueprint'/Game/Emulated/Campfire.Campfire'").size(), 1u);
-  EXPECT_EQ(Targets(kForceDestroy).size(), 4u) << "a structure's own path is not matched";
+  EXPECT_EQ(Targets(kForceDestroy).size(), 5u) << "a structure's own path is not matched";
 }
 
 TEST_F(Destruction, ActorWildTakesOnlyDinosAndStructuresBelowTeam50000) {
@@ -181,8 +184,8 @@ TEST_F(Destruction, TribeDinosPlayersAndStructures) {
   EXPECT_EQ(Targets(kActorDestroy), Strings{"character:e2"});
   EXPECT_EQ(Replies(u"DestroyTribePlayers 1000002"), Strings{"Successfully executed"});
 
-  EXPECT_EQ(Replies(u"DestroyTribeStructures 1000002"), Strings{"Destroyed 2 structure(s)!"});
-  EXPECT_EQ(Targets(kForceDestroy), (Strings{"structure:2", "structure:4"}));
+  EXPECT_EQ(Replies(u"DestroyTribeStructures 1000002"), Strings{"Destroyed 3 structure(s)!"});
+  EXPECT_EQ(Targets(kForceDestroy), (Strings{"structure:2", "structure:4", "structure:5"}));
   EXPECT_EQ(Replies(u"DestroyTribeStructures 1000002"), Strings{"Destroyed 0 structure(s)!"});
 }
 
@@ -199,8 +202,9 @@ TEST_F(Destruction, TribeStructuresByBlueprintMatchNamesInAnyCaseButPathsExactly
                     u"StorageBox'"),
             Strings{"Destroyed 1 structure(s)!"});
   EXPECT_EQ(Replies(u"DestroyTribeStructuresByBP 1000002 " + kBoxItemPath),
-            Strings{"Destroyed 1 structure(s)!"});
-  EXPECT_EQ(Targets(kForceDestroy), (Strings{"structure:0", "structure:1", "structure:4"}));
+            Strings{"Destroyed 2 structure(s)!"});
+  EXPECT_EQ(Targets(kForceDestroy),
+            (Strings{"structure:0", "structure:1", "structure:4", "structure:5"}));
 }
 
 TEST_F(Destruction, KickAndKillEveryoneOnline) {
