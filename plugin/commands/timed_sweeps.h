@@ -25,6 +25,7 @@ class PendingStructureSweeps {
   // each entry: logs "Timed Destroyed Requested", sweeps its tribe and removes it.
   void RunDue(Clock clock, Sweep sweep);
 
+  // The entries as they stand, in the map's own order.
   const std::unordered_map<int64_t, int32_t>& entries() const { return entries_; }
 
  private:
