@@ -240,6 +240,25 @@ TEST_F(Destruction, KillPlayerByEosId) {
   EXPECT_EQ(Targets(kSuicide), Strings{"character:e1"});
 }
 
+TEST_F(Destruction, KillPlayerIdMatchesOnlyPlayersCharacters) {
+  EXPECT_EQ(Replies(u"KillPlayerId 0"), Strings{"Succesfully killed player: "})
+      << "dinos and other pawns carry no player-data id";
+  EXPECT_EQ(Replies(u"KillPlayerId 999"), Strings{"Succesfully killed player: "});
+  EXPECT_EQ(Replies(u"KillPlayerId ninety"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"KillPlayerId"), Strings{"Not enough arguments: KillPlayerId <PlayerID>"});
+  EXPECT_TRUE(world().JournalOf(kActorDestroy).empty());
+
+  UseWorld(DestructionWorld({{{"eos_id", "e1"}, {"character_name", "Alice"}, {"player_id", 7}},
+                             {{"eos_id", "e2"},
+                              {"character_name", "Zo\u00eb"},
+                              {"player_id", 8},
+                              {"linked_player_data_id", 7}}}));
+  EXPECT_EQ(Replies(u"KillPlayerId 7"), Strings{"Succesfully killed player: Zo\u00eb"})
+      << "every character with the id goes; the name is the last one's, unnarrowed";
+  ASSERT_EQ(Targets(kActorDestroy), (Strings{"character:e1", "character:e2"}));
+  EXPECT_EQ(world().JournalOf(kActorDestroy)[0]["args"], (json{true, false}));
+}
+
 TEST_F(Destruction, UnclaimedAndWildDinoKills) {
   EXPECT_EQ(Replies(u"KillUnclaimedDinos"), Strings{"Killed 1 of unclaimed dinos!"});
   EXPECT_EQ(Targets(kDinoDestroy), Strings{"dino:3:3"});
