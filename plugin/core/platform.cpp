@@ -8,13 +8,17 @@
 #include "core/library_entry.h"
 #include "sdk/clock.h"
 
+// The unit-test archive takes everything here but the shim.
+#ifndef ORVANE_WITHOUT_ENTRY_SHIM
 namespace {
 
-// Unit tests link this file without the entry: there the library is never loaded.
-#ifndef ORVANE_WITHOUT_LIBRARY_ENTRY
 __attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
 __attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
+
+}  // namespace
 #endif
+
+namespace {
 
 namespace fs = std::filesystem;
 

@@ -59,16 +59,19 @@ const std::set<std::u16string> kDestroyers = {
     u"KillAllWildDinos",
 };
 
-// The one command that answers twice: the counts, then its confirmation.
-std::size_t MostReplies(const std::u16string& command) {
-  return command == u"DestroyTribeAll" ? 2 : 1;
-}
-
 TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
   support::TestWorld world(game::DefaultWorldJson(), {.load_plugin = true});
   std::mt19937 random(7);
   auto word = [&] { return kWords[random() % std::size(kWords)]; };
+  // "GiveItemToAll" answers once per player online, "DestroyTribeAll" twice (the counts, then
+  // its confirmation); "TestCommand" answers nobody, and how long it runs is set by its
+  // arguments, so it is tried on awkward words in its own test.
+  const std::size_t online = world.State()["players"].size();
   for (const std::u16string& command : framework::RconCommandNames()) {
+    if (command == u"TestCommand") continue;
+    const std::size_t most_replies = command == u"GiveItemToAll"     ? online
+                                     : command == u"DestroyTribeAll" ? 2
+                                                                     : 1;
     for (int round = 0; round < 40; ++round) {
       std::u16string line = command;
       const int words = static_cast<int>(random() % 7);
@@ -76,7 +79,7 @@ TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
       const int64_t before = world.live_blocks();
       const auto replies = world.Dispatch(line, round, 2);
       const std::string name(command.begin(), command.end());
-      EXPECT_LE(replies.size(), MostReplies(command)) << name;
+      EXPECT_LE(replies.size(), most_replies) << name;
       for (const auto& reply : replies) EXPECT_EQ(reply.id, round);
       world.game().CollectGarbage();
       if (kDestroyers.contains(command)) {
