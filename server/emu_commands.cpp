@@ -36,14 +36,15 @@ std::vector<std::string> Words(const RCONPacket& request) {
   return words;
 }
 
-void State(game::Game& game, RCONClientConnection* connection, const RCONPacket& request) {
+void State(game::Game& game, const std::filesystem::path& start_dir,
+           RCONClientConnection* connection, const RCONPacket& request) {
   const auto words = Words(request);
   const std::string state = game.ExportState();
   if (words.size() < 2) {
     Reply(connection, request, state);
     return;
   }
-  std::ofstream out(words[1], std::ios::binary | std::ios::trunc);
+  std::ofstream out(start_dir / words[1], std::ios::binary | std::ios::trunc);
   out << state << '\n';
   out.close();
   Reply(connection, request, out ? "saved" : "cannot write " + words[1]);
@@ -127,11 +128,12 @@ void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
 
 }  // namespace
 
-void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
+void RegisterEmuCommands(game::Game& game, PluginSlot& slot, std::filesystem::path start_dir) {
   framework::OwnerScope owner("server");
   auto& commands = HostApi::GetCommands();
-  commands.AddRconCommand(u"emu.state", [&game](RCONClientConnection* c, RCONPacket* p, UWorld*) {
-    State(game, c, *p);
+  commands.AddRconCommand(u"emu.state", [&game, start_dir = std::move(start_dir)](
+                                            RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    State(game, start_dir, c, *p);
   });
   commands.AddRconCommand(u"emu.plugin", [&slot](RCONClientConnection* c, RCONPacket* p, UWorld*) {
     Plugin(slot, c, *p);

@@ -1,11 +1,14 @@
 // The server's own RCON commands, registered by the server (owner "server"), not the plugin:
-//   emu.state [FILE]                  the world's state as JSON, or written to FILE ("saved")
+//   emu.state [FILE]                  the world's state as JSON, or written to FILE ("saved");
+//                                     a relative FILE is taken from the server's starting
+//                                     directory, wherever the current directory has moved since
 //   emu.plugin unload|load|reload     Plugin_Unload and unload, or load the plugin again
 //   emu.disconnect EOS                destroy that player's controller
 //   emu.clock [advance SECONDS]       the framework's clock, after moving it forward if asked
 // Thread: the game thread, like every handler.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -20,7 +23,8 @@ struct PluginSlot {
   std::unique_ptr<framework::LoadedPlugin> plugin;
 };
 
-// REQUIRES: `game` and `slot` outlive the registered commands.
-void RegisterEmuCommands(game::Game& game, PluginSlot& slot);
+// `start_dir` is the directory the server started in. REQUIRES: `game` and `slot` outlive the
+// registered commands.
+void RegisterEmuCommands(game::Game& game, PluginSlot& slot, std::filesystem::path start_dir);
 
 }  // namespace server

@@ -14,6 +14,10 @@ bool ParseNumber(const std::string& text, long long min, long long max, long lon
   return ec == std::errc() && ptr == end && !text.empty() && out >= min && out <= max;
 }
 
+std::string Absolute(const std::string& path, const std::filesystem::path& base) {
+  return (base / path).lexically_normal().string();
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -144,6 +148,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   return result;
+}
+
+ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base) {
+  for (std::optional<std::string>* path :
+       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file})
+    if (*path) **path = Absolute(**path, base);
+  options.root = Absolute(options.root, base);
+  return options;
 }
 
 }  // namespace server

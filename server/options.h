@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ struct ParseResult {
 
 // `args` excludes the program name. Accepts "--name value" and "--name=value".
 ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// The options with every path (world file, root, plugin, journal, log file) made absolute
+// against `base`, the server's starting directory: a command that moves the process's current
+// directory later on moves none of them.
+ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base);
 
 // The text of --help.
 std::string UsageText();

@@ -208,8 +208,18 @@ void PrintNotice(const std::string& address, unsigned port, const std::string& p
 
 }  // namespace
 
-int RunServer(const ServerOptions& options, const std::string& executable_dir) {
+int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   signal(SIGPIPE, SIG_IGN);  // a vanished reader of standard output must not kill the server
+
+  // Commands may move the process's current directory (the profile removal does): every path of
+  // the server's own is fixed here, against the directory it started in.
+  std::error_code error;
+  const fs::path start_dir = fs::current_path(error);
+  if (error) {
+    Fail("cannot read the current directory: " + error.message());
+    return 1;
+  }
+  const ServerOptions options = WithAbsolutePaths(given, start_dir);
 
   if (!SetUpLogSinks(options)) return 1;
 
@@ -219,8 +229,7 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
     return 1;
   }
 
-  std::error_code error;
-  const fs::path root = fs::absolute(options.root, error).lexically_normal();
+  const fs::path root = options.root;
   const fs::path plugin_folder = root / "Binaries" / "Win64" / "HostApi" / "Plugins" / "Orvane";
   fs::create_directories(plugin_folder, error);
   if (error) {
@@ -251,8 +260,9 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
     });
   }
 
-  PluginSlot slot{options.plugin.value_or(executable_dir + "/libOrvane.so"), nullptr};
-  RegisterEmuCommands(*game, slot);
+  PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
+                  nullptr};
+  RegisterEmuCommands(*game, slot, start_dir);
   try {
     slot.plugin = framework::LoadedPlugin::Load(slot.path);
   } catch (const std::exception& e) {

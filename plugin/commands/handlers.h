@@ -88,4 +88,22 @@ void SetTribeName(Request& request);
 void TeleportAllPlayers(Request& request);
 void TeleportToPlayer(Request& request);
 
+// destruction.cpp
+void DestroyActorAll(Request& request);
+void DestroyActorWild(Request& request);
+void DestroyTribeAll(Request& request);
+void DestroyTribeDinos(Request& request);
+void DestroyTribePlayers(Request& request);
+void DestroyTribeStructures(Request& request);
+void DestroyTribeStructuresByBP(Request& request);
+void KickAllPlayers(Request& request);
+void KillAllPlayers(Request& request);
+void KillPlayer(Request& request);
+void KillPlayerId(Request& request);
+void KillUnclaimedDinos(Request& request);
+void KillAllWildDinos(Request& request);
+
+// profile_removal.cpp
+void DestroyPlayerProfile(Request& request);
+
 }  // namespace orvane

@@ -107,5 +107,19 @@ TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
   }
 }
 
+TEST(ServerOptions, PathsAreMadeAbsoluteAgainstTheStartingDirectory) {
+  const ParseResult r = ParseOptions({"--world", "worlds/w.json", "--plugin", "/opt/p.so",
+                                      "--journal", "../j.jsonl", "--log-file", "s.log"});
+  ASSERT_EQ(r.error, "");
+  const ServerOptions o = WithAbsolutePaths(r.options, "/srv/start");
+  EXPECT_EQ(o.world_file, "/srv/start/worlds/w.json");
+  EXPECT_EQ(o.root, "/srv/start/server-root");
+  EXPECT_EQ(o.plugin, "/opt/p.so") << "absolute paths stay";
+  EXPECT_EQ(o.journal_file, "/srv/j.jsonl");
+  EXPECT_EQ(o.log_file, "/srv/start/s.log");
+  EXPECT_FALSE(WithAbsolutePaths(ParseOptions({}).options, "/srv").world_file)
+      << "an unset path stays unset";
+}
+
 }  // namespace
 }  // namespace server
