@@ -1,5 +1,6 @@
 #!/bin/sh
-# Configures and builds into build/ (or build-asan/ with --sanitize).
+# Configures and builds into build/ (or build-asan/ with --sanitize). Names after the options
+# build only those targets (serve.sh builds only orvane-server and what it needs).
 set -e
 cd "$(dirname "$0")/.."
 dir=build
@@ -7,6 +8,9 @@ flags=""
 if [ "$1" = "--sanitize" ]; then
   dir=build-asan
   flags="-DORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+  shift
 fi
 cmake -S . -B "$dir" -G Ninja $flags >/dev/null
-cmake --build "$dir"
+targets=""
+for target in "$@"; do targets="$targets --target $target"; done
+cmake --build "$dir" $targets
