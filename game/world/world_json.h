@@ -11,14 +11,10 @@
 
 namespace game {
 
-// Default for the largest world file read: far above any real world (a few MiB).
-inline constexpr std::uintmax_t kDefaultWorldFileLimit = std::uintmax_t{256} << 20;
-
 // The bytes of the world file at `path`. Throws WorldFileError (its text without the path)
 // with the system's reason when the file cannot be opened or read, when it is not a regular
 // file (a device, a directory, a pipe) or when it is larger than `max_bytes`.
-std::string ReadWorldFileText(const std::string& path,
-                              std::uintmax_t max_bytes = kDefaultWorldFileLimit);
+std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes);
 
 // Parses world-file text: JSON with // and /* */ comments allowed. A key given twice in one
 // object is refused with its place; so is a number beyond the range of a double.
