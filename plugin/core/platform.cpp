@@ -5,12 +5,15 @@
 #include "core/library_entry.h"
 #include "sdk/clock.h"
 
+// The unit-test archive takes the paths and clocks without the shim.
+#ifndef ORVANE_WITHOUT_ENTRY_SHIM
 namespace {
 
 __attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
 __attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
 
 }  // namespace
+#endif
 
 namespace orvane::platform {
 
