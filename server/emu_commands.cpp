@@ -126,6 +126,14 @@ void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
   Reply(connection, request, ClockText());
 }
 
+// Every registered command, the server's and the plugin's, one a line, in registration order.
+void Commands(RCONClientConnection* connection, const RCONPacket& request) {
+  std::string names;
+  for (const std::u16string& name : framework::RconCommandNames())
+    names += (names.empty() ? "" : "\n") + game::ToUtf8(name);
+  Reply(connection, request, names);
+}
+
 }  // namespace
 
 void RegisterEmuCommands(game::Game& game, PluginSlot& slot, std::filesystem::path start_dir) {
@@ -142,6 +150,8 @@ void RegisterEmuCommands(game::Game& game, PluginSlot& slot, std::filesystem::pa
                                                      UWorld*) { Disconnect(game, c, *p); });
   commands.AddRconCommand(
       u"emu.clock", [](RCONClientConnection* c, RCONPacket* p, UWorld*) { ClockCommand(c, *p); });
+  commands.AddRconCommand(u"emu.commands",
+                          [](RCONClientConnection* c, RCONPacket* p, UWorld*) { Commands(c, *p); });
 }
 
 }  // namespace server

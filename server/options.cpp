@@ -24,12 +24,15 @@ std::string UsageText() {
   return R"(usage: orvane-server [options]
 Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
-  --world FILE               world file (JSON); default: the embedded default world
+  --world FILE               world file (JSON, see docs/world-file.md); default: the
+                             embedded default world
+  --world-max-bytes N        refuse larger world files; default 268435456 (256 MiB)
   --root DIR                 server root (binaries and save folders); default ./server-root
   --plugin FILE              plugin library; default libOrvane.so beside the executable
   --bind ADDR                RCON listen address; default 127.0.0.1
   --rcon-port N              RCON port; default 27020 (0: any free port)
-  --rcon-password P          RCON password; else $ORVANE_RCON_PASSWORD; else a random one
+  --rcon-password P          RCON password (not empty); else $ORVANE_RCON_PASSWORD; else
+                             a random one
   --no-rcon                  no RCON listener
   --exec LINE                run a command line after loading (repeatable), print its
                              replies, then exit unless --serve is given; timer callbacks
@@ -38,6 +41,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --timer-ms N               period of the timer callbacks in ms; default 1000
   --journal FILE             write the call journal there, one JSON object a line
   --log-file FILE            also write the log there
+  --no-audit                 no audit line (source, id, command line, replies, time) on the
+                             log for each request
   --rcon-max-connections N   connections served at once; default 16
   --rcon-idle-timeout-ms N   close a connection silent this long; default 600000 (0: never)
   --rcon-login-failures N    failed logins that lock an address out; default 5
@@ -48,7 +53,7 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
 The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
-emu.clock [advance SECONDS].
+emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md).
 )";
 }
 
@@ -86,6 +91,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   };
   const std::map<std::string, Setter, std::less<>> valued = {
       {"--world", optional_text(o.world_file)},
+      {"--world-max-bytes",
+       [&o](const std::string& v) {
+         long long n = 0;
+         if (!ParseNumber(v, 1, 1LL << 50, n)) return false;
+         o.world_max_bytes = static_cast<std::uintmax_t>(n);
+         return true;
+       }},
       {"--root", text(o.root)},
       {"--plugin", optional_text(o.plugin)},
       {"--bind", text(o.bind_address)},
@@ -112,8 +124,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--rcon-lockout-ms", millis(o.lockout, 0)},
       {"--rcon-auth-gap-ms", millis(o.auth_reply_gap, 0)},
   };
-  const std::map<std::string, bool*, std::less<>> flags = {
-      {"--no-rcon", &o.no_rcon}, {"--serve", &o.serve}, {"--help", &o.help}};
+  const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
+                                                           {"--serve", &o.serve},
+                                                           {"--no-audit", &o.no_audit},
+                                                           {"--help", &o.help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -141,6 +155,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return result;
       }
       value = args[++i];
+    }
+    if (name == "--rcon-password" && value->empty()) {
+      result.error = "--rcon-password cannot be empty (leave it out for a random password)";
+      return result;
     }
     if (!setter->second(*value)) {
       result.error = "bad value for " + name + ": \"" + *value + "\"";

@@ -13,17 +13,21 @@ namespace server {
 
 struct ServerOptions {
   std::optional<std::string> world_file;  // none: the embedded default world
+  // The largest world file read: far above any real world (a few MiB), so that a wrong path
+  // (a log, a disk image) is refused rather than read into memory.
+  std::uintmax_t world_max_bytes = std::uintmax_t{256} << 20;
   std::string root = "./server-root";
   std::optional<std::string> plugin;  // none: libOrvane.so beside the executable
   std::string bind_address = "127.0.0.1";
   uint16_t rcon_port = 27020;
-  std::optional<std::string> rcon_password;
+  std::optional<std::string> rcon_password;  // never empty
   bool no_rcon = false;
   std::vector<std::string> exec_lines;
   bool serve = false;
   std::chrono::milliseconds timer_period{1000};
   std::optional<std::string> journal_file;
   std::optional<std::string> log_file;
+  bool no_audit = false;  // no audit line per request
   // Defences of the listener.
   int max_connections = 16;
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);

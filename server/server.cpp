@@ -5,13 +5,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <random>
-#include <sstream>
 #include <thread>
 #include <unordered_map>
 
@@ -24,8 +24,10 @@
 #include "game/game.h"
 #include "game/rcon/rcon_connection.h"
 #include "game/util/text.h"
+#include "game/world/world_json.h"
 #include "sdk/api.h"
 #include "sdk/clock.h"
+#include "server/audit.h"
 #include "server/console.h"
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
@@ -51,25 +53,38 @@ void PrintReply(const game::RconReply& reply) {
   std::fflush(stdout);
 }
 
-// Runs one request line on the game thread; its replies go to the connection's outlet.
-// Actors destroyed by the request are freed once it is over, never inside a handler.
-void DispatchLine(game::Game& game, game::RconConnection& connection, int32_t id, int32_t type,
-                  std::string_view utf8) {
-  RCONPacket packet;
-  packet.Id = id;
-  packet.Type = type;
-  packet.Length = static_cast<int32_t>(utf8.size()) + 10;
-  packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
-  framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
-  connection.ClearReplies();  // the outlet has them; a long session must not pile them up
-  game.CollectGarbage();
-}
+// Runs request lines on the game thread, whoever sent them, and audits each one.
+class LineRunner {
+ public:
+  LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
+
+  // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
+  // is over, never inside a handler. `source` names the sender in the audit line.
+  void Run(game::RconConnection& connection, std::string_view source, int32_t id, int32_t type,
+           std::string_view utf8) const {
+    const auto start = std::chrono::steady_clock::now();
+    RCONPacket packet;
+    packet.Id = id;
+    packet.Type = type;
+    packet.Length = static_cast<int32_t>(utf8.size()) + 10;
+    packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
+    framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    const std::size_t replies = connection.replies().size();
+    connection.ClearReplies();  // the outlet has them; a long session must not pile them up
+    game_.CollectGarbage();
+    audit_.Record({source, id, utf8, replies, std::chrono::steady_clock::now() - start});
+  }
+
+ private:
+  game::Game& game_;
+  const Audit& audit_;
+};
 
 // The game-thread side of the listener: each network session gets its own game connection
 // (created at its first request), and each request is dispatched as a task of the game loop.
 class RconBridge final : public rcon::RequestSink {
  public:
-  RconBridge(GameLoop& loop, game::Game& game) : loop_(loop), game_(game) {}
+  RconBridge(GameLoop& loop, const LineRunner& runner) : loop_(loop), runner_(runner) {}
   void set_listener(rcon::Listener* listener) { listener_ = listener; }
 
   void OnRequest(rcon::Request request) override {
@@ -88,12 +103,14 @@ class RconBridge final : public rcon::RequestSink {
             listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
           });
     }
-    DispatchLine(game_, *connection, request.id, request.type, request.body);
+    // The listener hands requests on with the number of their session, not the peer's address.
+    runner_.Run(*connection, "rcon session " + std::to_string(request.session), request.id,
+                request.type, request.body);
     listener_->Done(request.session);
   }
 
   GameLoop& loop_;
-  game::Game& game_;
+  const LineRunner& runner_;
   rcon::Listener* listener_ = nullptr;
   std::unordered_map<rcon::SessionId, std::unique_ptr<game::RconConnection>> connections_;
 };
@@ -146,15 +163,6 @@ std::string RandomPassword() {
   return password;
 }
 
-bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  out = text.str();
-  return !in.bad();
-}
-
 bool SetUpLogSinks(const ServerOptions& options) {
   framework::ClearLogSinks();
   auto err = std::make_shared<spdlog::sinks::stderr_sink_mt>();
@@ -178,8 +186,8 @@ rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
   rcon.bind_address = options.bind_address;
   rcon.port = options.rcon_port;
   const char* env_password = std::getenv("ORVANE_RCON_PASSWORD");
-  if (options.rcon_password && !options.rcon_password->empty())
-    rcon.password = *options.rcon_password;
+  if (options.rcon_password)
+    rcon.password = *options.rcon_password;  // never empty: the option refuses that
   else if (env_password != nullptr && *env_password != '\0')
     rcon.password = env_password;
   else
@@ -193,17 +201,33 @@ rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
   return rcon;
 }
 
+// Lines to try on the loaded world: one names a player who is online, when there is one.
+std::vector<std::string> ExampleLines(const game::Game& game) {
+  const std::vector<std::string> online = game.OnlineEosIds();
+  if (online.empty()) return {"GetOnlineNum", "ListOnlinePlayers"};
+  return {"ListOnlinePlayers", "GetPlayerPos " + online.front()};
+}
+
 // The start-up notice: where to connect, with what, and what to try.
-void PrintNotice(const std::string& address, unsigned port, const std::string& password) {
+void PrintNotice(const std::string& address, unsigned port, const std::string& password,
+                 const std::vector<std::string>& examples) {
+  std::string runs;
+  for (const std::string& line : examples) runs += "; print(c.run(\"" + line + "\"))";
   std::fprintf(stderr,
                "orvane-server: RCON listening on %s port %u, password \"%s\"\n"
                "orvane-server: connect with any Source RCON client, for example:\n"
                "  /usr/bin/python3 -c 'from rcon.source import Client; c = Client(\"%s\", %u, "
-               "passwd=\"%s\"); c.connect(True); print(c.run(\"GetOnlineNum\")); "
-               "print(c.run(\"ListOnlinePlayers\"))'\n"
-               "orvane-server: or type GetOnlineNum or ListOnlinePlayers here; Ctrl-C stops "
-               "the server\n",
-               address.c_str(), port, password.c_str(), address.c_str(), port, password.c_str());
+               "passwd=\"%s\"); c.connect(True)%s'\n",
+               address.c_str(), port, password.c_str(), address.c_str(), port, password.c_str(),
+               runs.c_str());
+}
+
+// What every start that serves ends its notice with.
+void PrintCommandHint(const std::vector<std::string>& examples) {
+  std::fprintf(stderr,
+               "orvane-server: type commands here too, such as %s; emu.commands lists them all "
+               "(usage: docs/commands.md); Ctrl-C stops the server\n",
+               examples.back().c_str());
 }
 
 }  // namespace
@@ -224,9 +248,13 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   if (!SetUpLogSinks(options)) return 1;
 
   std::string world_json(game::DefaultWorldJson());
-  if (options.world_file && !ReadFile(*options.world_file, world_json)) {
-    Fail("cannot read world file " + *options.world_file);
-    return 1;
+  if (options.world_file) {
+    try {
+      world_json = game::ReadWorldFileText(*options.world_file, options.world_max_bytes);
+    } catch (const game::WorldFileError& e) {
+      Fail(*options.world_file + ": " + e.what());
+      return 1;
+    }
   }
 
   const fs::path root = options.root;
@@ -280,10 +308,12 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   GameLoop loop(options.timer_period, tick, now(), now);
 
   // Each --exec line is followed by the tick when one is due, as between requests in a loop.
+  const Audit audit(!options.no_audit);
+  const LineRunner runner(*game, audit);
   game::RconConnection console(PrintReply);
   int32_t console_id = 0;
   for (const auto& line : options.exec_lines) {
-    DispatchLine(*game, console, ++console_id, 2, line);
+    runner.Run(console, "exec", ++console_id, 2, line);
     loop.RunDue(now());
   }
 
@@ -291,7 +321,8 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
     // Before any thread starts, so that every thread inherits the mask.
     sigset_t signals = SignalWatcher::WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    RconBridge bridge(loop, *game);
+    RconBridge bridge(loop, runner);
+    const std::vector<std::string> examples = ExampleLines(*game);
     std::unique_ptr<rcon::Listener> listener;
     if (!options.no_rcon) {
       rcon::ListenerOptions rcon = ListenerOptionsFrom(options);
@@ -303,17 +334,16 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
         return 1;
       }
       bridge.set_listener(listener.get());
-      PrintNotice(options.bind_address, listener->port(), password);
+      PrintNotice(options.bind_address, listener->port(), password, examples);
     } else {
-      std::fprintf(stderr,
-                   "orvane-server: no RCON listener; type commands such as \"GetOnlineNum\" "
-                   "or \"ListOnlinePlayers\" here; stop with Ctrl-C\n");
+      std::fprintf(stderr, "orvane-server: no RCON listener\n");
     }
+    PrintCommandHint(examples);
     {
       SignalWatcher watcher(loop);
       ConsoleReader reader(STDIN_FILENO, [&](std::string line) {
         loop.Post(
-            [&, line = std::move(line)] { DispatchLine(*game, console, ++console_id, 2, line); });
+            [&, line = std::move(line)] { runner.Run(console, "console", ++console_id, 2, line); });
       });
       loop.Run();
       // Still on the game thread: the plugin goes first, while the world it uses exists.

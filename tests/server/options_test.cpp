@@ -11,6 +11,8 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   const ParseResult r = ParseOptions({});
   ASSERT_EQ(r.error, "");
   EXPECT_FALSE(r.options.world_file);
+  EXPECT_EQ(r.options.world_max_bytes, 256u << 20);
+  EXPECT_FALSE(r.options.no_audit);
   EXPECT_EQ(r.options.root, "./server-root");
   EXPECT_FALSE(r.options.plugin);
   EXPECT_EQ(r.options.bind_address, "127.0.0.1");
@@ -26,6 +28,8 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
 TEST(ServerOptions, EveryOptionIsTaken) {
   const ParseResult r = ParseOptions({"--world",
                                       "w.json",
+                                      "--world-max-bytes=1000",
+                                      "--no-audit",
                                       "--root=/srv/r",
                                       "--plugin",
                                       "p.so",
@@ -61,6 +65,8 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   ASSERT_EQ(r.error, "");
   const ServerOptions& o = r.options;
   EXPECT_EQ(o.world_file, "w.json");
+  EXPECT_EQ(o.world_max_bytes, 1000u);
+  EXPECT_TRUE(o.no_audit);
   EXPECT_EQ(o.root, "/srv/r");
   EXPECT_EQ(o.plugin, "p.so");
   EXPECT_EQ(o.bind_address, "0.0.0.0");
@@ -102,6 +108,11 @@ TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
            {{"--timer-ms", "0"}, "bad value for --timer-ms: \"0\""},
            {{"--timer-ms", "10x"}, "bad value for --timer-ms: \"10x\""},
            {{"--rcon-max-connections", ""}, "bad value for --rcon-max-connections: \"\""},
+           {{"--world-max-bytes", "0"}, "bad value for --world-max-bytes: \"0\""},
+           {{"--rcon-password", ""},
+            "--rcon-password cannot be empty (leave it out for a random password)"},
+           {{"--rcon-password="},
+            "--rcon-password cannot be empty (leave it out for a random password)"},
        }) {
     EXPECT_EQ(ParseOptions(c.args).error, c.error) << testing::PrintToString(c.args);
   }
