@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 #include <asio.hpp>
 
+#include "server/rcon/connection_protocol.h"
 #include "server/rcon/packet.h"
 
 namespace server::rcon {
@@ -373,15 +374,6 @@ void Session::Close(const std::string& reason) {
 
 std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink) {
   return std::make_unique<ListenerImpl>(std::move(options), sink);
-}
-
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret) {
-  unsigned diff = candidate.size() != secret.size() ? 1u : 0u;
-  if (secret.empty()) return false;
-  for (std::size_t i = 0; i < candidate.size(); ++i)
-    diff |= static_cast<unsigned char>(candidate[i]) ^
-            static_cast<unsigned char>(secret[i % secret.size()]);
-  return diff == 0;
 }
 
 }  // namespace server::rcon

@@ -72,7 +72,4 @@ class Listener {
   virtual void Done(SessionId session) = 0;
 };
 
-// Compares in time that depends only on `candidate`'s length, never on where they differ.
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret);
-
 }  // namespace server::rcon
