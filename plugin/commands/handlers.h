@@ -35,4 +35,20 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// giving.cpp
+void GivePlayerXP(Request& request);
+void GiveHexagon(Request& request);
+void GiveTribeDinosFood(Request& request);
+void GiveArmorSet(Request& request);
+void GiveItemToEOSId(Request& request);
+void GiveItemToAll(Request& request);
+void GiveItemIndex(Request& request);
+void GiveItemIndexToAll(Request& request);
+void SpawnDinoBP(Request& request);
+void UnlockBoss(Request& request);
+void UnlockEngram(Request& request);
+
+// diagnostics/test_command.cpp
+void TestCommand(Request& request);
+
 }  // namespace orvane

@@ -45,14 +45,19 @@ TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
   support::TestWorld world(game::DefaultWorldJson(), {.load_plugin = true});
   std::mt19937 random(7);
   auto word = [&] { return kWords[random() % std::size(kWords)]; };
+  // "GiveItemToAll" answers once per player online; "TestCommand" answers nobody, and how long
+  // it runs is set by its arguments, so it is tried on awkward words in its own test.
+  const std::size_t online = world.State()["players"].size();
   for (const std::u16string& command : framework::RconCommandNames()) {
+    if (command == u"TestCommand") continue;
+    const std::size_t most_replies = command == u"GiveItemToAll" ? online : 1;
     for (int round = 0; round < 40; ++round) {
       std::u16string line = command;
       const int words = static_cast<int>(random() % 7);
       for (int i = 0; i < words; ++i) line += std::u16string(1 + random() % 3, u' ') + word();
       const int64_t before = world.live_blocks();
       const auto replies = world.Dispatch(line, round, 2);
-      EXPECT_LE(replies.size(), 1u) << std::string(command.begin(), command.end());
+      EXPECT_LE(replies.size(), most_replies) << std::string(command.begin(), command.end());
       for (const auto& reply : replies) EXPECT_EQ(reply.id, round);
       world.game().CollectGarbage();
       // Killing a dino frees the dino's own strings; nothing else may change the count.
