@@ -73,7 +73,9 @@ bool RequestQueue::Ready() const {
 bool RequestQueue::Busy(SessionId session) const {
   std::lock_guard lock(mutex_);
   auto it = connections_.find(session);
-  return it != connections_.end() && (it->second.running || !it->second.waiting.empty());
+  if (it == connections_.end()) return false;
+  const Connection& c = it->second;
+  return c.running || (!c.waiting.empty() && !Held(c));
 }
 
 RequestQueue::ReplyResult RequestQueue::AddUnread(SessionId session, std::size_t bytes) {

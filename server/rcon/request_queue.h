@@ -48,7 +48,8 @@ class RequestQueue {
   void Finished(SessionId session);
   // Take would give a request.
   bool Ready() const;
-  // The connection has requests waiting or being handled.
+  // The connection has a request being handled, or waiting and not held back: the game owes
+  // it work. A held connection owes its client the reading.
   bool Busy(SessionId session) const;
 
   enum class ReplyResult { kAccepted, kOverLimit, kUnknown };

@@ -524,6 +524,18 @@ TEST_F(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
   }
 }
 
+TEST_F(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
+  ListenerOptions options;
+  options.idle_timeout = 200ms;
+  Start(options);
+  RawClient lazy(port(), "127.0.0.1", 16 << 10);
+  ASSERT_TRUE(lazy.Login("pw"));
+  std::string burst;
+  for (int i = 0; i < 20; ++i) burst += Encode(i, kTypeExecCommand, "big 1000000");
+  lazy.SendBytes(burst);
+  EXPECT_TRUE(Logged("idle for 0.2 s")) << "its waiting requests are not the game's work";
+}
+
 TEST_F(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
   ListenerOptions options;
   options.max_unread_bytes = 64 << 10;
