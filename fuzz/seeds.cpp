@@ -94,9 +94,9 @@ void RequestLineSeeds(Corpus& corpus) {
   support::TestWorld world(game::DefaultWorldJson(),
                            support::TestWorld::Options{.load_plugin = true, .make_root = true});
   const auto json = nlohmann::json::parse(game::DefaultWorldJson());
-  const std::vector<std::string> edge = {
-      "0",   "-1", "2147483648", "18446744073709551616", "nan", "inf", "1e39",
-      "abc", "\"", "Zo\xc3\xab", std::string(300, '9')};
+  // A few edge-case words; the fuzzer makes the rest.
+  const std::vector<std::string> edge = {"-1", "18446744073709551616", "nan", "Zo\xc3\xab",
+                                         std::string(300, '9')};
   const std::regex placeholder("<([^>]*)>");
   for (const auto& command16 : framework::RconCommandNames()) {
     const std::string command = game::ToUtf8(command16);

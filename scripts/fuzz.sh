@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the fuzzers (clang with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer;
 # see fuzz/CMakeLists.txt) into build-fuzz/ and runs each on its seed corpus for a bounded time.
-# A crash, a sanitizer report or a broken invariant fails the script; the input that did it is
-# kept in build-fuzz/crashes/.
+# Every fuzzer runs; a crash, a sanitizer report or a broken invariant in any of them fails the
+# script at the end, and the input that did it is kept in build-fuzz/crashes/.
 #   scripts/fuzz.sh [SECONDS]   seconds per fuzzer; default 20 (about a minute in all)
 set -e
 cd "$(dirname "$0")/.."
@@ -16,6 +16,7 @@ rm -rf "$build/seeds"
 mkdir -p "$build/crashes"
 # World files: the keys as a dictionary, and inputs of at most 8 KiB (the default world seed is
 # far larger, and every mutation of it costs a parse of the whole).
+failed=""
 for run in "rcon_session" "world_file -dict=fuzz/world_file.dict -max_len=8192" "request_lines"; do
   set -- $run
   target=$1
@@ -23,5 +24,10 @@ for run in "rcon_session" "world_file -dict=fuzz/world_file.dict -max_len=8192" 
   mkdir -p "$build/corpus/$target"
   echo "fuzzing $target for $seconds s"
   "$build/${target}_fuzz" -max_total_time="$seconds" -print_final_stats=1 "$@" \
-    -artifact_prefix="$build/crashes/$target-" "$build/corpus/$target" "$build/seeds/$target"
+    -artifact_prefix="$build/crashes/$target-" "$build/corpus/$target" "$build/seeds/$target" ||
+    failed="$failed $target"
 done
+if [ -n "$failed" ]; then
+  echo "fuzzing found faults in:$failed (inputs in $build/crashes/)" >&2
+  exit 1
+fi
