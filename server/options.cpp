@@ -3,6 +3,7 @@
 #include <charconv>
 #include <functional>
 #include <map>
+#include <type_traits>
 
 namespace server {
 namespace {
@@ -44,11 +45,17 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --no-audit                 no audit line (source, id, command line, replies, time) on the
                              log for each request
   --rcon-max-connections N   connections served at once; default 16
+  --rcon-reserved-slots N    ... of which only for logged-in clients; default a quarter
+  --rcon-max-per-address N   connections from one address; default 8
+  --rcon-login-deadline-ms N close a connection not logged in by then; default 5000 (0: never)
   --rcon-idle-timeout-ms N   close a connection silent this long; default 600000 (0: never)
   --rcon-login-failures N    failed logins that lock an address out; default 5
   --rcon-login-window-ms N   ... when they fall within this time; default 30000
   --rcon-lockout-ms N        how long a locked-out address is refused; default 300000
   --rcon-auth-gap-ms N       pause between the two packets answering a login; default 50
+  --rcon-max-packet-size N   largest packet size a client may send; default 4096
+  --rcon-max-queued N        requests waiting per connection before it is closed; default 1024
+  --rcon-max-unread-bytes N  reply bytes a client may leave unread; default 16777216
   --help                     this text
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
@@ -73,11 +80,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return true;
     };
   };
-  auto integer = [](int& field, long long min, long long max) -> Setter {
+  // `field`: an int, a long long or an optional int.
+  auto integer = [](auto& field, long long min, long long max) -> Setter {
     return [&field, min, max](const std::string& v) {
       long long n = 0;
       if (!ParseNumber(v, min, max, n)) return false;
-      field = static_cast<int>(n);
+      field = static_cast<std::remove_reference_t<decltype(field)>>(n);
       return true;
     };
   };
@@ -118,11 +126,17 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
       {"--rcon-max-connections", integer(o.max_connections, 1, 100000)},
+      {"--rcon-reserved-slots", integer(o.reserved_slots, 0, 99999)},
+      {"--rcon-max-per-address", integer(o.max_per_address, 1, 100000)},
+      {"--rcon-login-deadline-ms", millis(o.login_deadline, 0)},
       {"--rcon-idle-timeout-ms", millis(o.idle_timeout, 0)},
       {"--rcon-login-failures", integer(o.login_failures, 1, 1000000)},
       {"--rcon-login-window-ms", millis(o.login_window, 1)},
       {"--rcon-lockout-ms", millis(o.lockout, 0)},
       {"--rcon-auth-gap-ms", millis(o.auth_reply_gap, 0)},
+      {"--rcon-max-packet-size", integer(o.max_packet_size, 10, 1 << 24)},
+      {"--rcon-max-queued", integer(o.max_queued_requests, 1, 1 << 24)},
+      {"--rcon-max-unread-bytes", integer(o.max_unread_bytes, 4096, 1LL << 40)},
   };
   const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
                                                            {"--serve", &o.serve},
@@ -165,6 +179,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return result;
     }
   }
+  if (o.reserved_slots && *o.reserved_slots >= o.max_connections)
+    result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
+                   std::to_string(o.max_connections) + ")";
   return result;
 }
 

@@ -28,13 +28,19 @@ struct ServerOptions {
   std::optional<std::string> journal_file;
   std::optional<std::string> log_file;
   bool no_audit = false;  // no audit line per request
-  // Defences of the listener.
+  // Defences and limits of the listener (see server/rcon/listener.h).
   int max_connections = 16;
+  std::optional<int> reserved_slots;  // below max_connections; none: a quarter of them
+  int max_per_address = 8;
+  std::chrono::milliseconds login_deadline = std::chrono::seconds(5);
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);
   int login_failures = 5;
   std::chrono::milliseconds login_window = std::chrono::seconds(30);
   std::chrono::milliseconds lockout = std::chrono::minutes(5);
   std::chrono::milliseconds auth_reply_gap{50};
+  int max_packet_size = 4096;
+  int max_queued_requests = 1024;
+  long long max_unread_bytes = 16 << 20;
   bool help = false;
 };
 

@@ -32,6 +32,7 @@
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
 #include "server/rcon/listener.h"
+#include "server/state_path.h"
 
 namespace server {
 namespace {
@@ -81,38 +82,48 @@ class LineRunner {
 };
 
 // The game-thread side of the listener: each network session gets its own game connection
-// (created at its first request), and each request is dispatched as a task of the game loop.
+// (created at its first request); the listener hands requests over through the game loop.
 class RconBridge final : public rcon::RequestSink {
  public:
   RconBridge(GameLoop& loop, const LineRunner& runner) : loop_(loop), runner_(runner) {}
   void set_listener(rcon::Listener* listener) { listener_ = listener; }
 
-  void OnRequest(rcon::Request request) override {
-    loop_.Post([this, request = std::move(request)] { Handle(request); });
-  }
-  void OnSessionClosed(rcon::SessionId session) override {
-    loop_.Post([this, session] { connections_.erase(session); });
-  }
-
- private:
-  void Handle(const rcon::Request& request) {
+  void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
+  void Handle(const rcon::Request& request) override {
     auto& connection = connections_[request.session];
     if (!connection) {
       connection = std::make_unique<game::RconConnection>(
           [listener = listener_, session = request.session](const game::RconReply& reply) {
             listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
           });
+      sessions_[connection->Handle()] = request.session;
     }
     // The listener hands requests on with the number of their session, not the peer's address.
     runner_.Run(*connection, "rcon session " + std::to_string(request.session), request.id,
                 request.type, request.body);
-    listener_->Done(request.session);
+  }
+  void OnSessionClosed(rcon::SessionId session) override {
+    loop_.Post([this, session] {
+      auto it = connections_.find(session);
+      if (it == connections_.end()) return;
+      sessions_.erase(it->second->Handle());
+      connections_.erase(it);
+    });
   }
 
+  // Game thread. Requests of RCON clients are remote; the console's and --exec's are not.
+  RequestOrigin OriginOf(RCONClientConnection* connection) const {
+    auto it = sessions_.find(connection);
+    if (it == sessions_.end()) return {};
+    return {true, listener_->ReplyRoom(it->second)};
+  }
+
+ private:
   GameLoop& loop_;
   const LineRunner& runner_;
   rcon::Listener* listener_ = nullptr;
   std::unordered_map<rcon::SessionId, std::unique_ptr<game::RconConnection>> connections_;
+  std::unordered_map<RCONClientConnection*, rcon::SessionId> sessions_;
 };
 
 // Waits for SIGINT or SIGTERM on its own thread and stops the loop. The signals are blocked in
@@ -193,9 +204,15 @@ rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
   else
     rcon.password = RandomPassword();
   rcon.max_connections = options.max_connections;
+  rcon.reserved_slots = options.reserved_slots.value_or(options.max_connections / 4);
+  rcon.max_per_address = options.max_per_address;
+  rcon.login_deadline = options.login_deadline;
   rcon.idle_timeout = options.idle_timeout;
   rcon.login_limits = {options.login_failures, options.login_window, options.lockout};
   rcon.auth_reply_gap = options.auth_reply_gap;
+  rcon.max_packet_size = options.max_packet_size;
+  rcon.max_queued_requests = static_cast<std::size_t>(options.max_queued_requests);
+  rcon.max_unread_bytes = static_cast<std::size_t>(options.max_unread_bytes);
   rcon.log = std::make_shared<spdlog::logger>("rcon", GetLogSinks().begin(), GetLogSinks().end());
   rcon.log->flush_on(spdlog::level::info);
   return rcon;
@@ -290,7 +307,13 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
 
   PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
                   nullptr};
-  RegisterEmuCommands(*game, slot, start_dir);
+  // RCON requests are told apart once the listener's bridge exists (it outlives the commands'
+  // use: the server's entries are removed before this function returns).
+  RconBridge* bridge_of_requests = nullptr;
+  RegisterEmuCommands(
+      {*game, slot, StateFolder(root), start_dir, [&](RCONClientConnection* connection) {
+         return bridge_of_requests ? bridge_of_requests->OriginOf(connection) : RequestOrigin{};
+       }});
   try {
     slot.plugin = framework::LoadedPlugin::Load(slot.path);
   } catch (const std::exception& e) {
@@ -322,6 +345,7 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
     sigset_t signals = SignalWatcher::WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     RconBridge bridge(loop, runner);
+    bridge_of_requests = &bridge;
     const std::vector<std::string> examples = ExampleLines(*game);
     std::unique_ptr<rcon::Listener> listener;
     if (!options.no_rcon) {
@@ -350,6 +374,7 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
       slot.plugin.reset();
     }
     listener.reset();
+    bridge_of_requests = nullptr;
     framework::FrameworkLog().info("RCON listener closed; server stopped");
   }
   slot.plugin.reset();

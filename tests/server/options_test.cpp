@@ -23,6 +23,13 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   EXPECT_EQ(r.options.login_window, 30s);
   EXPECT_EQ(r.options.lockout, 5min);
   EXPECT_EQ(r.options.auth_reply_gap, 50ms);
+  EXPECT_EQ(r.options.max_connections, 16);
+  EXPECT_FALSE(r.options.reserved_slots) << "a quarter of the connections";
+  EXPECT_EQ(r.options.max_per_address, 8);
+  EXPECT_EQ(r.options.login_deadline, 5s);
+  EXPECT_EQ(r.options.max_packet_size, 4096);
+  EXPECT_EQ(r.options.max_queued_requests, 1024);
+  EXPECT_EQ(r.options.max_unread_bytes, 16 << 20);
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {
@@ -61,7 +68,13 @@ TEST(ServerOptions, EveryOptionIsTaken) {
                                       "--rcon-lockout-ms",
                                       "200",
                                       "--rcon-auth-gap-ms",
-                                      "0"});
+                                      "0",
+                                      "--rcon-reserved-slots=1",
+                                      "--rcon-max-per-address=2",
+                                      "--rcon-login-deadline-ms=300",
+                                      "--rcon-max-packet-size=8192",
+                                      "--rcon-max-queued=5",
+                                      "--rcon-max-unread-bytes=65536"});
   ASSERT_EQ(r.error, "");
   const ServerOptions& o = r.options;
   EXPECT_EQ(o.world_file, "w.json");
@@ -84,6 +97,12 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(o.login_window, 100ms);
   EXPECT_EQ(o.lockout, 200ms);
   EXPECT_EQ(o.auth_reply_gap, 0ms);
+  EXPECT_EQ(o.reserved_slots, 1);
+  EXPECT_EQ(o.max_per_address, 2);
+  EXPECT_EQ(o.login_deadline, 300ms);
+  EXPECT_EQ(o.max_packet_size, 8192);
+  EXPECT_EQ(o.max_queued_requests, 5);
+  EXPECT_EQ(o.max_unread_bytes, 65536);
 }
 
 TEST(ServerOptions, ExecValueMayLookLikeAnOption) {
@@ -113,6 +132,10 @@ TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
             "--rcon-password cannot be empty (leave it out for a random password)"},
            {{"--rcon-password="},
             "--rcon-password cannot be empty (leave it out for a random password)"},
+           {{"--rcon-max-packet-size", "9"}, "bad value for --rcon-max-packet-size: \"9\""},
+           {{"--rcon-max-unread-bytes", "100"}, "bad value for --rcon-max-unread-bytes: \"100\""},
+           {{"--rcon-max-connections", "4", "--rcon-reserved-slots", "4"},
+            "--rcon-reserved-slots must be below --rcon-max-connections (4)"},
        }) {
     EXPECT_EQ(ParseOptions(c.args).error, c.error) << testing::PrintToString(c.args);
   }
