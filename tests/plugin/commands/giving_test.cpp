@@ -213,6 +213,7 @@ TEST_F(Giving, UnlockBossChecksTheDifficultyFirstAndJoinsTheBossName) {
 // What the game keeps of a spawned actor: its name, and a tamed dino its tamer's name too.
 constexpr int64_t kBlocksOfSpawnedActor = 1;
 constexpr int64_t kBlocksOfTamedDino = 2;
+constexpr int64_t kBlocksOfTribeLogEntry = 2;
 
 TEST_F(Giving, SpawnedDinoIsNeuteredLevelledAndStartedWithoutTeleportOrTame) {
   world().ClearJournal();
@@ -237,7 +238,9 @@ TEST_F(Giving, SpawnedDinoIsTamedForThePlayerAndFoundByItsIds) {
   const std::string line = "SpawnDinoBP e1 " + std::string(kRaptor) + " 12 -1 0 0 0 5";
   EXPECT_EQ(Replies(std::u16string(line.begin(), line.end())),
             Strings{"Successfully spawned dino"});
-  ExpectBlocksKept(kBlocksOfTamedDino);
+  // The taming is also written to the tamer's tribe log, which the game mirrors into the tribe
+  // record of each member's player state.
+  ExpectBlocksKept(kBlocksOfTamedDino + kBlocksOfTribeLogEntry);
   const char* teleport =
       "APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,"
       "bool)";

@@ -112,6 +112,9 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
   auto calls = world().JournalOf("UShooterCheatManager.MakeTribeFounder()");
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["self"], "cheatmanager:e1");
+  // Each rank change is an entry of the tribe's log, which the game mirrors into the tribe
+  // record of each member's player state.
+  ExpectBlocksKept(9);
 }
 
 TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
@@ -125,6 +128,9 @@ TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["args"], (json{7, "  Night Owls"}));
   EXPECT_EQ(world().State()["tribes"][0]["name"], "  Night Owls");
+  // The renaming is written to the tribe's log, and the game refreshes the tribe record (name
+  // and log) in the player state of each member.
+  ExpectBlocksKept(6);
 }
 
 TEST_F(Edits, TribeNameNeedsALoadableTribe) {
