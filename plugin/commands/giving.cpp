@@ -29,11 +29,6 @@ bool Flag(const CommandArgs& args, int32_t i) { return args.Stoi(i) != 0; }
 // The game's name for an administrator's text (unknown texts give the game's "None").
 FName GameName(const FString& text) { return host::NameFromText(ToNarrowString(text).c_str()); }
 
-UShooterCheatManager* CheatManagerOf(AShooterPlayerController* controller) {
-  return static_cast<UShooterCheatManager*>(
-      Field(controller, sym::APlayerController::CheatManager));
-}
-
 // What an item command asks for: the item (a blueprint path or a catalogue index), then how
 // many, of what quality, and whether as a blueprint, from four consecutive words.
 template <class Item>
