@@ -139,11 +139,9 @@ class EchoGame final : public server::rcon::RequestSink {
     listener_.reset();
   }
   uint16_t port() const { return listener_->port(); }
-  void OnRequest(server::rcon::Request r) override {
-    loop_.Post([this, r = std::move(r)] {
-      listener_->Reply(r.session, r.id, r.type, r.body);
-      listener_->Done(r.session);
-    });
+  void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
+  void Handle(const server::rcon::Request& r) override {
+    listener_->Reply(r.session, r.id, r.type, r.body);
   }
   void OnSessionClosed(server::rcon::SessionId) override {}
 

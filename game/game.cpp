@@ -2,6 +2,7 @@
 
 #include "game/members/members.h"
 #include "game/memory/allocator.h"
+#include "game/util/text.h"
 #include "game/world/world.h"
 #include "game/world/world_builder.h"
 #include "game/world/world_file_reader.h"
@@ -24,6 +25,13 @@ class GameImpl final : public Game {
     const AllocatorCounts counts = CurrentAllocatorCounts();
     state["memory"] = {{"live_blocks", counts.live_blocks}, {"live_bytes", counts.live_bytes}};
     return state.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  }
+
+  std::vector<std::string> OnlineEosIds() const override {
+    std::vector<std::string> ids;
+    for (const auto& player : world_->players())
+      if (player->controller != nullptr) ids.push_back(ToUtf8(player->eos_id));
+    return ids;
   }
 
   bool Disconnect(std::u16string_view eos_id) override {

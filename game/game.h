@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/world/world_description.h"
 
@@ -35,6 +36,9 @@ class Game {
   // The current state in the world-file schema plus what game functions recorded and
   // "memory": {"live_blocks", "live_bytes"}; loading it gives the same state again.
   virtual std::string ExportState() const = 0;
+
+  // The EOS ids of the players online (a live controller), in the controller list's order.
+  virtual std::vector<std::string> OnlineEosIds() const = 0;
 
   // Destroys the controller of the player with this EOS id; its entry in the controller list
   // goes stale. False when no live controller has that id.

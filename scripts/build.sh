@@ -1,5 +1,8 @@
 #!/bin/sh
-# Configures and builds into build/ (or build-asan/ with --sanitize).
+# Configures and builds into build/ (or build-asan/ with --sanitize). Names after the options
+# build only those targets (serve.sh builds only orvane-server and what it needs). Extra CMake
+# options can be given in ORVANE_CMAKE_FLAGS, e.g. ORVANE_CMAKE_FLAGS=-DORVANE_WERROR=ON (as CI
+# does).
 set -e
 cd "$(dirname "$0")/.."
 dir=build
@@ -7,6 +10,9 @@ flags=""
 if [ "$1" = "--sanitize" ]; then
   dir=build-asan
   flags="-DORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+  shift
 fi
-cmake -S . -B "$dir" -G Ninja $flags >/dev/null
-cmake --build "$dir"
+cmake -S . -B "$dir" -G Ninja $flags ${ORVANE_CMAKE_FLAGS:-} >/dev/null
+targets=""
+for target in "$@"; do targets="$targets --target $target"; done
+cmake --build "$dir" $targets

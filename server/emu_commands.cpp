@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "sdk/api.h"
 #include "sdk/clock.h"
 #include "sdk/game_members.h"
+#include "server/rcon/packet.h"
+#include "server/state_path.h"
 
 namespace server {
 namespace {
@@ -36,14 +39,35 @@ std::vector<std::string> Words(const RCONPacket& request) {
   return words;
 }
 
-void State(game::Game& game, RCONClientConnection* connection, const RCONPacket& request) {
+void State(const EmuContext& context, RCONClientConnection* connection, const RCONPacket& request) {
   const auto words = Words(request);
-  const std::string state = game.ExportState();
+  const RequestOrigin origin = context.origin_of ? context.origin_of(connection) : RequestOrigin{};
+  const std::string state = context.game.ExportState();
   if (words.size() < 2) {
+    if (rcon::EncodedReplySize(state.size()) > origin.reply_room) {
+      Reply(connection, request,
+            fmt::format("the state is {} bytes, more than this connection can take ({} bytes); "
+                        "use emu.state FILE to write it to a file",
+                        state.size(), origin.reply_room));
+      return;
+    }
     Reply(connection, request, state);
     return;
   }
-  std::ofstream out(words[1], std::ios::binary | std::ios::trunc);
+  std::filesystem::path path = context.start_dir / words[1];
+  if (origin.remote) {
+    std::error_code ignored;
+    std::filesystem::create_directories(context.state_folder, ignored);
+    const auto inside = RemoteStatePath(words[1], context.state_folder);
+    if (!inside) {
+      Reply(connection, request,
+            fmt::format("refused: over RCON, emu.state writes only inside {} (\"{}\" is not)",
+                        context.state_folder.string(), words[1]));
+      return;
+    }
+    path = *inside;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << state << '\n';
   out.close();
   Reply(connection, request, out ? "saved" : "cannot write " + words[1]);
@@ -125,14 +149,24 @@ void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
   Reply(connection, request, ClockText());
 }
 
+// Every registered command, the server's and the plugin's, one a line, in registration order.
+void Commands(RCONClientConnection* connection, const RCONPacket& request) {
+  std::string names;
+  for (const std::u16string& name : framework::RconCommandNames())
+    names += (names.empty() ? "" : "\n") + game::ToUtf8(name);
+  Reply(connection, request, names);
+}
+
 }  // namespace
 
-void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
+void RegisterEmuCommands(EmuContext context) {
   framework::OwnerScope owner("server");
   auto& commands = HostApi::GetCommands();
-  commands.AddRconCommand(u"emu.state", [&game](RCONClientConnection* c, RCONPacket* p, UWorld*) {
-    State(game, c, *p);
-  });
+  game::Game& game = context.game;
+  PluginSlot& slot = context.slot;
+  commands.AddRconCommand(u"emu.state",
+                          [context = std::move(context)](RCONClientConnection* c, RCONPacket* p,
+                                                         UWorld*) { State(context, c, *p); });
   commands.AddRconCommand(u"emu.plugin", [&slot](RCONClientConnection* c, RCONPacket* p, UWorld*) {
     Plugin(slot, c, *p);
   });
@@ -140,6 +174,8 @@ void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
                                                      UWorld*) { Disconnect(game, c, *p); });
   commands.AddRconCommand(
       u"emu.clock", [](RCONClientConnection* c, RCONPacket* p, UWorld*) { ClockCommand(c, *p); });
+  commands.AddRconCommand(u"emu.commands",
+                          [](RCONClientConnection* c, RCONPacket* p, UWorld*) { Commands(c, *p); });
 }
 
 }  // namespace server

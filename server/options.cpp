@@ -3,6 +3,7 @@
 #include <charconv>
 #include <functional>
 #include <map>
+#include <type_traits>
 
 namespace server {
 namespace {
@@ -14,35 +15,52 @@ bool ParseNumber(const std::string& text, long long min, long long max, long lon
   return ec == std::errc() && ptr == end && !text.empty() && out >= min && out <= max;
 }
 
+std::string Absolute(const std::string& path, const std::filesystem::path& base) {
+  return (base / path).lexically_normal().string();
+}
+
 }  // namespace
 
 std::string UsageText() {
   return R"(usage: orvane-server [options]
 Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
-  --world FILE               world file (JSON); default: the embedded default world
+  --world FILE               world file (JSON, see docs/world-file.md); default: the
+                             embedded default world
+  --world-max-bytes N        refuse larger world files; default 268435456 (256 MiB)
   --root DIR                 server root (binaries and save folders); default ./server-root
   --plugin FILE              plugin library; default libOrvane.so beside the executable
   --bind ADDR                RCON listen address; default 127.0.0.1
   --rcon-port N              RCON port; default 27020 (0: any free port)
-  --rcon-password P          RCON password; else $ORVANE_RCON_PASSWORD; else a random one
+  --rcon-password P          RCON password (not empty); else $ORVANE_RCON_PASSWORD; else
+                             a random one
   --no-rcon                  no RCON listener
   --exec LINE                run a command line after loading (repeatable), print its
-                             replies, then exit unless --serve is given
+                             replies, then exit unless --serve is given; timer callbacks
+                             that are due run after each line
   --serve                    keep running after the --exec lines
   --timer-ms N               period of the timer callbacks in ms; default 1000
   --journal FILE             write the call journal there, one JSON object a line
   --log-file FILE            also write the log there
+  --no-audit                 no audit line (source, id, command line, replies, time) on the
+                             log for each request
   --rcon-max-connections N   connections served at once; default 16
+  --rcon-reserved-slots N    ... of which only for logged-in clients; default a quarter
+  --rcon-max-per-address N   connections from one address; default 8
+  --rcon-login-deadline-ms N close a connection not logged in by then; default 5000 (0: never)
   --rcon-idle-timeout-ms N   close a connection silent this long; default 600000 (0: never)
   --rcon-login-failures N    failed logins that lock an address out; default 5
   --rcon-login-window-ms N   ... when they fall within this time; default 30000
   --rcon-lockout-ms N        how long a locked-out address is refused; default 300000
   --rcon-auth-gap-ms N       pause between the two packets answering a login; default 50
+  --rcon-max-packet-size N   largest packet size a client may send; default 4096
+  --rcon-max-queued N        requests waiting per connection before it is closed; default 1024
+  --rcon-max-unread-bytes N  reply bytes a client may leave unread; default 16777216
   --help                     this text
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
-The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS.
+The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
+emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md).
 )";
 }
 
@@ -62,11 +80,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return true;
     };
   };
-  auto integer = [](int& field, long long min, long long max) -> Setter {
+  // `field`: an int, a long long or an optional int.
+  auto integer = [](auto& field, long long min, long long max) -> Setter {
     return [&field, min, max](const std::string& v) {
       long long n = 0;
       if (!ParseNumber(v, min, max, n)) return false;
-      field = static_cast<int>(n);
+      field = static_cast<std::remove_reference_t<decltype(field)>>(n);
       return true;
     };
   };
@@ -80,6 +99,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   };
   const std::map<std::string, Setter, std::less<>> valued = {
       {"--world", optional_text(o.world_file)},
+      {"--world-max-bytes",
+       [&o](const std::string& v) {
+         long long n = 0;
+         if (!ParseNumber(v, 1, 1LL << 50, n)) return false;
+         o.world_max_bytes = static_cast<std::uintmax_t>(n);
+         return true;
+       }},
       {"--root", text(o.root)},
       {"--plugin", optional_text(o.plugin)},
       {"--bind", text(o.bind_address)},
@@ -100,14 +126,22 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
       {"--rcon-max-connections", integer(o.max_connections, 1, 100000)},
+      {"--rcon-reserved-slots", integer(o.reserved_slots, 0, 99999)},
+      {"--rcon-max-per-address", integer(o.max_per_address, 1, 100000)},
+      {"--rcon-login-deadline-ms", millis(o.login_deadline, 0)},
       {"--rcon-idle-timeout-ms", millis(o.idle_timeout, 0)},
       {"--rcon-login-failures", integer(o.login_failures, 1, 1000000)},
       {"--rcon-login-window-ms", millis(o.login_window, 1)},
       {"--rcon-lockout-ms", millis(o.lockout, 0)},
       {"--rcon-auth-gap-ms", millis(o.auth_reply_gap, 0)},
+      {"--rcon-max-packet-size", integer(o.max_packet_size, 10, 1 << 24)},
+      {"--rcon-max-queued", integer(o.max_queued_requests, 1, 1 << 24)},
+      {"--rcon-max-unread-bytes", integer(o.max_unread_bytes, 4096, 1LL << 40)},
   };
-  const std::map<std::string, bool*, std::less<>> flags = {
-      {"--no-rcon", &o.no_rcon}, {"--serve", &o.serve}, {"--help", &o.help}};
+  const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
+                                                           {"--serve", &o.serve},
+                                                           {"--no-audit", &o.no_audit},
+                                                           {"--help", &o.help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -136,12 +170,27 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       }
       value = args[++i];
     }
+    if (name == "--rcon-password" && value->empty()) {
+      result.error = "--rcon-password cannot be empty (leave it out for a random password)";
+      return result;
+    }
     if (!setter->second(*value)) {
       result.error = "bad value for " + name + ": \"" + *value + "\"";
       return result;
     }
   }
+  if (o.reserved_slots && *o.reserved_slots >= o.max_connections)
+    result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
+                   std::to_string(o.max_connections) + ")";
   return result;
+}
+
+ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base) {
+  for (std::optional<std::string>* path :
+       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file})
+    if (*path) **path = Absolute(**path, base);
+  options.root = Absolute(options.root, base);
+  return options;
 }
 
 }  // namespace server

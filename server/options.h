@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,24 +13,34 @@ namespace server {
 
 struct ServerOptions {
   std::optional<std::string> world_file;  // none: the embedded default world
+  // The largest world file read: far above any real world (a few MiB), so that a wrong path
+  // (a log, a disk image) is refused rather than read into memory.
+  std::uintmax_t world_max_bytes = std::uintmax_t{256} << 20;
   std::string root = "./server-root";
   std::optional<std::string> plugin;  // none: libOrvane.so beside the executable
   std::string bind_address = "127.0.0.1";
   uint16_t rcon_port = 27020;
-  std::optional<std::string> rcon_password;
+  std::optional<std::string> rcon_password;  // never empty
   bool no_rcon = false;
   std::vector<std::string> exec_lines;
   bool serve = false;
   std::chrono::milliseconds timer_period{1000};
   std::optional<std::string> journal_file;
   std::optional<std::string> log_file;
-  // Defences of the listener.
+  bool no_audit = false;  // no audit line per request
+  // Defences and limits of the listener (see server/rcon/listener.h).
   int max_connections = 16;
+  std::optional<int> reserved_slots;  // below max_connections; none: a quarter of them
+  int max_per_address = 8;
+  std::chrono::milliseconds login_deadline = std::chrono::seconds(5);
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);
   int login_failures = 5;
   std::chrono::milliseconds login_window = std::chrono::seconds(30);
   std::chrono::milliseconds lockout = std::chrono::minutes(5);
   std::chrono::milliseconds auth_reply_gap{50};
+  int max_packet_size = 4096;
+  int max_queued_requests = 1024;
+  long long max_unread_bytes = 16 << 20;
   bool help = false;
 };
 
@@ -40,6 +51,11 @@ struct ParseResult {
 
 // `args` excludes the program name. Accepts "--name value" and "--name=value".
 ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// The options with every path (world file, root, plugin, journal, log file) made absolute
+// against `base`, the server's starting directory: a command that moves the process's current
+// directory later on moves none of them.
+ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base);
 
 // The text of --help.
 std::string UsageText();

@@ -5,13 +5,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <random>
-#include <sstream>
 #include <thread>
 #include <unordered_map>
 
@@ -24,12 +24,15 @@
 #include "game/game.h"
 #include "game/rcon/rcon_connection.h"
 #include "game/util/text.h"
+#include "game/world/world_json.h"
 #include "sdk/api.h"
 #include "sdk/clock.h"
+#include "server/audit.h"
 #include "server/console.h"
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
 #include "server/rcon/listener.h"
+#include "server/state_path.h"
 
 namespace server {
 namespace {
@@ -51,51 +54,76 @@ void PrintReply(const game::RconReply& reply) {
   std::fflush(stdout);
 }
 
-// Runs one request line on the game thread; its replies go to the connection's outlet.
-// Actors destroyed by the request are freed once it is over, never inside a handler.
-void DispatchLine(game::Game& game, game::RconConnection& connection, int32_t id, int32_t type,
-                  std::string_view utf8) {
-  RCONPacket packet;
-  packet.Id = id;
-  packet.Type = type;
-  packet.Length = static_cast<int32_t>(utf8.size()) + 10;
-  packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
-  framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
-  connection.ClearReplies();  // the outlet has them; a long session must not pile them up
-  game.CollectGarbage();
-}
-
-// The game-thread side of the listener: each network session gets its own game connection
-// (created at its first request), and each request is dispatched as a task of the game loop.
-class RconBridge final : public rcon::RequestSink {
+// Runs request lines on the game thread, whoever sent them, and audits each one.
+class LineRunner {
  public:
-  RconBridge(GameLoop& loop, game::Game& game) : loop_(loop), game_(game) {}
-  void set_listener(rcon::Listener* listener) { listener_ = listener; }
+  LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
 
-  void OnRequest(rcon::Request request) override {
-    loop_.Post([this, request = std::move(request)] { Handle(request); });
-  }
-  void OnSessionClosed(rcon::SessionId session) override {
-    loop_.Post([this, session] { connections_.erase(session); });
+  // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
+  // is over, never inside a handler. `source` names the sender in the audit line.
+  void Run(game::RconConnection& connection, std::string_view source, int32_t id, int32_t type,
+           std::string_view utf8) const {
+    const auto start = std::chrono::steady_clock::now();
+    RCONPacket packet;
+    packet.Id = id;
+    packet.Type = type;
+    packet.Length = static_cast<int32_t>(utf8.size()) + 10;
+    packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
+    framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    const std::size_t replies = connection.replies().size();
+    connection.ClearReplies();  // the outlet has them; a long session must not pile them up
+    game_.CollectGarbage();
+    audit_.Record({source, id, utf8, replies, std::chrono::steady_clock::now() - start});
   }
 
  private:
-  void Handle(const rcon::Request& request) {
+  game::Game& game_;
+  const Audit& audit_;
+};
+
+// The game-thread side of the listener: each network session gets its own game connection
+// (created at its first request); the listener hands requests over through the game loop.
+class RconBridge final : public rcon::RequestSink {
+ public:
+  RconBridge(GameLoop& loop, const LineRunner& runner) : loop_(loop), runner_(runner) {}
+  void set_listener(rcon::Listener* listener) { listener_ = listener; }
+
+  void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
+  void Handle(const rcon::Request& request) override {
     auto& connection = connections_[request.session];
     if (!connection) {
       connection = std::make_unique<game::RconConnection>(
           [listener = listener_, session = request.session](const game::RconReply& reply) {
             listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
           });
+      sessions_[connection->Handle()] = request.session;
     }
-    DispatchLine(game_, *connection, request.id, request.type, request.body);
-    listener_->Done(request.session);
+    // The listener hands requests on with the number of their session, not the peer's address.
+    runner_.Run(*connection, "rcon session " + std::to_string(request.session), request.id,
+                request.type, request.body);
+  }
+  void OnSessionClosed(rcon::SessionId session) override {
+    loop_.Post([this, session] {
+      auto it = connections_.find(session);
+      if (it == connections_.end()) return;
+      sessions_.erase(it->second->Handle());
+      connections_.erase(it);
+    });
   }
 
+  // Game thread. Requests of RCON clients are remote; the console's and --exec's are not.
+  RequestOrigin OriginOf(RCONClientConnection* connection) const {
+    auto it = sessions_.find(connection);
+    if (it == sessions_.end()) return {};
+    return {true, listener_->ReplyRoom(it->second)};
+  }
+
+ private:
   GameLoop& loop_;
-  game::Game& game_;
+  const LineRunner& runner_;
   rcon::Listener* listener_ = nullptr;
   std::unordered_map<rcon::SessionId, std::unique_ptr<game::RconConnection>> connections_;
+  std::unordered_map<RCONClientConnection*, rcon::SessionId> sessions_;
 };
 
 // Waits for SIGINT or SIGTERM on its own thread and stops the loop. The signals are blocked in
@@ -146,15 +174,6 @@ std::string RandomPassword() {
   return password;
 }
 
-bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  out = text.str();
-  return !in.bad();
-}
-
 bool SetUpLogSinks(const ServerOptions& options) {
   framework::ClearLogSinks();
   auto err = std::make_shared<spdlog::sinks::stderr_sink_mt>();
@@ -178,49 +197,84 @@ rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
   rcon.bind_address = options.bind_address;
   rcon.port = options.rcon_port;
   const char* env_password = std::getenv("ORVANE_RCON_PASSWORD");
-  if (options.rcon_password && !options.rcon_password->empty())
-    rcon.password = *options.rcon_password;
+  if (options.rcon_password)
+    rcon.password = *options.rcon_password;  // never empty: the option refuses that
   else if (env_password != nullptr && *env_password != '\0')
     rcon.password = env_password;
   else
     rcon.password = RandomPassword();
   rcon.max_connections = options.max_connections;
+  rcon.reserved_slots = options.reserved_slots.value_or(options.max_connections / 4);
+  rcon.max_per_address = options.max_per_address;
+  rcon.login_deadline = options.login_deadline;
   rcon.idle_timeout = options.idle_timeout;
   rcon.login_limits = {options.login_failures, options.login_window, options.lockout};
   rcon.auth_reply_gap = options.auth_reply_gap;
+  rcon.max_packet_size = options.max_packet_size;
+  rcon.max_queued_requests = static_cast<std::size_t>(options.max_queued_requests);
+  rcon.max_unread_bytes = static_cast<std::size_t>(options.max_unread_bytes);
   rcon.log = std::make_shared<spdlog::logger>("rcon", GetLogSinks().begin(), GetLogSinks().end());
   rcon.log->flush_on(spdlog::level::info);
   return rcon;
 }
 
+// Lines to try on the loaded world: one names a player who is online, when there is one.
+std::vector<std::string> ExampleLines(const game::Game& game) {
+  const std::vector<std::string> online = game.OnlineEosIds();
+  if (online.empty()) return {"GetOnlineNum", "ListOnlinePlayers"};
+  return {"ListOnlinePlayers", "GetPlayerPos " + online.front()};
+}
+
 // The start-up notice: where to connect, with what, and what to try.
-void PrintNotice(const std::string& address, unsigned port, const std::string& password) {
+void PrintNotice(const std::string& address, unsigned port, const std::string& password,
+                 const std::vector<std::string>& examples) {
+  std::string runs;
+  for (const std::string& line : examples) runs += "; print(c.run(\"" + line + "\"))";
   std::fprintf(stderr,
                "orvane-server: RCON listening on %s port %u, password \"%s\"\n"
                "orvane-server: connect with any Source RCON client, for example:\n"
                "  /usr/bin/python3 -c 'from rcon.source import Client; c = Client(\"%s\", %u, "
-               "passwd=\"%s\"); c.connect(True); print(c.run(\"GetOnlineNum\")); "
-               "print(c.run(\"ListOnlinePlayers\"))'\n"
-               "orvane-server: or type GetOnlineNum or ListOnlinePlayers here; Ctrl-C stops "
-               "the server\n",
-               address.c_str(), port, password.c_str(), address.c_str(), port, password.c_str());
+               "passwd=\"%s\"); c.connect(True)%s'\n",
+               address.c_str(), port, password.c_str(), address.c_str(), port, password.c_str(),
+               runs.c_str());
+}
+
+// What every start that serves ends its notice with.
+void PrintCommandHint(const std::vector<std::string>& examples) {
+  std::fprintf(stderr,
+               "orvane-server: type commands here too, such as %s; emu.commands lists them all "
+               "(usage: docs/commands.md); Ctrl-C stops the server\n",
+               examples.back().c_str());
 }
 
 }  // namespace
 
-int RunServer(const ServerOptions& options, const std::string& executable_dir) {
+int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   signal(SIGPIPE, SIG_IGN);  // a vanished reader of standard output must not kill the server
+
+  // Commands may move the process's current directory (the profile removal does): every path of
+  // the server's own is fixed here, against the directory it started in.
+  std::error_code error;
+  const fs::path start_dir = fs::current_path(error);
+  if (error) {
+    Fail("cannot read the current directory: " + error.message());
+    return 1;
+  }
+  const ServerOptions options = WithAbsolutePaths(given, start_dir);
 
   if (!SetUpLogSinks(options)) return 1;
 
   std::string world_json(game::DefaultWorldJson());
-  if (options.world_file && !ReadFile(*options.world_file, world_json)) {
-    Fail("cannot read world file " + *options.world_file);
-    return 1;
+  if (options.world_file) {
+    try {
+      world_json = game::ReadWorldFileText(*options.world_file, options.world_max_bytes);
+    } catch (const game::WorldFileError& e) {
+      Fail(*options.world_file + ": " + e.what());
+      return 1;
+    }
   }
 
-  std::error_code error;
-  const fs::path root = fs::absolute(options.root, error).lexically_normal();
+  const fs::path root = options.root;
   const fs::path plugin_folder = root / "Binaries" / "Win64" / "HostApi" / "Plugins" / "Orvane";
   fs::create_directories(plugin_folder, error);
   if (error) {
@@ -251,8 +305,15 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
     });
   }
 
-  PluginSlot slot{options.plugin.value_or(executable_dir + "/libOrvane.so"), nullptr};
-  RegisterEmuCommands(*game, slot);
+  PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
+                  nullptr};
+  // RCON requests are told apart once the listener's bridge exists (it outlives the commands'
+  // use: the server's entries are removed before this function returns).
+  RconBridge* bridge_of_requests = nullptr;
+  RegisterEmuCommands(
+      {*game, slot, StateFolder(root), start_dir, [&](RCONClientConnection* connection) {
+         return bridge_of_requests ? bridge_of_requests->OriginOf(connection) : RequestOrigin{};
+       }});
   try {
     slot.plugin = framework::LoadedPlugin::Load(slot.path);
   } catch (const std::exception& e) {
@@ -270,10 +331,12 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
   GameLoop loop(options.timer_period, tick, now(), now);
 
   // Each --exec line is followed by the tick when one is due, as between requests in a loop.
+  const Audit audit(!options.no_audit);
+  const LineRunner runner(*game, audit);
   game::RconConnection console(PrintReply);
   int32_t console_id = 0;
   for (const auto& line : options.exec_lines) {
-    DispatchLine(*game, console, ++console_id, 2, line);
+    runner.Run(console, "exec", ++console_id, 2, line);
     loop.RunDue(now());
   }
 
@@ -281,7 +344,9 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
     // Before any thread starts, so that every thread inherits the mask.
     sigset_t signals = SignalWatcher::WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    RconBridge bridge(loop, *game);
+    RconBridge bridge(loop, runner);
+    bridge_of_requests = &bridge;
+    const std::vector<std::string> examples = ExampleLines(*game);
     std::unique_ptr<rcon::Listener> listener;
     if (!options.no_rcon) {
       rcon::ListenerOptions rcon = ListenerOptionsFrom(options);
@@ -293,23 +358,23 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
         return 1;
       }
       bridge.set_listener(listener.get());
-      PrintNotice(options.bind_address, listener->port(), password);
+      PrintNotice(options.bind_address, listener->port(), password, examples);
     } else {
-      std::fprintf(stderr,
-                   "orvane-server: no RCON listener; type commands such as \"GetOnlineNum\" "
-                   "or \"ListOnlinePlayers\" here; stop with Ctrl-C\n");
+      std::fprintf(stderr, "orvane-server: no RCON listener\n");
     }
+    PrintCommandHint(examples);
     {
       SignalWatcher watcher(loop);
       ConsoleReader reader(STDIN_FILENO, [&](std::string line) {
         loop.Post(
-            [&, line = std::move(line)] { DispatchLine(*game, console, ++console_id, 2, line); });
+            [&, line = std::move(line)] { runner.Run(console, "console", ++console_id, 2, line); });
       });
       loop.Run();
       // Still on the game thread: the plugin goes first, while the world it uses exists.
       slot.plugin.reset();
     }
     listener.reset();
+    bridge_of_requests = nullptr;
     framework::FrameworkLog().info("RCON listener closed; server stopped");
   }
   slot.plugin.reset();

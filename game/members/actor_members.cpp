@@ -86,7 +86,7 @@ bool DestroyDino(APrimalDinoCharacter* dino, bool net_force, bool should_modify_
 }
 
 // The dino joins the controller's team; a player without a tribe tames for their own id, as
-// tribeless players do.
+// tribeless players do. A tribe's log records the taming.
 void TameDino(APrimalDinoCharacter* dino, AShooterPlayerController* controller, bool ignore_max,
               int32_t override_team, bool prevent_name_dialog, bool skip_add_to_tribe, bool force) {
   JournalCall(sym::APrimalDinoCharacter::TameDino, dino, controller, ignore_max, override_team,
@@ -99,8 +99,11 @@ void TameDino(APrimalDinoCharacter* dino, AShooterPlayerController* controller, 
                            : static_cast<int32_t>(tamer->linked_player_id & 0x7FFFFFFF);
   target->targeting_team = team;
   target->taming_team_id = team;
-  if (target->tamer_string.IsEmpty() && tamer->player != nullptr)
-    target->tamer_string = ToFString(tamer->player->description.character_name);
+  if (tamer->player == nullptr) return;
+  const std::string& tamer_name = tamer->player->description.character_name;
+  if (target->tamer_string.IsEmpty()) target->tamer_string = ToFString(tamer_name);
+  W().AddTribeLogEntry(
+      team, ToUtf16(tamer_name) + u" tamed a " + W().DinoDisplayName(*target, true, true) + u"!");
 }
 
 void BeginPlay(APrimalDinoCharacter* dino) {
@@ -116,14 +119,8 @@ APrimalDinoCharacter* FindDinoWithID(::UWorld* world, uint32_t id1, uint32_t id2
 // The name, then " - Lvl <level>", then " (<species>)".
 FString* GetDinoDescriptiveName(APrimalDinoCharacter* dino, FString* result, bool with_level,
                                 bool with_species) {
-  Dino* target = DinoOf(dino);
-  std::u16string text(target->descriptive_name.View());
-  if (with_level) {
-    text += u" - Lvl ";
-    for (char c : std::to_string(target->absolute_base_level)) text += static_cast<char16_t>(c);
-  }
-  if (with_species) text += u" (" + W().SpeciesOf(*target) + u")";
-  *result = FString(std::u16string_view(text));
+  *result =
+      FString(std::u16string_view(W().DinoDisplayName(*DinoOf(dino), with_level, with_species)));
   return result;
 }
 

@@ -50,11 +50,19 @@ bool InTribe(const Player& player) {
   return player.description.tribe && W().FindTribe(*player.description.tribe) != nullptr;
 }
 
+// Gives the player the rank; the tribe's log records a change.
+void ChangeTribeRank(Player& player, const char* rank, std::u16string_view logged_as) {
+  if (player.description.tribe_rank == rank) return;
+  player.description.tribe_rank = rank;
+  W().AddTribeLogEntry(*player.description.tribe,
+                       ToUtf16(player.description.character_name) + std::u16string(logged_as));
+}
+
 void MakeTribeAdmin(UShooterCheatManager* cheats) {
   JournalCall(sym::UShooterCheatManager::MakeTribeAdmin, cheats);
   Player* player = OwnerOf(cheats);
   if (player != nullptr && InTribe(*player) && player->description.tribe_rank != "founder")
-    player->description.tribe_rank = "admin";
+    ChangeTribeRank(*player, "admin", u" was promoted to Tribe Admin");
 }
 
 // A tribe has one owner: the new founder takes over, and a former founder stays an admin.
@@ -64,10 +72,11 @@ void MakeTribeFounder(UShooterCheatManager* cheats) {
   if (player == nullptr || !InTribe(*player)) return;
   for (const auto& member : W().players()) {
     PlayerDescription& other = member->description;
-    if (other.tribe == player->description.tribe && other.tribe_rank == "founder")
+    if (member.get() != player && other.tribe == player->description.tribe &&
+        other.tribe_rank == "founder")
       other.tribe_rank = "admin";
   }
-  player->description.tribe_rank = "founder";
+  ChangeTribeRank(*player, "founder", u" became the Tribe Owner");
 }
 
 void UnlockEngram(UShooterCheatManager* cheats, FString& path) {

@@ -49,6 +49,8 @@ UClass* ActorClass() { return ToSdk<UClass>(W().NativeClass(Native::kActor)); }
 UClass* PawnClass() { return ToSdk<UClass>(W().NativeClass(Native::kPawn)); }
 UClass* DinoClass() { return ToSdk<UClass>(W().NativeClass(Native::kDino)); }
 UClass* StructureClass() { return ToSdk<UClass>(W().NativeClass(Native::kStructure)); }
+// The class of players' characters (each player's own class derives from it).
+UClass* PlayerCharacterClass() { return ToSdk<UClass>(W().NativeClass(Native::kShooterCharacter)); }
 
 }  // namespace
 
@@ -65,6 +67,7 @@ void RegisterObjectFunctions() {
   framework::Register(sym::APawn::GetPrivateStaticClass, &PawnClass);
   framework::Register(sym::APrimalDinoCharacter::GetPrivateStaticClass, &DinoClass);
   framework::Register(sym::APrimalStructure::GetPrivateStaticClass, &StructureClass);
+  framework::Register(sym::AShooterCharacter::GetPrivateStaticClass, &PlayerCharacterClass);
 }
 
 }  // namespace game::members

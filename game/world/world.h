@@ -88,7 +88,12 @@ class World {
   void MovePlayer(Player& player, const FVector& to);
   // Spawns the dino or structure class that `blueprint` names, at `at`; null when none.
   ActorBase* Spawn(std::u16string_view blueprint, const FVector& at);
+  // Renames a listed tribe, which its log records.
   void RenameTribe(int32_t id, std::u16string_view name);
+  // Adds an entry to a listed tribe's log (its members' records too), stamped with the in-game
+  // day and time as the game stamps its entries: "Day 12, 14:05:09: <text>". A team that is no
+  // listed tribe keeps no log.
+  void AddTribeLogEntry(int32_t tribe_id, std::u16string_view text);
   void RenamePlayer(Player& player, std::u16string_view name);
   // Copies every player's tribe record from the tribe list.
   void SyncTribeRecords();
@@ -104,6 +109,8 @@ class World {
   std::u16string PathNameOf(const ObjectBase* object) const;
   // The dino's species: its class name less "_Character_BP_C" or "_C".
   std::u16string SpeciesOf(const Dino& dino) const;
+  // The dino's name, then " - Lvl <level>" and " (<species>)" when asked.
+  std::u16string DinoDisplayName(const Dino& dino, bool with_level, bool with_species) const;
 
   // The current state as a world description (destroyed actors left out, spawned ones
   // appended; world_export.cpp).

@@ -61,9 +61,11 @@ void CheckWorldDescription(const WorldDescription& description) {
 
   std::set<int32_t> tribe_ids;
   for (std::size_t i = 0; i < description.tribes.size(); ++i) {
-    if (!tribe_ids.insert(description.tribes[i].id).second)
-      Fail(ListPlace("tribes", i) + ".id",
-           "duplicate tribe id " + std::to_string(description.tribes[i].id));
+    const int32_t id = description.tribes[i].id;
+    if (id == 0)
+      Fail(ListPlace("tribes", i) + ".id", "a tribe needs an id; 0 is the team of no tribe");
+    if (!tribe_ids.insert(id).second)
+      Fail(ListPlace("tribes", i) + ".id", "duplicate tribe id " + std::to_string(id));
   }
 
   std::unordered_set<std::string> eos_ids;
@@ -72,6 +74,11 @@ void CheckWorldDescription(const WorldDescription& description) {
     const std::string place = ListPlace("players", i);
     if (!p.eos_id.empty() && !eos_ids.insert(p.eos_id).second)
       Fail(place + ".eos_id", "duplicate EOS id \"" + p.eos_id + "\"");
+    if (p.tribe && *p.tribe != p.team) {
+      Fail(place + ".team", "team " + std::to_string(p.team) + " disagrees with tribe " +
+                                std::to_string(*p.tribe) +
+                                ": a player in a tribe has the tribe's id as team");
+    }
   }
 
   std::unordered_set<uint64_t> dino_ids;

@@ -209,7 +209,8 @@ class WorldFileError : public std::runtime_error {
 std::string ListPlace(const std::string& list, std::size_t index);
 
 // Checks what only the whole world shows: duplicate tribe ids, EOS ids and dino id pairs,
-// duplicate class names, and classes that cannot be made with the kind an entity needs.
+// duplicate class names, classes that cannot be made with the kind an entity needs, a tribe
+// numbered 0 (the team of no tribe) and a player whose team is not their tribe's id.
 // Throws WorldFileError.
 void CheckWorldDescription(const WorldDescription& description);
 

@@ -130,9 +130,26 @@ ActorBase* World::Spawn(std::u16string_view blueprint, const FVector& at) {
 }
 
 void World::RenameTribe(int32_t id, std::u16string_view name) {
-  for (TribeDescription& tribe : tribes_)
-    if (tribe.id == id) tribe.name = ToUtf8(name);
+  for (TribeDescription& tribe : tribes_) {
+    if (tribe.id != id) continue;
+    tribe.name = ToUtf8(name);
+    AddTribeLogEntry(id, u"Tribe renamed to '" + std::u16string(name) + u"'");
+  }
   SyncTribeRecords();
+}
+
+void World::AddTribeLogEntry(int32_t tribe_id, std::u16string_view text) {
+  for (TribeDescription& tribe : tribes_) {
+    if (tribe.id != tribe_id) continue;
+    std::string entry = game_state_ != nullptr ? ToUtf8(game_state_->day_time) + ": " : "";
+    entry += ToUtf8(text);
+    tribe.log.push_back(entry);
+    const FString line = ToFString(entry);
+    for (const auto& player : players_)
+      if (player->state != nullptr && player->description.tribe == tribe_id)
+        player->state->my_tribe_data.tribe_log.Add(line);
+    return;
+  }
 }
 
 void World::RenamePlayer(Player& player, std::u16string_view name) {

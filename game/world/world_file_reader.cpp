@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "game/world/world_json.h"
+
 namespace game {
 namespace {
 
@@ -42,8 +44,9 @@ T ReadInteger(const Json& j, const std::string& place) {
 }
 
 double ReadNumber(const Json& j, const std::string& place) {
-  if (!j.is_number()) throw WorldFileError(place, "expected a number");
-  return j.get<double>();
+  if (!IsWorldNumber(j))
+    throw WorldFileError(place, "expected a number (or \"nan\", \"inf\", \"-inf\")");
+  return WorldNumber(j);
 }
 
 float ReadFloat(const Json& j, const std::string& place) {
@@ -92,7 +95,7 @@ class ObjectReader {
     for (const auto& [key, value] : j.items()) {
       bool ok = false;
       for (std::string_view k : known) ok = ok || key == k;
-      if (!ok) throw WorldFileError(At(key), "unknown key");
+      if (!ok) throw WorldFileError(At(key), "unknown key; allowed here: " + Listed(known));
     }
   }
   std::string At(std::string_view key) const {
@@ -117,6 +120,12 @@ class ObjectReader {
   }
 
  private:
+  static std::string Listed(std::initializer_list<std::string_view> known) {
+    std::string text;
+    for (std::string_view k : known) text += (text.empty() ? "" : ", ") + std::string(k);
+    return text;
+  }
+
   const Json& j_;
   std::string place_;
 };
@@ -253,8 +262,10 @@ PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
   r.Optional("player_name", p.player_name, ReadString);
   r.Optional("player_id", p.player_id, ReadInteger<uint64_t>);
   r.Optional("linked_player_data_id", p.linked_player_data_id, ReadInteger<uint64_t>);
-  r.With("team", [&](const Json& v, S& at) { p.team = ReadInteger<int32_t>(v, at); });
   r.Optional("tribe", p.tribe, ReadInteger<int32_t>);
+  // A player in a tribe has the tribe's id as team: given the tribe, the team follows.
+  p.team = p.tribe.value_or(0);
+  r.With("team", [&](const Json& v, S& at) { p.team = ReadInteger<int32_t>(v, at); });
   r.With("position", [&](const Json& v, S& at) { p.position = ReadPosition(v, at); });
   r.With("character", [&](const Json& v, S& at) {
     p.character = ReadChoice<CharacterState>(v, at,
@@ -386,12 +397,7 @@ ActorDescription ReadActor(const Json& j, const std::string& place) {
 }  // namespace
 
 WorldDescription ParseWorldFile(std::string_view text) {
-  Json j;
-  try {
-    j = Json::parse(text);
-  } catch (const Json::parse_error& e) {
-    throw WorldFileError(std::string("world file: not valid JSON: ") + e.what());
-  }
+  const Json j = ParseWorldJson(text);
   ObjectReader r(
       j, "",
       {"map", "world", "game_state", "world_settings", "save_directory", "server_cheat_manager",

@@ -1,11 +1,19 @@
 #include "game/world/world_file_writer.h"
 
+#include "game/world/world_json.h"
+
 namespace game {
 namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-OrderedJson PositionJson(const Position& p) { return OrderedJson::array({p[0], p[1], p[2]}); }
+// Positions, food, colours: numbers in their world-file form, non-finite ones included.
+template <class Numbers>
+OrderedJson NumbersJson(const Numbers& numbers) {
+  OrderedJson out = OrderedJson::array();
+  for (double n : numbers) out.push_back(NumberJson(n));
+  return out;
+}
 
 OrderedJson OptionalString(const std::optional<std::string>& s) {
   return s ? OrderedJson(*s) : OrderedJson(nullptr);
@@ -13,7 +21,7 @@ OrderedJson OptionalString(const std::optional<std::string>& s) {
 
 OrderedJson HairJson(const std::optional<HairStyle>& h) {
   if (!h) return nullptr;
-  return OrderedJson{{"percent", h->percent}, {"style", h->style}};
+  return OrderedJson{{"percent", NumberJson(h->percent)}, {"style", h->style}};
 }
 
 // The fields of the entry's kind, in the order of the call's arguments.
@@ -27,7 +35,7 @@ OrderedJson InboxEntryJson(const InboxEntry& e) {
     o["text"] = e.text;
     o["receiver"] = e.receiver;
     o["sender_team"] = e.sender_team;
-    o["received_time"] = e.received_time;
+    o["received_time"] = NumberJson(e.received_time);
     o["send_mode"] = e.send_mode;
     o["radio_frequency"] = e.radio_frequency;
     o["chat_type"] = e.chat_type;
@@ -37,10 +45,10 @@ OrderedJson InboxEntryJson(const InboxEntry& e) {
     return o;
   }
   o["text"] = e.text;
-  o["colour"] = e.colour ? OrderedJson(*e.colour) : OrderedJson(nullptr);
+  o["colour"] = e.colour ? NumbersJson(*e.colour) : OrderedJson(nullptr);
   if (e.kind == "notification") {
-    o["scale"] = e.scale;
-    o["seconds"] = e.seconds;
+    o["scale"] = NumberJson(e.scale);
+    o["seconds"] = NumberJson(e.seconds);
     o["icon"] = OptionalString(e.icon);
     o["sound"] = OptionalString(e.sound);
     o["priority"] = e.priority;
@@ -59,7 +67,7 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
   j["world"] = w.world;
   if (w.game_state) {
     j["game_state"] = {{"day_time", w.game_state->day_time},
-                       {"framerate", w.game_state->framerate},
+                       {"framerate", NumberJson(w.game_state->framerate)},
                        {"players_connected", w.game_state->players_connected
                                                  ? OrderedJson(*w.game_state->players_connected)
                                                  : OrderedJson(nullptr)}};
@@ -67,10 +75,10 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
     j["game_state"] = nullptr;
   }
   if (w.world_settings) {
-    j["world_settings"] = {{"longitude_origin", w.world_settings->longitude_origin},
-                           {"latitude_origin", w.world_settings->latitude_origin},
-                           {"longitude_scale", w.world_settings->longitude_scale},
-                           {"latitude_scale", w.world_settings->latitude_scale}};
+    j["world_settings"] = {{"longitude_origin", NumberJson(w.world_settings->longitude_origin)},
+                           {"latitude_origin", NumberJson(w.world_settings->latitude_origin)},
+                           {"longitude_scale", NumberJson(w.world_settings->longitude_scale)},
+                           {"latitude_scale", NumberJson(w.world_settings->latitude_scale)}};
   } else {
     j["world_settings"] = nullptr;
   }
@@ -100,7 +108,7 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
         p.linked_player_data_id ? OrderedJson(*p.linked_player_data_id) : nullptr;
     o["team"] = p.team;
     o["tribe"] = p.tribe ? OrderedJson(*p.tribe) : nullptr;
-    o["position"] = PositionJson(p.position);
+    o["position"] = NumbersJson(p.position);
     o["character"] = p.character == CharacterState::kAlive  ? "alive"
                      : p.character == CharacterState::kDead ? "dead"
                                                             : "none";
@@ -112,9 +120,9 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
     for (const ItemGift& g : p.inventory)
       inventory.push_back({{"item", g.item},
                            {"quantity", g.quantity},
-                           {"quality", g.quality},
+                           {"quality", NumberJson(g.quality)},
                            {"blueprint", g.blueprint}});
-    o["experience"] = p.experience;
+    o["experience"] = NumberJson(p.experience);
     o["hexagons"] = p.hexagons;
     OrderedJson& armor = o["armor_sets"] = OrderedJson::array();
     for (const auto& [tier, quality] : p.armor_sets) armor.push_back({tier, quality});
@@ -141,17 +149,17 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
     o["team"] = d.team;
     o["name"] = OptionalString(d.name);
     o["level"] = d.level;
-    o["position"] = PositionJson(d.position);
+    o["position"] = NumbersJson(d.position);
     o["dead"] = d.dead;
-    o["food"] = {d.food[0], d.food[1]};
+    o["food"] = NumbersJson(d.food);
     if (!d.tamer.empty()) o["tamer"] = d.tamer;
     if (d.taming_team != 0) o["taming_team"] = d.taming_team;
-    if (d.experience != 0.0) o["experience"] = d.experience;
+    if (d.experience != 0.0) o["experience"] = NumberJson(d.experience);
     if (!d.colours.empty()) {
       OrderedJson& colours = o["colours"] = OrderedJson::array();
       for (const auto& [region, colour] : d.colours) colours.push_back({region, colour});
     }
-    if (d.imprint_quality != 0.0F) o["imprint_quality"] = d.imprint_quality;
+    if (d.imprint_quality != 0.0F) o["imprint_quality"] = NumberJson(d.imprint_quality);
     if (d.imprinter)
       o["imprinter"] = {{"name", d.imprinter->name}, {"player_id", d.imprinter->player_id}};
     if (d.neutered) o["neutered"] = true;
@@ -167,7 +175,7 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
                           {"name", OptionalString(s.name)},
                           {"consumes_item", OptionalString(s.consumes_item)},
                           {"pickup_item", OptionalString(s.pickup_item)},
-                          {"position", PositionJson(s.position)}});
+                          {"position", NumbersJson(s.position)}});
   }
 
   OrderedJson& actors = j["actors"] = OrderedJson::array();
@@ -175,7 +183,7 @@ OrderedJson WorldFileJson(const WorldDescription& w) {
     actors.push_back({{"class", a.class_name},
                       {"kind", a.kind ? OrderedJson(ClassKindName(*a.kind)) : OrderedJson(nullptr)},
                       {"team", a.team},
-                      {"position", PositionJson(a.position)}});
+                      {"position", NumbersJson(a.position)}});
   }
   j["profiles"] = w.profiles;
   j["script_commands"] = w.script_commands;

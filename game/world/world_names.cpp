@@ -1,5 +1,5 @@
 // How the live world names its objects: full path names as the game reports them, journal
-// references, dino species.
+// references, dino species and display names.
 #include "game/util/text.h"
 #include "game/world/world.h"
 
@@ -11,6 +11,13 @@ std::u16string World::SpeciesOf(const Dino& dino) const {
   if (name.size() >= kLong.size() && name.substr(name.size() - kLong.size()) == kLong)
     return name.substr(0, name.size() - kLong.size());
   return StripSuffix(name, u"_C");
+}
+
+std::u16string World::DinoDisplayName(const Dino& dino, bool with_level, bool with_species) const {
+  std::u16string text(dino.descriptive_name.View());
+  if (with_level) text += u" - Lvl " + ToUtf16(std::to_string(dino.absolute_base_level));
+  if (with_species) text += u" (" + SpeciesOf(dino) + u")";
+  return text;
 }
 
 std::string World::RefOf(const ObjectBase* object) const {

@@ -2,7 +2,7 @@
 
 #include <sdk/api.h>
 
-#include "host/game_access.h"
+#include "queries/player_details.h"
 
 namespace orvane {
 
@@ -14,9 +14,7 @@ UShooterCheatManager* ServerCheatManagerOrReply(Request& request) {
 
 UShooterCheatManager* PlayerCheatManagerOrReply(Request& request,
                                                 AShooterPlayerController* player) {
-  // A player controller's cheat manager is always the game's own kind.
-  auto* cheats =
-      static_cast<UShooterCheatManager*>(host::Field(player, sym::APlayerController::CheatManager));
+  UShooterCheatManager* cheats = CheatManagerOf(player);
   if (cheats == nullptr) request.Reply(kNoPlayerCheatManager);
   return cheats;
 }

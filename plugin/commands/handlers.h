@@ -35,6 +35,40 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// tribe_listings.cpp
+void GetTribeLog(Request& request);
+void GetTribeStructureCount(Request& request);
+void GetTribeStructurePos(Request& request);
+void ListPlayerDinos(Request& request);
+void ListTribeDinos(Request& request);
+void ListTribeStructures(Request& request);
+void ListUnclaimedDinos(Request& request);
+void ListUnclaimedDinosAmount(Request& request);
+
+// world_dumps.cpp
+void GetActorPos(Request& request);
+void GetAllActorsPos(Request& request);
+void GetAllActors(Request& request);
+void GetAllActorsBp(Request& request);
+void GetAllDinos(Request& request);
+void ListAllStructures(Request& request);
+void ListAllStructuresInRadius(Request& request);
+
+// giving.cpp
+void GivePlayerXP(Request& request);
+void GiveHexagon(Request& request);
+void GiveTribeDinosFood(Request& request);
+void GiveArmorSet(Request& request);
+void GiveItemToEOSId(Request& request);
+void GiveItemToAll(Request& request);
+void GiveItemIndex(Request& request);
+void GiveItemIndexToAll(Request& request);
+void SpawnDinoBP(Request& request);
+void UnlockBoss(Request& request);
+void UnlockEngram(Request& request);
+
+// diagnostics/test_command.cpp
+void TestCommand(Request& request);
 // messaging.cpp
 void SendMessageToChat(Request& request);
 void SendMessageToNotification(Request& request);
@@ -53,5 +87,23 @@ void SetPlayerTribeOwner(Request& request);
 void SetTribeName(Request& request);
 void TeleportAllPlayers(Request& request);
 void TeleportToPlayer(Request& request);
+
+// destruction.cpp
+void DestroyActorAll(Request& request);
+void DestroyActorWild(Request& request);
+void DestroyTribeAll(Request& request);
+void DestroyTribeDinos(Request& request);
+void DestroyTribePlayers(Request& request);
+void DestroyTribeStructures(Request& request);
+void DestroyTribeStructuresByBP(Request& request);
+void KickAllPlayers(Request& request);
+void KillAllPlayers(Request& request);
+void KillPlayer(Request& request);
+void KillPlayerId(Request& request);
+void KillUnclaimedDinos(Request& request);
+void KillAllWildDinos(Request& request);
+
+// profile_removal.cpp
+void DestroyPlayerProfile(Request& request);
 
 }  // namespace orvane

@@ -2,6 +2,7 @@
 
 #include <sdk/api.h>
 
+#include "commands/timed_sweeps.h"
 #include "core/command_table.h"
 #include "core/plugin_logger.h"
 
@@ -14,6 +15,8 @@ constexpr int kProcessAttach = 1;
 void OnAttach() {
   PluginLogger::Create();
   Load();
+  // Not counted: the timer callback is no command.
+  HostApi::GetCommands().AddOnTimerCallback(FString(kSweepTimerName), &TimedDestroyTribeStructures);
   PluginLogger::Get().info("Added an additional: {} commands!", RegistrationCount());
 }
 
@@ -33,5 +36,5 @@ int LibraryEntry(int reason) {
 }  // namespace orvane
 
 extern "C" void Plugin_Unload() {
-  HostApi::GetCommands().RemoveOnTimerCallback(FString("TimedDestroyTribeStructures"));
+  HostApi::GetCommands().RemoveOnTimerCallback(FString(orvane::kSweepTimerName));
 }

@@ -78,6 +78,7 @@ constexpr std::string_view kSymbolNames[] = {
     sym::APrimalStructure::GetPrivateStaticClass.name,
     sym::AShooterCharacter::PlayerName.name,
     sym::AShooterCharacter::LinkedPlayerDataID.name,
+    sym::AShooterCharacter::GetPrivateStaticClass.name,
     sym::AShooterCharacter::NetSetFacialHairPercent.name,
     sym::AShooterCharacter::NetSetHeadHairPercent.name,
     sym::AShooterCharacter::GiveHexagons.name,

@@ -27,6 +27,12 @@ AShooterCharacter* CharacterOf(AShooterPlayerController* controller) {
   return Call(sym::AShooterPlayerController::GetPlayerCharacter, controller);
 }
 
+UShooterCheatManager* CheatManagerOf(AShooterPlayerController* controller) {
+  // A player controller's cheat manager is always the game's own kind.
+  return static_cast<UShooterCheatManager*>(
+      Field(controller, sym::APlayerController::CheatManager));
+}
+
 FString CharacterNameOf(AShooterPlayerController* controller) {
   return TextOf(sym::AShooterPlayerController::GetPlayerCharacterName, controller);
 }

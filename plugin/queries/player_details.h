@@ -11,6 +11,8 @@ namespace orvane {
 AShooterPlayerState* PlayerStateOf(AShooterPlayerController* controller);
 // The player's character, alive or dead, or null.
 AShooterCharacter* CharacterOf(AShooterPlayerController* controller);
+// The player's own cheat manager ("APlayerController.CheatManager"), or null.
+UShooterCheatManager* CheatManagerOf(AShooterPlayerController* controller);
 
 // The character's name ("GetPlayerCharacterName()").
 FString CharacterNameOf(AShooterPlayerController* controller);

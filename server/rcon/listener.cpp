@@ -1,6 +1,8 @@
 #include "server/rcon/listener.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <deque>
 #include <thread>
 #include <unordered_map>
@@ -8,7 +10,8 @@
 #include <fmt/format.h>
 #include <asio.hpp>
 
-#include "server/rcon/packet.h"
+#include "server/rcon/connection_protocol.h"
+#include "server/rcon/log_text.h"
 
 namespace server::rcon {
 namespace {
@@ -16,66 +19,59 @@ namespace {
 using asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
-// "300", "0.4": durations in the log read as seconds.
-std::string Seconds(Clock::duration d) {
-  return fmt::format("{:g}", std::chrono::duration<double>(d).count());
-}
-
 class ListenerImpl;
 
-// One client connection. Lives on the network thread only; callbacks keep it alive.
-class Session : public std::enable_shared_from_this<Session> {
+// One client connection: the socket's side of a ConnectionProtocol. Lives on the network
+// thread only; callbacks keep it alive.
+class Session : public std::enable_shared_from_this<Session>, private ProtocolOutput {
  public:
   Session(ListenerImpl& owner, SessionId id, tcp::socket socket, std::string peer,
-          std::string address)
-      : owner_(owner),
-        id_(id),
-        socket_(std::move(socket)),
-        idle_timer_(socket_.get_executor()),
-        gap_timer_(socket_.get_executor()),
-        peer_(std::move(peer)),
-        address_(std::move(address)) {}
+          std::string address);
 
   void Start();
-  void QueueReply(int32_t id, int32_t type, std::string_view body);
-  void RequestDone();
+  // Reply bytes, already counted as unread.
+  void QueueReply(std::string bytes);
   // Closes now; `reason` (empty: a normal end) is logged with the peer.
   void Close(const std::string& reason);
 
-  const std::string& peer() const { return peer_; }
+  SessionId id() const { return id_; }
+  const std::string& address() const { return address_; }
+  bool logged_in() const { return protocol_.logged_in(); }
 
  private:
   struct Outgoing {
     std::string bytes;
-    bool gap_before = false;  // wait auth_reply_gap before writing these bytes
+    bool login_answer = false;  // ends a login's answer; written after auth_reply_gap
+    bool reply = false;         // counted as unread in the request queue
   };
+
+  void Send(std::string bytes, bool login_answer) override;
+  std::string Queue(Packet request) override;
 
   void Read();
   void OnRead(std::error_code error, std::size_t n);
-  // False when the connection was closed.
-  bool Handle(Packet packet);
-  void Authenticate(const Packet& packet);
-  void Queue(std::string bytes, bool gap_before = false);
+  // Runs the protocol over what has arrived and does what it says.
+  void Continue();
   void Write();
-  void ArmIdleTimer();
+  void OnWritten(std::error_code error);
+  // The login deadline before login, the idle limit after.
+  void ArmTimer();
 
   ListenerImpl& owner_;
   SessionId id_;
   tcp::socket socket_;
-  asio::steady_timer idle_timer_;
+  asio::steady_timer timer_;
   asio::steady_timer gap_timer_;
   std::string peer_;     // address:port, for the log
-  std::string address_;  // for the login guard
+  std::string address_;  // for the login guard and the slots
+  ConnectionProtocol protocol_;
   std::array<char, 4096> read_buffer_;
-  PacketDecoder decoder_;
-  bool authenticated_ = false;
+  bool was_logged_in_ = false;
   bool reading_ = false;
   bool writing_ = false;
   bool closed_ = false;
   bool close_after_write_ = false;
-  int outstanding_ = 0;
   std::deque<Outgoing> outgoing_;
-  std::size_t pending_bytes_ = 0;
   Clock::time_point last_activity_ = Clock::now();
 };
 
@@ -86,8 +82,11 @@ class ListenerImpl final : public Listener {
         sink_(sink),
         acceptor_(io_),
         guard_(options_.login_limits),
+        queue_({options_.max_queued_requests, options_.max_unread_bytes,
+                std::min<std::size_t>(options_.max_unread_bytes / 4, 256u << 10)}),
         work_(asio::make_work_guard(io_)) {
     if (!options_.log) options_.log = std::make_shared<spdlog::logger>("rcon");
+    if (!options_.clock) options_.clock = [] { return Clock::now(); };
     const tcp::endpoint endpoint(asio::ip::make_address(options_.bind_address), options_.port);
     try {
       acceptor_.open(endpoint.protocol());
@@ -118,29 +117,69 @@ class ListenerImpl final : public Listener {
   uint16_t port() const override { return port_; }
 
   void Reply(SessionId session, int32_t id, int32_t type, std::string body) override {
+    const std::size_t size = EncodedReplySize(body.size());
+    switch (queue_.AddUnread(session, size)) {
+      case RequestQueue::ReplyResult::kUnknown:
+        return;
+      case RequestQueue::ReplyResult::kOverLimit:
+        asio::post(io_, [this, session, size] {
+          if (auto it = sessions_.find(session); it != sessions_.end())
+            it->second->Close(
+                fmt::format("a reply of {} bytes would take the replies not yet read past {} bytes",
+                            size, options_.max_unread_bytes));
+        });
+        return;
+      case RequestQueue::ReplyResult::kAccepted:
+        break;
+    }
+    // Encoded on the network thread: the game thread only hands the text over.
     asio::post(io_, [this, session, id, type, body = std::move(body)] {
       if (auto it = sessions_.find(session); it != sessions_.end())
-        it->second->QueueReply(id, type, body);
+        it->second->QueueReply(EncodeReply(id, type, body));
     });
   }
 
-  void Done(SessionId session) override {
-    asio::post(io_, [this, session] {
-      if (auto it = sessions_.find(session); it != sessions_.end()) it->second->RequestDone();
-    });
-  }
+  std::size_t ReplyRoom(SessionId session) const override { return queue_.Room(session); }
 
   const ListenerOptions& options() const { return options_; }
   spdlog::logger& log() { return *options_.log; }
-  RequestSink& sink() { return sink_; }
   LoginGuard& guard() { return guard_; }
+  RequestQueue& queue() { return queue_; }
+  Clock::time_point now() const { return options_.clock(); }
+
+  // Network thread. Wakes the game thread to run the next request, unless it is already due to.
+  void Schedule() {
+    if (!drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
+  }
+
+  // Network thread. Every other connection from `address` that has not logged in stops.
+  void CloseWaitingFrom(const std::string& address, SessionId except) {
+    for (auto& session : SessionsWhere([&](const Session& s) {
+           return s.address() == address && s.id() != except && !s.logged_in();
+         }))
+      session->Close("address locked out");
+  }
 
   void Forget(SessionId id) {
     sessions_.erase(id);
+    queue_.Close(id);
     sink_.OnSessionClosed(id);
   }
 
  private:
+  // Game thread. One request, then the game loop's other work gets its turn before the next.
+  void Drain() {
+    drain_posted_ = false;  // before Take: a request pushed from now on posts a new Drain
+    auto request = queue_.Take();
+    if (!request) return;
+    if (request->type == kTypeResponseValue)
+      Reply(request->session, request->id, kTypeResponseValue, "");
+    else
+      sink_.Handle(*request);
+    queue_.Finished(request->session);
+    if (queue_.Ready() && !drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
+  }
+
   void Accept() {
     acceptor_.async_accept([this](std::error_code error, tcp::socket socket) {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
@@ -158,20 +197,62 @@ class ListenerImpl final : public Listener {
     });
   }
 
+  template <typename Predicate>
+  std::vector<std::shared_ptr<Session>> SessionsWhere(Predicate predicate) const {
+    std::vector<std::shared_ptr<Session>> found;
+    for (const auto& [id, session] : sessions_)
+      if (predicate(*session)) found.push_back(session);
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+      return a->id() < b->id();  // oldest first
+    });
+    return found;
+  }
+
+  // Makes room for a newcomer from `address`; false when there is none to make.
+  bool MakeRoom(const std::string& address, const std::string& peer) {
+    const auto same_address =
+        SessionsWhere([&](const Session& s) { return s.address() == address; });
+    if (static_cast<int>(same_address.size()) >= options_.max_per_address) {
+      auto waiting = std::find_if(same_address.begin(), same_address.end(),
+                                  [](const auto& s) { return !s->logged_in(); });
+      if (waiting == same_address.end()) {
+        log().warn(
+            "RCON refused connection from {}: limit of {} connections from one address "
+            "reached",
+            peer, options_.max_per_address);
+        return false;
+      }
+      (*waiting)->Close("not logged in; a newer connection from its address took its slot");
+    }
+    const auto waiting = SessionsWhere([](const Session& s) { return !s.logged_in(); });
+    const int open_to_waiting = std::max(1, options_.max_connections - options_.reserved_slots);
+    if (static_cast<int>(waiting.size()) < open_to_waiting &&
+        static_cast<int>(sessions_.size()) < options_.max_connections)
+      return true;
+    if (waiting.empty()) {
+      log().warn("RCON refused connection from {}: connection limit ({}) reached", peer,
+                 options_.max_connections);
+      return false;
+    }
+    // The oldest of the address that holds most of the waiting connections: a flood from a
+    // few addresses displaces itself before anyone else.
+    std::unordered_map<std::string, int> per_address;
+    for (const auto& s : waiting) ++per_address[s->address()];
+    const auto victim =
+        std::max_element(waiting.begin(), waiting.end(), [&](const auto& a, const auto& b) {
+          return per_address[a->address()] < per_address[b->address()];
+        });
+    (*victim)->Close("not logged in; its slot was needed");
+    return true;
+  }
+
   void Admit(tcp::socket socket) {
     std::error_code error;
     const tcp::endpoint remote = socket.remote_endpoint(error);
     if (error) return;  // already gone
     const std::string address = remote.address().to_string();
     const std::string peer = address + ":" + std::to_string(remote.port());
-    if (guard_.IsLocked(address, Clock::now())) {
-      log().warn("RCON refused connection from {}: locked out after failed logins", peer);
-      socket.close(error);
-      return;
-    }
-    if (static_cast<int>(sessions_.size()) >= options_.max_connections) {
-      log().warn("RCON refused connection from {}: connection limit ({}) reached", peer,
-                 options_.max_connections);
+    if (!MakeRoom(address, peer)) {
       socket.close(error);
       return;
     }
@@ -179,6 +260,7 @@ class ListenerImpl final : public Listener {
     const SessionId id = next_id_++;
     auto session = std::make_shared<Session>(*this, id, std::move(socket), peer, address);
     sessions_.emplace(id, session);
+    queue_.Open(id);
     log().info("RCON connection from {}", peer);
     session->Start();
   }
@@ -189,6 +271,8 @@ class ListenerImpl final : public Listener {
   tcp::acceptor acceptor_;
   asio::steady_timer accept_retry_{io_};
   LoginGuard guard_;
+  RequestQueue queue_;
+  std::atomic<bool> drain_posted_{false};
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   std::unordered_map<SessionId, std::shared_ptr<Session>> sessions_;
   SessionId next_id_ = 1;
@@ -196,14 +280,25 @@ class ListenerImpl final : public Listener {
   std::thread thread_;
 };
 
+Session::Session(ListenerImpl& owner, SessionId id, tcp::socket socket, std::string peer,
+                 std::string address)
+    : owner_(owner),
+      id_(id),
+      socket_(std::move(socket)),
+      timer_(socket_.get_executor()),
+      gap_timer_(socket_.get_executor()),
+      peer_(std::move(peer)),
+      address_(std::move(address)),
+      protocol_(owner.options().password, owner.options().max_packet_size, owner.guard(), address_,
+                peer_, owner.log(), *this) {}
+
 void Session::Start() {
-  ArmIdleTimer();
+  ArmTimer();
   Read();
 }
 
 void Session::Read() {
   if (reading_ || closed_ || close_after_write_) return;
-  if (outstanding_ >= owner_.options().max_pending_requests) return;  // resumed by RequestDone
   reading_ = true;
   socket_.async_read_some(asio::buffer(read_buffer_),
                           [self = shared_from_this()](std::error_code error, std::size_t n) {
@@ -215,120 +310,75 @@ void Session::OnRead(std::error_code error, std::size_t n) {
   reading_ = false;
   if (closed_) return;
   if (error) {
-    if (decoder_.has_partial())
-      Close("truncated packet");
-    else
-      Close("");
-    return;
-  }
-  decoder_.Feed({read_buffer_.data(), n});
-  while (auto packet = decoder_.Next()) {
-    last_activity_ = Clock::now();
-    if (!Handle(std::move(*packet))) return;
-  }
-  switch (decoder_.error()) {
-    case PacketDecoder::Error::kNone:
-      break;
-    case PacketDecoder::Error::kBadSize:
-      Close("packet size " + std::to_string(decoder_.bad_size()) + " outside " +
-            std::to_string(kMinPacketSize) + ".." + std::to_string(kMaxPacketSize));
-      return;
-    case PacketDecoder::Error::kBadTerminator:
-      Close("packet of size " + std::to_string(decoder_.bad_size()) +
-            " without its two terminating zeros");
-      return;
-  }
-  Read();
-}
-
-bool Session::Handle(Packet packet) {
-  if (packet.type == kTypeAuth) {
-    Authenticate(packet);
-    return !closed_;
-  }
-  if (!authenticated_) {
-    Close("command before login");
-    return false;
-  }
-  if (close_after_write_) return true;  // locked out: nothing more is taken
-  ++outstanding_;
-  owner_.sink().OnRequest({id_, packet.id, packet.type, std::move(packet.body)});
-  return true;
-}
-
-void Session::Authenticate(const Packet& packet) {
-  const bool ok = ConstantTimeEquals(packet.body, owner_.options().password);
-  // Every login is answered by an empty response value and then the auth response, whose id
-  // is the request's on success and -1 on failure.
-  Queue(Encode(packet.id, kTypeResponseValue, ""));
-  Queue(Encode(ok ? packet.id : -1, kTypeAuthResponse, ""), /*gap_before=*/true);
-  if (ok) {
-    authenticated_ = true;
-    owner_.guard().RecordSuccess(address_);
-    owner_.log().info("RCON login from {}", peer_);
-    return;
-  }
-  authenticated_ = false;
-  owner_.log().warn("RCON refused login from {}: wrong password", peer_);
-  if (owner_.guard().RecordFailure(address_, Clock::now())) {
-    const auto& limits = owner_.options().login_limits;
-    owner_.log().warn("RCON locked out {} for {} s after {} failed logins", address_,
-                      Seconds(limits.lockout), limits.max_failures);
-    close_after_write_ = true;
-  }
-}
-
-void Session::QueueReply(int32_t id, int32_t type, std::string_view body) {
-  if (closed_) return;
-  // Checked before queuing, so that one long reply always goes out to a client that reads.
-  if (pending_bytes_ > owner_.options().max_pending_output) {
-    Close(std::to_string(pending_bytes_) + " bytes of replies not read");
+    Close(protocol_.has_partial() ? "truncated packet" : "");
     return;
   }
   last_activity_ = Clock::now();
-  Queue(EncodeReply(id, type, body));
+  protocol_.Feed({read_buffer_.data(), n});
+  Continue();
 }
 
-void Session::RequestDone() {
+void Session::Continue() {
+  const auto next = protocol_.Process(owner_.now());
+  if (protocol_.logged_in() && !was_logged_in_) {
+    was_logged_in_ = true;
+    ArmTimer();  // from the login deadline to the idle limit
+  }
+  if (protocol_.started_lockout()) owner_.CloseWaitingFrom(address_, id_);
+  switch (next) {
+    case ConnectionProtocol::Next::kRead:
+      Read();
+      return;
+    case ConnectionProtocol::Next::kAwaitLoginAnswer:
+      return;  // Continue again once the answer is written
+    case ConnectionProtocol::Next::kCloseAfterSend:
+      close_after_write_ = true;
+      Write();
+      return;
+    case ConnectionProtocol::Next::kCloseNow:
+      Close(protocol_.close_reason());
+      return;
+  }
+}
+
+void Session::Send(std::string bytes, bool login_answer) {
+  outgoing_.push_back({std::move(bytes), login_answer, false});
+  Write();
+}
+
+std::string Session::Queue(Packet request) {
+  const auto result = owner_.queue().Push({id_, request.id, request.type, std::move(request.body)});
+  if (result == RequestQueue::PushResult::kFull)
+    return fmt::format("more than {} requests waiting", owner_.options().max_queued_requests);
+  owner_.Schedule();
+  return {};
+}
+
+void Session::QueueReply(std::string bytes) {
   if (closed_) return;
   last_activity_ = Clock::now();
-  if (outstanding_ > 0) --outstanding_;
-  Read();
-}
-
-void Session::Queue(std::string bytes, bool gap_before) {
-  pending_bytes_ += bytes.size();
-  outgoing_.push_back({std::move(bytes), gap_before});
+  outgoing_.push_back({std::move(bytes), false, true});
   Write();
 }
 
 void Session::Write() {
   if (writing_ || closed_) return;
   if (outgoing_.empty()) {
-    if (close_after_write_) Close("");
+    if (close_after_write_) Close(protocol_.close_reason());
     return;
   }
   writing_ = true;
   auto self = shared_from_this();
   auto send = [self] {
     asio::async_write(self->socket_, asio::buffer(self->outgoing_.front().bytes),
-                      [self](std::error_code error, std::size_t) {
-                        self->writing_ = false;
-                        if (self->closed_) return;
-                        if (error) {
-                          self->Close("");
-                          return;
-                        }
-                        self->pending_bytes_ -= self->outgoing_.front().bytes.size();
-                        self->outgoing_.pop_front();
-                        self->Write();
-                      });
+                      [self](std::error_code error, std::size_t) { self->OnWritten(error); });
   };
-  if (!outgoing_.front().gap_before || owner_.options().auth_reply_gap.count() <= 0) {
+  const auto gap = owner_.options().auth_reply_gap;
+  if (!outgoing_.front().login_answer || gap.count() <= 0) {
     send();
     return;
   }
-  gap_timer_.expires_after(owner_.options().auth_reply_gap);
+  gap_timer_.expires_after(gap);
   gap_timer_.async_wait([self, send](std::error_code error) {
     if (error || self->closed_) {
       self->writing_ = false;
@@ -338,19 +388,52 @@ void Session::Write() {
   });
 }
 
-void Session::ArmIdleTimer() {
-  const auto timeout = owner_.options().idle_timeout;
-  if (timeout.count() <= 0) return;  // no idle limit
-  idle_timer_.expires_at(last_activity_ + timeout);
-  idle_timer_.async_wait([self = shared_from_this(), timeout](std::error_code error) {
+void Session::OnWritten(std::error_code error) {
+  writing_ = false;
+  if (closed_) return;
+  if (error) {
+    Close("");
+    return;
+  }
+  const Outgoing done = std::move(outgoing_.front());
+  outgoing_.pop_front();
+  last_activity_ = Clock::now();
+  if (done.reply && owner_.queue().ReleaseUnread(id_, done.bytes.size())) owner_.Schedule();
+  if (done.login_answer && !close_after_write_) {
+    protocol_.LoginAnswered();
+    Continue();
+  }
+  Write();
+}
+
+void Session::ArmTimer() {
+  const auto& options = owner_.options();
+  if (!protocol_.logged_in()) {
+    if (options.login_deadline.count() <= 0) return;
+    timer_.expires_after(options.login_deadline);
+    timer_.async_wait(
+        [self = shared_from_this(), deadline = options.login_deadline](std::error_code error) {
+          if (error || self->closed_ || self->protocol_.logged_in()) return;
+          self->Close("no login within " + Seconds(deadline) + " s");
+        });
+    return;
+  }
+  const auto timeout = options.idle_timeout;
+  if (timeout.count() <= 0) {
+    timer_.cancel();
+    return;
+  }
+  timer_.expires_at(last_activity_ + timeout);
+  timer_.async_wait([self = shared_from_this(), timeout](std::error_code error) {
     if (error || self->closed_) return;
-    // Requests in the game's hands are not idleness.
-    if (self->outstanding_ == 0 && Clock::now() - self->last_activity_ >= timeout) {
+    // Requests waiting for or in the game's hands are not idleness.
+    if (self->owner_.queue().Busy(self->id_)) {
+      self->last_activity_ = Clock::now();
+    } else if (Clock::now() - self->last_activity_ >= timeout) {
       self->Close("idle for " + Seconds(timeout) + " s");
       return;
     }
-    if (self->outstanding_ > 0) self->last_activity_ = Clock::now();
-    self->ArmIdleTimer();
+    self->ArmTimer();
   });
 }
 
@@ -362,7 +445,7 @@ void Session::Close(const std::string& reason) {
   else
     owner_.log().warn("RCON closed connection from {}: {}", peer_, reason);
   std::error_code ignored;
-  idle_timer_.cancel();
+  timer_.cancel();
   gap_timer_.cancel();
   socket_.shutdown(tcp::socket::shutdown_both, ignored);
   socket_.close(ignored);
@@ -373,15 +456,6 @@ void Session::Close(const std::string& reason) {
 
 std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink) {
   return std::make_unique<ListenerImpl>(std::move(options), sink);
-}
-
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret) {
-  unsigned diff = candidate.size() != secret.size() ? 1u : 0u;
-  if (secret.empty()) return false;
-  for (std::size_t i = 0; i < candidate.size(); ++i)
-    diff |= static_cast<unsigned char>(candidate[i]) ^
-            static_cast<unsigned char>(secret[i % secret.size()]);
-  return diff == 0;
 }
 
 }  // namespace server::rcon

@@ -1,42 +1,44 @@
 // Listener: the RCON server on TCP. It owns one network thread that accepts, reads, decodes,
-// authenticates and writes; requests of logged-in clients go to a RequestSink (which must hand
-// them to the game thread without blocking), and replies come back through Reply() from any
-// thread. Nothing here ever waits for the game thread, and the game thread never waits here.
+// authenticates and writes. Requests of logged-in clients wait in a RequestQueue; the game
+// thread runs them one at a time, round-robin between connections, through a RequestSink, and
+// replies come back through Reply() from any thread. Nothing here ever waits for the game
+// thread, and the game thread never waits here.
 //
-// Defences: packets outside the size limits, a truncated packet or a command before login
-// close that connection only; connections beyond the limit and locked-out addresses are
-// refused at accept; idle connections are closed; a client that does not read its replies or
-// floods requests is paused or closed. Every refusal is logged with the peer's address.
+// Defences, each logged with the peer's address: packets outside the size limits, a truncated
+// packet or anything but a login before login close that connection only; a connection must
+// log in within the login deadline and, once logged in, is closed when idle; failed logins
+// lock their address out (see ConnectionProtocol); slots: at most max_connections at once, at
+// most max_per_address from one address, and reserved_slots of them only for logged-in
+// connections: when the connections still logging in fill the rest, a newcomer takes the slot
+// of the one that has waited longest, from the address holding most of them. A connection
+// with more than max_queued_requests waiting, or whose next reply would take its unread reply
+// bytes past max_unread_bytes, is closed.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <spdlog/logger.h>
 
 #include "server/rcon/login_guard.h"
+#include "server/rcon/packet.h"
+#include "server/rcon/request_queue.h"
 
 namespace server::rcon {
 
-using SessionId = uint64_t;
-
-struct Request {
-  SessionId session = 0;
-  int32_t id = 0;
-  int32_t type = 0;
-  std::string body;  // UTF-8 as the client sent it
-};
-
-// Receives the requests of logged-in clients, in arrival order per connection.
-// Called on the network thread: implementations must not block.
+// The game thread's side of the listener.
 class RequestSink {
  public:
   virtual ~RequestSink() = default;
-  // Every request must eventually be answered by Listener::Done (replies are optional).
-  virtual void OnRequest(Request request) = 0;
-  // The connection is gone; replies to it are dropped from now on.
+  // Network thread, must not block: run `task` on the game thread, after what was posted before.
+  virtual void Post(std::function<void()> task) = 0;
+  // Game thread: runs one command of a logged-in client. Replies (any number, or none) go
+  // through Listener::Reply; the request is done when this returns.
+  virtual void Handle(const Request& request) = 0;
+  // Network thread: the connection is gone; its waiting requests and replies are dropped.
   virtual void OnSessionClosed(SessionId session) = 0;
 };
 
@@ -45,34 +47,38 @@ struct ListenerOptions {
   uint16_t port = 27020;  // 0 picks a free port (see Listener::port)
   std::string password;   // REQUIRES: not empty
   int max_connections = 16;
-  std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);
+  int reserved_slots = 4;  // at least one slot always stays open to clients logging in
+  int max_per_address = 8;
+  std::chrono::milliseconds login_deadline = std::chrono::seconds(5);  // 0: none
+  std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);   // 0: none
   LoginGuard::Limits login_limits;
   // Pause between the two packets that answer a login. Some clients read each packet through a
   // fresh buffered reader and lose a second packet that arrived in the same read.
   std::chrono::milliseconds auth_reply_gap{50};
-  // Per connection: requests handed on but not yet done before reading pauses, and reply
-  // bytes not yet taken by the client beyond which a further reply closes the connection.
-  int max_pending_requests = 64;
-  std::size_t max_pending_output = 16u << 20;
+  int32_t max_packet_size = kMaxPacketSize;  // largest size field a client may send
+  std::size_t max_queued_requests = 1024;
+  std::size_t max_unread_bytes = 16u << 20;
+  // The login guard's time; none: the steady clock. Tests move it to end a lockout.
+  std::function<LoginGuard::Clock::time_point()> clock;
   std::shared_ptr<spdlog::logger> log;  // none: nothing is logged
 };
 
 class Listener {
  public:
   // Binds, listens and starts the network thread. Throws std::system_error (with the address
-  // in its message) when the address cannot be bound. `sink` must outlive the listener.
+  // in its message) when the address cannot be bound. `sink` must outlive the listener, and
+  // the game thread must have stopped running the sink's posted tasks before it is destroyed.
   static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink);
   // Closes every connection and joins the network thread.
   virtual ~Listener() = default;
 
   virtual uint16_t port() const = 0;
   // Any thread. Sends one reply (split into packets as needed); dropped if the session is gone.
+  // A reply that would take the session's unread bytes past max_unread_bytes closes it instead.
   virtual void Reply(SessionId session, int32_t id, int32_t type, std::string body) = 0;
-  // Any thread. The session's oldest outstanding request has been handled.
-  virtual void Done(SessionId session) = 0;
+  // Any thread. How many bytes (as EncodedReplySize counts them) a reply to `session` may have
+  // now; 0 when the session is gone.
+  virtual std::size_t ReplyRoom(SessionId session) const = 0;
 };
-
-// Compares in time that depends only on `candidate`'s length, never on where they differ.
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret);
 
 }  // namespace server::rcon

@@ -2,10 +2,12 @@
 
 namespace server::rcon {
 
-bool LoginGuard::IsLocked(const std::string& address, Clock::time_point now) {
+std::optional<LoginGuard::Clock::time_point> LoginGuard::LockedUntil(const std::string& address,
+                                                                     Clock::time_point now) {
   Prune(now);
   auto it = peers_.find(address);
-  return it != peers_.end() && now < it->second.locked_until;
+  if (it == peers_.end() || now >= it->second.locked_until) return std::nullopt;
+  return it->second.locked_until;
 }
 
 bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -22,12 +23,18 @@ class LoginGuard {
 
   explicit LoginGuard(Limits limits) : limits_(limits) {}
 
-  // True while `address` is locked out at `now`.
-  bool IsLocked(const std::string& address, Clock::time_point now);
-  // Records a failed login; returns true when this failure starts a lockout.
+  // When `address`'s lockout ends, while it is locked out at `now`.
+  std::optional<Clock::time_point> LockedUntil(const std::string& address, Clock::time_point now);
+  bool IsLocked(const std::string& address, Clock::time_point now) {
+    return LockedUntil(address, now).has_value();
+  }
+  // Records a failed login; returns true when this failure starts a lockout. Failures while
+  // locked out are not recorded: the caller refuses those logins without checking them.
   bool RecordFailure(const std::string& address, Clock::time_point now);
-  // A successful login forgets the address's earlier failures.
+  // A successful login forgets the address's earlier failures. REQUIRES: not locked out.
   void RecordSuccess(const std::string& address);
+
+  const Limits& limits() const { return limits_; }
 
   // Addresses with any state (failures in the window or a lockout); for tests and pruning.
   std::size_t tracked() const { return peers_.size(); }

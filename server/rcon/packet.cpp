@@ -32,10 +32,15 @@ std::string Encode(int32_t id, int32_t type, std::string_view body) {
 std::string EncodeReply(int32_t id, int32_t type, std::string_view body) {
   if (body.empty()) return Encode(id, type, body);
   std::string out;
-  out.reserve(body.size() + 14 * (body.size() / kMaxReplyBody + 1));
+  out.reserve(EncodedReplySize(body.size()));
   for (std::size_t at = 0; at < body.size(); at += kMaxReplyBody)
     out += Encode(id, type, body.substr(at, kMaxReplyBody));
   return out;
+}
+
+std::size_t EncodedReplySize(std::size_t body_size) {
+  const std::size_t packets = body_size == 0 ? 1 : (body_size + kMaxReplyBody - 1) / kMaxReplyBody;
+  return body_size + packets * (4 + kMinPacketSize);
 }
 
 void PacketDecoder::Feed(std::string_view bytes) {
@@ -55,7 +60,7 @@ std::optional<Packet> PacketDecoder::Next() {
   const char* p = buffer_.data() + offset_;
   const int32_t size = GetInt(p);
   // Checked before waiting for the rest: a huge size must not make us buffer its bytes.
-  if (size < kMinPacketSize || size > kMaxPacketSize) {
+  if (size < kMinPacketSize || size > max_size_) {
     error_ = Error::kBadSize;
     bad_size_ = size;
     return std::nullopt;

@@ -1,6 +1,9 @@
 #include "game/world/world_file_reader.h"
 #include "game/world/world_file_writer.h"
 
+#include <cmath>
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "game/memory/allocator.h"
@@ -27,7 +30,10 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
   const Case cases[] = {
       {R"({"bogus": 1})", "bogus: unknown key"},
       {R"({"players": [{}, {}, {"team": "x"}]})", "players[2].team: expected an integer"},
-      {R"({"players": [{"tema": 1}]})", "players[0].tema: unknown key"},
+      {R"({"players": [{"tema": 1}]})",
+       "players[0].tema: unknown key; allowed here: eos_id, character_name, player_name, "},
+      {R"({"game_state": {"day": 1}})",
+       "game_state.day: unknown key; allowed here: day_time, framerate, players_connected"},
       {R"({"world": 1})", "world: expected a boolean"},
       {R"({"game_state": {"framerate": "fast"}})", "game_state.framerate: expected a number"},
       {R"({"dinos": [{"id1": -1}]})", "dinos[0].id1: integer out of range 0..4294967295"},
@@ -52,7 +58,28 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
       {R"({"classes": [{"name": "Rex_C"}, {"name": "Rex_C"}]})",
        "classes[1].name: duplicate class \"Rex_C\""},
       {R"([1, 2])", "expected an object"},
-      {R"({"map": )", "world file: not valid JSON"},
+      {R"({"map": )", "parse error at line 1, column 9: syntax error while parsing value"},
+      {"{\"players\": [{\"team\":\n tru}]}", "players[0].team: parse error at line 2, column 5"},
+      // The library's range errors are the loader's errors too, with their place.
+      {R"({"map": 1e400})", "map: number overflow parsing '1e400'"},
+      {R"({"dinos": [{"level": 1)"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000}]})",
+       "dinos[0].level: number overflow parsing '1000"},
+      {R"({"map": "A", "world": true, "map": "B"})", "map: duplicate key"},
+      {R"({"dinos": [{}, {"team": 1, "food": [1, 2], "team": 2}]})",
+       "dinos[1].team: duplicate key"},
+      {R"({"dinos": [{"position": [1, "NaN", 3]}]})",
+       "dinos[0].position[1]: expected a number (or \"nan\", \"inf\", \"-inf\")"},
+      // Rules between keys.
+      {R"({"players": [{"tribe": 42}, {"tribe": 42, "team": 0}]})",
+       "players[1].team: team 0 disagrees with tribe 42: a player in a tribe has the tribe's id "
+       "as team"},
+      {R"({"tribes": [{"name": "Nameless"}]})",
+       "tribes[0].id: a tribe needs an id; 0 is the team of no tribe"},
   };
   const int64_t blocks_before = game::CurrentAllocatorCounts().live_blocks;
   for (const Case& c : cases) {
@@ -62,6 +89,7 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
     } catch (const game::WorldFileError& e) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
           << "world: " << c.world << "\nmessage: " << e.what();
+      EXPECT_EQ(std::string(e.what()).find("json.exception"), std::string::npos) << e.what();
     }
   }
   EXPECT_EQ(game::CurrentAllocatorCounts().live_blocks, blocks_before) << "nothing half-built";
@@ -73,7 +101,8 @@ TEST(WorldFile, DefaultsFollowTheRulesOfTheFile) {
     "classes": [{"name": "Crate_C", "kind": "pawn"}],
     "players": [{"eos_id": "a", "team": 1000001, "player_id": 77},
                 {"eos_id": "b", "team": 555},
-                {"eos_id": "c", "stale": true}],
+                {"eos_id": "c", "stale": true},
+                {"eos_id": "d", "tribe": 1000001}],
     "dinos": [{"class": "Raptor_Character_BP_C", "id1": 1, "id2": 1}, {}],
     "actors": [{"class": "Crate_C"}]
   })");
@@ -83,7 +112,8 @@ TEST(WorldFile, DefaultsFollowTheRulesOfTheFile) {
   EXPECT_EQ(alice["linked_player_data_id"], 77);
   EXPECT_EQ(alice["player_name"], alice["character_name"]);
   EXPECT_TRUE(state["players"][1]["tribe"].is_null()) << "team 555 names no listed tribe";
-  EXPECT_EQ(state["game_state"]["players_connected"], 2) << "the stale player is not online";
+  EXPECT_EQ(state["players"][3]["team"], 1000001) << "the team defaults to the tribe";
+  EXPECT_EQ(state["game_state"]["players_connected"], 3) << "the stale player is not online";
   EXPECT_EQ(state["dinos"][0]["name"], "Raptor");
   EXPECT_NE(state["dinos"][1]["id2"], state["dinos"][0]["id2"]) << "generated ids are unique";
   EXPECT_EQ(state["actors"][0]["kind"], "pawn") << "the kind follows the listed class";
@@ -159,6 +189,35 @@ TEST(WorldFile, AnExportLoadsBackToTheSameExport) {
   EXPECT_EQ(first["dinos"].size(), before["dinos"].size() + 1) << "the spawned dino is exported";
 
   const std::string exported = world.game().ExportState();
+  auto reloaded = game::Game::Create(exported, "");
+  EXPECT_EQ(WithoutMemory(json::parse(reloaded->ExportState())), WithoutMemory(first));
+}
+
+TEST(WorldFile, CommentsAreAllowed) {
+  TestWorld world("// a world\n{\"map\": /* the map */ \"Ragnarok_WP\"} // end\n");
+  EXPECT_EQ(world.State()["map"], "Ragnarok_WP");
+}
+
+// Commands can set values JSON has no number for (the C library reads "nan" and "inf"); the
+// export writes them as "nan", "inf" and "-inf", and the loader reads them back.
+TEST(WorldFile, NonFiniteNumbersAreExportedAndLoadedBack) {
+  TestWorld world(R"({"dinos": [{"id1": 1, "id2": 2, "food": ["inf", 5]}],
+                      "players": [{"eos_id": "a"}]})");
+  auto* player = HostApi::GetApiUtils().FindPlayerByEosId(FString("a"));
+  ASSERT_NE(player, nullptr);
+  FVector nowhere{std::nan(""), std::numeric_limits<double>::infinity(),
+                  -std::numeric_limits<double>::infinity()};
+  FRotator rotation{};
+  CallGame(sym::APrimalCharacter::TeleportTo,
+           CallGame(sym::AShooterPlayerController::GetPlayerCharacter, player), nowhere, rotation,
+           false, false);
+  CallGame(sym::AShooterPlayerController::AddExperience, player, std::nanf(""), false, false);
+
+  const std::string exported = world.game().ExportState();
+  const json first = json::parse(exported);
+  EXPECT_EQ(first["players"][0]["position"], json::parse(R"(["nan", "inf", "-inf"])"));
+  EXPECT_EQ(first["players"][0]["experience"], "nan");
+  EXPECT_EQ(first["dinos"][0]["food"], json::parse(R"(["inf", 5.0])"));
   auto reloaded = game::Game::Create(exported, "");
   EXPECT_EQ(WithoutMemory(json::parse(reloaded->ExportState())), WithoutMemory(first));
 }

@@ -11,6 +11,8 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   const ParseResult r = ParseOptions({});
   ASSERT_EQ(r.error, "");
   EXPECT_FALSE(r.options.world_file);
+  EXPECT_EQ(r.options.world_max_bytes, 256u << 20);
+  EXPECT_FALSE(r.options.no_audit);
   EXPECT_EQ(r.options.root, "./server-root");
   EXPECT_FALSE(r.options.plugin);
   EXPECT_EQ(r.options.bind_address, "127.0.0.1");
@@ -21,11 +23,20 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   EXPECT_EQ(r.options.login_window, 30s);
   EXPECT_EQ(r.options.lockout, 5min);
   EXPECT_EQ(r.options.auth_reply_gap, 50ms);
+  EXPECT_EQ(r.options.max_connections, 16);
+  EXPECT_FALSE(r.options.reserved_slots) << "a quarter of the connections";
+  EXPECT_EQ(r.options.max_per_address, 8);
+  EXPECT_EQ(r.options.login_deadline, 5s);
+  EXPECT_EQ(r.options.max_packet_size, 4096);
+  EXPECT_EQ(r.options.max_queued_requests, 1024);
+  EXPECT_EQ(r.options.max_unread_bytes, 16 << 20);
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {
   const ParseResult r = ParseOptions({"--world",
                                       "w.json",
+                                      "--world-max-bytes=1000",
+                                      "--no-audit",
                                       "--root=/srv/r",
                                       "--plugin",
                                       "p.so",
@@ -57,10 +68,18 @@ TEST(ServerOptions, EveryOptionIsTaken) {
                                       "--rcon-lockout-ms",
                                       "200",
                                       "--rcon-auth-gap-ms",
-                                      "0"});
+                                      "0",
+                                      "--rcon-reserved-slots=1",
+                                      "--rcon-max-per-address=2",
+                                      "--rcon-login-deadline-ms=300",
+                                      "--rcon-max-packet-size=8192",
+                                      "--rcon-max-queued=5",
+                                      "--rcon-max-unread-bytes=65536"});
   ASSERT_EQ(r.error, "");
   const ServerOptions& o = r.options;
   EXPECT_EQ(o.world_file, "w.json");
+  EXPECT_EQ(o.world_max_bytes, 1000u);
+  EXPECT_TRUE(o.no_audit);
   EXPECT_EQ(o.root, "/srv/r");
   EXPECT_EQ(o.plugin, "p.so");
   EXPECT_EQ(o.bind_address, "0.0.0.0");
@@ -78,6 +97,12 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(o.login_window, 100ms);
   EXPECT_EQ(o.lockout, 200ms);
   EXPECT_EQ(o.auth_reply_gap, 0ms);
+  EXPECT_EQ(o.reserved_slots, 1);
+  EXPECT_EQ(o.max_per_address, 2);
+  EXPECT_EQ(o.login_deadline, 300ms);
+  EXPECT_EQ(o.max_packet_size, 8192);
+  EXPECT_EQ(o.max_queued_requests, 5);
+  EXPECT_EQ(o.max_unread_bytes, 65536);
 }
 
 TEST(ServerOptions, ExecValueMayLookLikeAnOption) {
@@ -102,9 +127,32 @@ TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
            {{"--timer-ms", "0"}, "bad value for --timer-ms: \"0\""},
            {{"--timer-ms", "10x"}, "bad value for --timer-ms: \"10x\""},
            {{"--rcon-max-connections", ""}, "bad value for --rcon-max-connections: \"\""},
+           {{"--world-max-bytes", "0"}, "bad value for --world-max-bytes: \"0\""},
+           {{"--rcon-password", ""},
+            "--rcon-password cannot be empty (leave it out for a random password)"},
+           {{"--rcon-password="},
+            "--rcon-password cannot be empty (leave it out for a random password)"},
+           {{"--rcon-max-packet-size", "9"}, "bad value for --rcon-max-packet-size: \"9\""},
+           {{"--rcon-max-unread-bytes", "100"}, "bad value for --rcon-max-unread-bytes: \"100\""},
+           {{"--rcon-max-connections", "4", "--rcon-reserved-slots", "4"},
+            "--rcon-reserved-slots must be below --rcon-max-connections (4)"},
        }) {
     EXPECT_EQ(ParseOptions(c.args).error, c.error) << testing::PrintToString(c.args);
   }
+}
+
+TEST(ServerOptions, PathsAreMadeAbsoluteAgainstTheStartingDirectory) {
+  const ParseResult r = ParseOptions({"--world", "worlds/w.json", "--plugin", "/opt/p.so",
+                                      "--journal", "../j.jsonl", "--log-file", "s.log"});
+  ASSERT_EQ(r.error, "");
+  const ServerOptions o = WithAbsolutePaths(r.options, "/srv/start");
+  EXPECT_EQ(o.world_file, "/srv/start/worlds/w.json");
+  EXPECT_EQ(o.root, "/srv/start/server-root");
+  EXPECT_EQ(o.plugin, "/opt/p.so") << "absolute paths stay";
+  EXPECT_EQ(o.journal_file, "/srv/j.jsonl");
+  EXPECT_EQ(o.log_file, "/srv/start/s.log");
+  EXPECT_FALSE(WithAbsolutePaths(ParseOptions({}).options, "/srv").world_file)
+      << "an unset path stays unset";
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from server_harness import Server, run_exec  # noqa: E402
+from server_harness import PLUGIN, SERVER, Server, run_exec  # noqa: E402
 
 UNLOADED = "Unloaded additional commands"
 
@@ -55,6 +55,38 @@ class Exec(unittest.TestCase):
             self.assertIn("memory", json.loads(reply))
             again = run_exec("GetOnlineNum", extra=["--world", saved])
             self.assertEqual(again.returncode, 0, again.stderr)
+
+    def test_a_command_that_moves_the_current_directory_breaks_no_path_of_the_server(self):
+        # Every path relative to where the server starts; the profile removal then moves the
+        # process's current directory into the save folder.
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "world.json"), "w") as f:
+                json.dump({"save_directory": "SavedWorlds", "profiles": ["e1"],
+                           "dinos": [{"class": "Raptor_Character_BP_C", "id1": 11, "id2": 22}]},
+                          f)
+            lines = ["DestroyPlayerProfile e1", "KillDino 11 22", "emu.state state.json",
+                     "emu.plugin reload", "GetOnlineNum"]
+            args = [SERVER, "--plugin", os.path.relpath(PLUGIN, folder), "--root", "root",
+                    "--world", "world.json", "--journal", "journal.jsonl",
+                    "--log-file", "server.log"]
+            for line in lines:
+                args += ["--exec", line]
+            result = subprocess.run(args, cwd=folder, stdin=subprocess.DEVNULL,
+                                    capture_output=True, timeout=60, text=True)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            replies = result.stdout.splitlines()
+            self.assertEqual(replies[0].split(":")[0], "Successfully removed")
+            self.assertEqual(replies[1:], ["Killed dino", "saved", "reloaded", "0"])
+            map_folder = os.path.join(folder, "root", "Saved", "SavedWorlds", "TheIsland_WP")
+            self.assertEqual(os.listdir(map_folder), [], "the profile is gone")
+            with open(os.path.join(folder, "state.json")) as f:
+                self.assertIn("memory", json.load(f))
+            with open(os.path.join(folder, "journal.jsonl")) as f:
+                calls = [json.loads(line)["fn"] for line in f]
+            self.assertIn("APrimalDinoCharacter.Destroy(bool,bool)", calls)
+            with open(os.path.join(folder, "server.log")) as f:
+                log = f.read()
+            self.assertLess(log.index("Successfully removed"), log.index(UNLOADED))
 
     def test_disconnect_needs_a_live_player(self):
         result = run_exec("emu.disconnect", "emu.disconnect nobody")

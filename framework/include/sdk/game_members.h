@@ -305,6 +305,9 @@ inline constexpr Field<::AShooterCharacter, ::FString> PlayerName{"AShooterChara
 // Id of the player data this character belongs to.
 inline constexpr Field<::AShooterCharacter, uint64_t> LinkedPlayerDataID{
     "AShooterCharacter.LinkedPlayerDataID"};
+// The class of players' characters.
+inline constexpr Function<::UClass*()> GetPrivateStaticClass{
+    "AShooterCharacter.GetPrivateStaticClass()"};
 // Set the length and style of the character's facial or head hair.
 inline constexpr Function<void(::AShooterCharacter*, float, int32_t)> NetSetFacialHairPercent{
     "AShooterCharacter.NetSetFacialHairPercent(float,int)"};

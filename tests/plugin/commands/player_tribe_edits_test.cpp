@@ -53,7 +53,8 @@ TEST_F(Edits, HairNeedsNumbersFirstThenACharacterAliveOrDead) {
   EXPECT_EQ(Replies(u"SetFacialHair e4 1 3"),
             Strings{"Can't find character from the given eos id"});
   EXPECT_EQ(Replies(u"SetFacialHair e1 0.5 3"), Strings{"Successfully Set Facial Hair on player"});
-  EXPECT_EQ(Replies(u"SetHeadHair e2 1 -2"), Strings{"Successfully Set Head Hair on player"});
+  EXPECT_EQ(Replies(u"SetHeadHair e2 1 -2"), Strings{"Successfully Set Head Hair on player"})
+      << "a dead character keeps its hair";
   EXPECT_EQ(PlayerState(0)["facial_hair"], (json{{"percent", 0.5}, {"style", 3}}));
   EXPECT_EQ(PlayerState(1)["head_hair"], (json{{"percent", 1.0}, {"style", -2}}));
   auto calls = world().JournalOf("AShooterCharacter.NetSetFacialHairPercent(float,int)");
@@ -107,6 +108,9 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
   Replies(u"SetPlayerTribeOwner e2");
   EXPECT_EQ(PlayerState(1)["tribe_rank"], "founder");
   EXPECT_EQ(PlayerState(0)["tribe_rank"], "admin") << "a tribe has one owner";
+  // Each rank change is an entry of the tribe's log, which the game mirrors into the tribe
+  // record of each member's player state.
+  ExpectBlocksKept(12);
 }
 
 TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
@@ -120,6 +124,9 @@ TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["args"], (json{7, "  Night Owls"}));
   EXPECT_EQ(world().State()["tribes"][0]["name"], "  Night Owls");
+  // The renaming is written to the tribe's log, and the game refreshes the tribe record (name
+  // and log) in the player state of each member.
+  ExpectBlocksKept(6);
 }
 
 TEST_F(Edits, TribeNameNeedsALoadableTribe) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "framework/host/command_registry.h"
 #include "game/game.h"
@@ -43,10 +44,30 @@ const std::u16string kWords[] = {
 };
 
 // The most replies one request may get: one, but one per player online for the commands that
-// answer once for each member of a tribe.
+// answer each player ("GiveItemToAll") or each member of a tribe ("TribeChatMsg"), and two for
+// "DestroyTribeAll" (its counts, then its confirmation).
 std::size_t MostReplies(const std::u16string& command, std::size_t players_online) {
-  return command == u"TribeChatMsg" ? std::max<std::size_t>(players_online, 1) : 1;
+  if (command == u"GiveItemToAll" || command == u"TribeChatMsg")
+    return std::max<std::size_t>(players_online, 1);
+  return command == u"DestroyTribeAll" ? 2 : 1;
 }
+
+// Commands that destroy actors: collecting the destroyed ones frees their strings, so the live
+// block count may fall, but never rise.
+const std::set<std::u16string> kDestroyers = {
+    u"KillDino",
+    u"DestroyActorAll",
+    u"DestroyActorWild",
+    u"DestroyTribeAll",
+    u"DestroyTribeDinos",
+    u"DestroyTribePlayers",
+    u"DestroyTribeStructures",
+    u"DestroyTribeStructuresByBP",
+    u"KickAllPlayers",
+    u"KillPlayerId",
+    u"KillUnclaimedDinos",
+    u"KillAllWildDinos",
+};
 
 TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
   support::TestWorld world(game::DefaultWorldJson(), {.load_plugin = true});
@@ -56,20 +77,24 @@ TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
     if (!player["stale"].get<bool>()) ++players_online;
   std::mt19937 random(7);
   auto word = [&] { return kWords[random() % std::size(kWords)]; };
+  // "TestCommand" answers nobody, and how long it runs is set by its arguments, so it is tried
+  // on awkward words in its own test.
   for (const std::u16string& command : framework::RconCommandNames()) {
+    if (command == u"TestCommand") continue;
     for (int round = 0; round < 40; ++round) {
       std::u16string line = command;
       const int words = static_cast<int>(random() % 7);
       for (int i = 0; i < words; ++i) line += std::u16string(1 + random() % 3, u' ') + word();
       const int64_t before = world.live_blocks();
       const auto replies = world.Dispatch(line, round, 2);
-      EXPECT_LE(replies.size(), MostReplies(command, players_online))
-          << std::string(command.begin(), command.end());
+      const std::string name(command.begin(), command.end());
+      EXPECT_LE(replies.size(), MostReplies(command, players_online)) << name;
       for (const auto& reply : replies) EXPECT_EQ(reply.id, round);
       world.game().CollectGarbage();
-      // Killing a dino frees the dino's own strings; nothing else may change the count.
-      if (command != u"KillDino") {
-        EXPECT_EQ(world.live_blocks(), before) << std::string(command.begin(), command.end());
+      if (kDestroyers.contains(command)) {
+        EXPECT_LE(world.live_blocks(), before) << name;
+      } else {
+        EXPECT_EQ(world.live_blocks(), before) << name;
       }
     }
   }

@@ -19,6 +19,7 @@ TEST_F(LoginGuardTest, FifthFailureWithinTheWindowLocksForTheLockout) {
   EXPECT_FALSE(guard_.IsLocked("10.0.0.1", t0_ + seconds(4)));
   EXPECT_TRUE(guard_.RecordFailure("10.0.0.1", t0_ + seconds(29)));
   EXPECT_TRUE(guard_.IsLocked("10.0.0.1", t0_ + seconds(29)));
+  EXPECT_EQ(guard_.LockedUntil("10.0.0.1", t0_ + seconds(100)), t0_ + seconds(329));
   EXPECT_TRUE(guard_.IsLocked("10.0.0.1", t0_ + seconds(328)));
   EXPECT_FALSE(guard_.IsLocked("10.0.0.1", t0_ + seconds(329))) << "five minutes later";
   EXPECT_FALSE(guard_.IsLocked("10.0.0.2", t0_ + seconds(30))) << "other addresses unaffected";

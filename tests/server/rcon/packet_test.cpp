@@ -46,6 +46,7 @@ TEST(RconPacket, RepliesAreCutIntoFullBodiesAndAShorterLastOne) {
     for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>('a' + i % 26);
     // Decoded with a decoder of our own that accepts big sizes: parse by hand.
     const std::string wire = EncodeReply(77, 2, body);
+    EXPECT_EQ(EncodedReplySize(c.length), wire.size()) << "length " << c.length;
     std::vector<std::size_t> bodies;
     std::string joined;
     for (std::size_t at = 0; at < wire.size();) {
@@ -96,6 +97,18 @@ TEST(RconPacket, SizesOutsideTenTo4096FailAtOnce) {
     ASSERT_EQ(packets.size(), 1u) << "size " << size;
     EXPECT_EQ(packets[0].body.size(), static_cast<std::size_t>(size - 10));
   }
+}
+
+TEST(RconPacket, TheUpperSizeLimitCanBeRaised) {
+  PacketDecoder decoder(8192);
+  decoder.Feed(Raw(8192, 1, 2, std::string(8182, 'a') + std::string(2, '\0')) +
+               Raw(8193, 2, 2, ""));
+  auto packet = decoder.Next();
+  ASSERT_TRUE(packet);
+  EXPECT_EQ(packet->body.size(), 8182u);
+  EXPECT_FALSE(decoder.Next());
+  EXPECT_EQ(decoder.error(), PacketDecoder::Error::kBadSize);
+  EXPECT_EQ(decoder.bad_size(), 8193);
 }
 
 TEST(RconPacket, MissingTerminatorIsAnError) {

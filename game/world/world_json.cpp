@@ -1,0 +1,167 @@
+#include "game/world/world_json.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "game/world/world_description.h"
+
+namespace game {
+namespace {
+
+using Json = nlohmann::json;
+
+[[noreturn]] void FailFile(const std::string& reason) { throw WorldFileError(reason); }
+
+const char* FileKind(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISFIFO(mode)) return "a pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a plain file";
+}
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+// Follows the parse to know the place it is at: the key or index of every open object and
+// array. Refuses a key that its object already has.
+class PlaceTracker {
+ public:
+  bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed) {
+    using Event = Json::parse_event_t;
+    switch (event) {
+      case Event::object_start:
+      case Event::array_start:
+        frames_.push_back({event == Event::object_start, {}, 0});
+        break;
+      case Event::key: {
+        Frame& frame = frames_.back();
+        const std::string& key = parsed.get_ref<const std::string&>();
+        if (std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end()) {
+          frame.keys.push_back(key);
+          throw WorldFileError(Place(), "duplicate key");
+        }
+        frame.keys.push_back(key);
+        break;
+      }
+      case Event::object_end:
+      case Event::array_end:
+        frames_.pop_back();
+        [[fallthrough]];
+      case Event::value:
+        if (!frames_.empty() && !frames_.back().object) ++frames_.back().index;
+        break;
+    }
+    return true;
+  }
+
+  // "players[2].team"; empty at the top.
+  std::string Place() const {
+    std::string place;
+    for (const Frame& frame : frames_) {
+      if (!frame.object) {
+        place = ListPlace(place, frame.index);
+      } else if (!frame.keys.empty()) {
+        place += (place.empty() ? "" : ".") + frame.keys.back();
+      }
+    }
+    return place;
+  }
+
+ private:
+  struct Frame {
+    bool object;
+    std::vector<std::string> keys;  // in file order; the last is the one being read
+    std::size_t index;              // arrays: the element being read
+  };
+  std::vector<Frame> frames_;
+};
+
+// The library's message less its "[json.exception.<kind>.<code>] " prefix, and cut short: it
+// may quote a whole 400-digit number.
+std::string PlainMessage(const Json::exception& e) {
+  std::string_view text = e.what();
+  if (text.starts_with("[json.exception.")) {
+    const std::size_t end = text.find("] ");
+    if (end != std::string_view::npos) text.remove_prefix(end + 2);
+  }
+  std::size_t cut = 160;
+  if (text.size() <= cut) return std::string(text);
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // UTF-8
+  return std::string(text.substr(0, cut)) + "...";
+}
+
+}  // namespace
+
+std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes) {
+  Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  if (file.fd < 0) FailFile(std::string("cannot open: ") + std::strerror(errno));
+  struct stat info {};
+  if (fstat(file.fd, &info) != 0) FailFile(std::string("cannot read: ") + std::strerror(errno));
+  if (!S_ISREG(info.st_mode))
+    FailFile(std::string("not a regular file but ") + FileKind(info.st_mode));
+  if (static_cast<std::uintmax_t>(info.st_size) > max_bytes) {
+    FailFile("too large: " + std::to_string(info.st_size) + " bytes, the limit is " +
+             std::to_string(max_bytes) + " (--world-max-bytes)");
+  }
+  std::string text(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = read(file.fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) FailFile(std::string("cannot read: ") + std::strerror(errno));
+    if (n == 0) break;  // shrank while being read
+    done += static_cast<std::size_t>(n);
+  }
+  text.resize(done);
+  return text;
+}
+
+Json ParseWorldJson(std::string_view text) {
+  PlaceTracker tracker;
+  try {
+    return Json::parse(text, std::ref(tracker), /*allow_exceptions=*/true,
+                       /*ignore_comments=*/true);
+  } catch (const Json::exception& e) {
+    const std::string place = tracker.Place();
+    if (place.empty()) throw WorldFileError(PlainMessage(e));
+    throw WorldFileError(place, PlainMessage(e));
+  }
+}
+
+bool IsWorldNumber(const Json& j) {
+  if (j.is_number()) return true;
+  if (!j.is_string()) return false;
+  const auto& text = j.get_ref<const std::string&>();
+  return text == "nan" || text == "inf" || text == "-inf";
+}
+
+double WorldNumber(const Json& j) {
+  if (j.is_number()) return j.get<double>();
+  const auto& text = j.get_ref<const std::string&>();
+  if (text == "nan") return std::numeric_limits<double>::quiet_NaN();
+  return text == "inf" ? std::numeric_limits<double>::infinity()
+                       : -std::numeric_limits<double>::infinity();
+}
+
+nlohmann::ordered_json NumberJson(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
+  return value;
+}
+
+}  // namespace game

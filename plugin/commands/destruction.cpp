@@ -1,0 +1,346 @@
+// Destruction and kill commands: actors chosen by class name or blueprint path, the members of
+// one tribe, the players online, one player, and unclaimed or wild dinos are destroyed, killed
+// or kicked at once through the game's own functions. Two tribe commands also schedule the
+// timed repeats of the structure destruction.
+#include "commands/destruction.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include <sdk/api.h>
+
+#include "commands/handlers.h"
+#include "commands/lookup_replies.h"
+#include "commands/timed_sweeps.h"
+#include "core/format.h"
+#include "host/game_access.h"
+#include "queries/blueprint_names.h"
+#include "queries/entity_lookup.h"
+
+namespace orvane {
+namespace {
+
+using host::Call;
+using host::Field;
+
+// Tribe ids start here; anything lower names no tribe.
+constexpr int32_t kLowestTribeId = 1000;
+constexpr const char* kNoPlayersOnline = "Can't find any players online";
+
+// The class tests take each class from the game at the moment of the test.
+bool IsDino(const AActor* actor) { return IsActorOfClass(actor, host::DinoClass()); }
+bool IsStructure(const AActor* actor) { return IsActorOfClass(actor, host::StructureClass()); }
+bool IsPawn(const AActor* actor) { return IsActorOfClass(actor, host::PawnClass()); }
+bool IsPlayerCharacter(const AActor* actor) {
+  return IsActorOfClass(actor, Call(sym::AShooterCharacter::GetPrivateStaticClass));
+}
+
+// The results of the game's destroy functions do not matter here.
+void ForceDestroy(AActor* actor) { Call(sym::AActor::ForceDestroy, actor); }
+void DestroyActor(AActor* actor) { Call(sym::AActor::Destroy, actor, true, false); }
+void DestroyDino(AActor* dino) {
+  Call(sym::APrimalDinoCharacter::Destroy, static_cast<APrimalDinoCharacter*>(dino), true, false);
+}
+
+// A text match of an actor (ActorNameMatches and the like) depends only on the actor's class
+// and, for a structure, its two item classes: every name and path compared is built from those.
+// A walk over a large level therefore builds and compares them once per combination.
+class TextMatch {
+ public:
+  using Match = bool (*)(const AActor* actor, const FString& text);
+  TextMatch(Match match, const FString& text) : match_(match), text_(text) {}
+
+  bool operator()(const AActor* actor) {
+    Key key{host::ClassOf(actor), nullptr, nullptr};
+    if (IsStructure(actor)) {
+      const auto* structure = static_cast<const APrimalStructure*>(actor);
+      key.consumes = Field(structure, sym::APrimalStructure::ConsumesPrimalItem);
+      key.pickup = Field(structure, sym::APrimalStructure::PickupGivesItem);
+    }
+    auto [known, added] = known_.try_emplace(key, false);
+    if (added) known->second = match_(actor, text_);
+    return known->second;
+  }
+
+ private:
+  struct Key {
+    UClass* cls;
+    UClass* consumes;
+    UClass* pickup;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      const std::hash<const void*> hash;
+      return hash(key.cls) ^ (hash(key.consumes) * 31) ^ (hash(key.pickup) * 131);
+    }
+  };
+
+  Match match_;
+  const FString& text_;
+  std::unordered_map<Key, bool, KeyHash> known_;
+};
+
+// A structure's match for the by-blueprint destruction: its class name ignoring case, or one of
+// its blueprint paths exactly.
+bool StructureNameOrPathMatches(const AActor* structure, const FString& text) {
+  return host::EqualsIgnoringCase(ActorClassName(structure), text) ||
+         StructureMatchesBlueprint(static_cast<const APrimalStructure*>(structure), text);
+}
+
+// The tribe id in word 1, then `read_more`, in the guarded stretch. Empty when the request has
+// been answered instead: too few words, a failed conversion, or an id below the lowest.
+template <class ReadMore>
+std::optional<int32_t> ReadTribeId(Request& request, int32_t words, std::u16string_view arguments,
+                                   ReadMore read_more) {
+  if (!request.Require(words, arguments)) return std::nullopt;
+  int32_t tribe_id = 0;
+  if (!request.Guarded([&] {
+        tribe_id = request.Args().Stoi(1);
+        read_more();
+      }))
+    return std::nullopt;
+  if (tribe_id < kLowestTribeId) {
+    request.Reply("Wrong tribe id");
+    return std::nullopt;
+  }
+  return tribe_id;
+}
+
+std::optional<int32_t> ReadTribeId(Request& request) {
+  return ReadTribeId(request, 2, u"<TribeID>", [] {});
+}
+
+struct TribeCounts {
+  int32_t dinos = 0;
+  int32_t structures = 0;
+  int32_t pawns = 0;
+};
+
+// The tribe's members by class, in one walk; an actor may count in more than one class.
+TribeCounts CountTribe(int32_t tribe_id) {
+  TribeCounts counts;
+  ForEachLevelActor([&](AActor* actor) {
+    if (TeamOf(actor) != tribe_id) return;
+    if (IsDino(actor)) ++counts.dinos;
+    if (IsStructure(actor)) ++counts.structures;
+    if (IsPawn(actor)) ++counts.pawns;
+  });
+  return counts;
+}
+
+// Destroys every actor of the level that `selected` takes with the game's force-destroy; the
+// number destroyed.
+template <class Select>
+int32_t ForceDestroyLevelActors(Select&& selected) {
+  int32_t count = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    if (!selected(actor)) return;
+    ForceDestroy(actor);
+    ++count;
+  });
+  return count;
+}
+
+// Destroys every dino whose team number `selected` takes; the number destroyed.
+int32_t DestroyDinosOfTeams(bool (*selected)(int32_t team)) {
+  int32_t count = 0;
+  const TArray<AActor*> dinos = GetActorsOfClass(host::DinoClass());
+  for (AActor* dino : dinos) {
+    if (dino == nullptr || !selected(TeamOf(dino))) continue;
+    ++count;
+    DestroyDino(dino);
+  }
+  return count;
+}
+
+// Runs `act` for each online player and counts them; false when a stale entry ended the walk,
+// in which case the request has been answered.
+template <class Act>
+bool ForEachPlayerCounted(Request& request, int32_t& count, Act act) {
+  const bool ended_early = ForEachOnlinePlayer(StaleRule::kEnd, [&](AShooterPlayerController* pc) {
+    ++count;
+    act(pc);
+  });
+  if (ended_early) request.Reply(kNoPlayersOnline);
+  return !ended_early;
+}
+
+void KillCharacterOf(AShooterPlayerController* player) {
+  if (AShooterCharacter* character =
+          Call(sym::AShooterPlayerController::GetPlayerCharacter, player))
+    Call(sym::APrimalCharacter::Suicide, character);
+}
+
+}  // namespace
+
+int32_t DestroyTribeStructuresNow(int32_t tribe_id) {
+  return ForceDestroyLevelActors(
+      [&](AActor* actor) { return TeamOf(actor) == tribe_id && IsStructure(actor); });
+}
+
+int32_t DestroyTribeStructuresByBlueprint(int32_t tribe_id, const FString& text) {
+  TextMatch matches(&StructureNameOrPathMatches, text);
+  return ForceDestroyLevelActors([&](AActor* actor) {
+    return TeamOf(actor) == tribe_id && IsStructure(actor) && matches(actor);
+  });
+}
+
+bool DestroyTribeDinosNow(int32_t tribe_id) {
+  bool destroyed = false;
+  ForEachLevelActor([&](AActor* actor) {
+    if (TeamOf(actor) != tribe_id || !IsDino(actor)) return;
+    DestroyDino(actor);
+    destroyed = true;
+  });
+  return destroyed;
+}
+
+void DestroyTribePawnsNow(int32_t tribe_id) {
+  ForEachLevelActor([&](AActor* actor) {
+    if (TeamOf(actor) == tribe_id && IsPawn(actor)) DestroyActor(actor);
+  });
+}
+
+void DestroyActorAll(Request& request) {
+  if (!request.Require(2, u"<Blueprint/ClassName>")) return;
+  FString text;
+  if (!request.Guarded([&] { text = request.Args().Text(1); })) return;
+  TextMatch matches(&ActorNameMatches, text);
+  const int32_t count = ForceDestroyLevelActors(matches);
+  if (count > 0) {
+    request.Reply(Format(u"Destroyed {} Actors!", count));
+  } else {
+    request.Reply(
+        "Couldn't match with any actors. Example: DungBeetle_Character_BP_C or full blueprint "
+        "path without double quotes");
+  }
+}
+
+void DestroyActorWild(Request& request) {
+  if (!request.Require(2, u"<Blueprint/ClassName>")) return;
+  FString text;
+  if (!request.Guarded([&] { text = request.Args().Text(1); })) return;
+  TextMatch matches(&ActorNameMatches, text);
+  const int32_t count = ForceDestroyLevelActors([&](AActor* actor) {
+    return TeamOf(actor) < kWildLimit && (IsDino(actor) || IsStructure(actor)) && matches(actor);
+  });
+  if (count > 0) {
+    request.Reply(Format(u"Destroyed {} non-player owned Actors!", count));
+  } else {
+    request.Reply(
+        "Couldn't match with any actors. Example: DestroyActorWild DungBeetle_Character_BP_C or "
+        "full blueprint path without double quotes.");
+  }
+}
+
+void DestroyTribeAll(Request& request) {
+  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  if (!tribe_id) return;
+  // Counted before anything is destroyed: the pawns' destruction takes the dinos with it.
+  const TribeCounts counts = CountTribe(*tribe_id);
+  DestroyTribePawnsNow(*tribe_id);
+  DestroyTribeDinosNow(*tribe_id);
+  DestroyTribeStructuresNow(*tribe_id);
+  ScheduleStructureSweeps(*tribe_id);
+  request.Reply(Format(u"Destroyed: {} Structures, {} Dinos & {} Players!", counts.structures,
+                       counts.dinos, counts.pawns));
+  request.Reply("Successfully executed");
+}
+
+void DestroyTribeDinos(Request& request) {
+  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  if (!tribe_id) return;
+  const int32_t dinos = CountTribe(*tribe_id).dinos;
+  if (DestroyTribeDinosNow(*tribe_id)) {
+    request.Reply(Format(u"Successfully destroyed {} dino(s)!", dinos));
+  } else {
+    request.Reply("Successfully executed but couldn't find any dino(s)!");
+  }
+}
+
+void DestroyTribePlayers(Request& request) {
+  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  if (!tribe_id) return;
+  DestroyTribePawnsNow(*tribe_id);
+  request.Reply("Successfully executed");
+}
+
+void DestroyTribeStructures(Request& request) {
+  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  if (!tribe_id) return;
+  request.Reply(Format(u"Destroyed {} structure(s)!", DestroyTribeStructuresNow(*tribe_id)));
+  ScheduleStructureSweeps(*tribe_id);
+}
+
+void DestroyTribeStructuresByBP(Request& request) {
+  FString text;
+  const std::optional<int32_t> tribe_id = ReadTribeId(
+      request, 3, u"<TribeID> <Blueprint/ClassName>", [&] { text = request.Args().Text(2); });
+  if (!tribe_id) return;
+  request.Reply(
+      Format(u"Destroyed {} structure(s)!", DestroyTribeStructuresByBlueprint(*tribe_id, text)));
+}
+
+void KickAllPlayers(Request& request) {
+  AShooterGameMode* game_mode = HostApi::GetApiUtils().CurrentGameMode();
+  int32_t count = 0;
+  const bool finished = ForEachPlayerCounted(request, count, [&](AShooterPlayerController* pc) {
+    FString message("You have been kicked by an Admin");
+    Call(sym::AShooterGameMode::KickPlayerController, game_mode, pc, message);
+  });
+  if (finished) request.Reply(Format(u"Successfully kicked {} players", count));
+}
+
+void KillAllPlayers(Request& request) {
+  int32_t count = 0;
+  if (ForEachPlayerCounted(request, count, &KillCharacterOf))
+    request.Reply(Format(u"Successfully killed {} players", count));
+}
+
+void KillPlayer(Request& request) {
+  if (!request.Require(2, u"<EOS-ID>")) return;
+  AShooterPlayerController* player = ReadIdAndFindPlayer(request);
+  if (player == nullptr) return;
+  KillCharacterOf(player);
+  request.Reply("Successfully executed the command to kill player");
+}
+
+void KillPlayerId(Request& request) {
+  if (!request.Require(2, u"<PlayerID>")) return;
+  uint64_t player_data_id = 0;
+  if (!request.Guarded([&] { player_data_id = request.Args().Stoull(1); })) return;
+  // Every character with the id is destroyed; the name is the last one's.
+  FString name;
+  ForEachLevelActor([&](AActor* actor) {
+    if (!IsPlayerCharacter(actor)) return;
+    auto* character = static_cast<AShooterCharacter*>(actor);
+    if (Field(character, sym::AShooterCharacter::LinkedPlayerDataID) != player_data_id) return;
+    name = Field(character, sym::AShooterCharacter::PlayerName);
+    DestroyActor(character);
+  });
+  request.Reply(Format(u"Succesfully killed player: {}", name));
+}
+
+void KillUnclaimedDinos(Request& request) {
+  const int32_t count = DestroyDinosOfTeams(&IsUnclaimedTeam);
+  if (count > 0) {
+    request.Reply(Format(u"Killed {} of unclaimed dinos!", count));
+  } else {
+    request.Reply("Couldn't find any Unclaimed Dinos to kill!");
+  }
+}
+
+void KillAllWildDinos(Request& request) {
+  const int32_t count = DestroyDinosOfTeams(&IsWildTeamForKilling);
+  if (count > 0) {
+    request.Reply(Format(u"Killed {} of wild dinos!", count));
+  } else {
+    request.Reply("Couldn't find any wild Dinos to kill!");
+  }
+}
+
+}  // namespace orvane

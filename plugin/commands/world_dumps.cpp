@@ -1,0 +1,289 @@
+// World dumps: surveys of the level's actors (or of the structures inside a sphere) written to a
+// report file in the plugin's folder, each with one reply saying how much was found. A new
+// request always replaces the file. What depends only on an actor's class (its name, its
+// blueprint path, whether it is a dino or a structure) is worked out once per class, since a
+// level holds many actors of few classes.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include <sdk/api.h>
+
+#include "commands/handlers.h"
+#include "core/counting_table.h"
+#include "core/dump_file.h"
+#include "core/format.h"
+#include "core/narrow.h"
+#include "host/game_access.h"
+#include "queries/blueprint_names.h"
+#include "queries/entity_lookup.h"
+#include "queries/per_class.h"
+#include "queries/positions.h"
+
+namespace orvane {
+namespace {
+
+using host::Call;
+using host::Field;
+
+constexpr std::string_view kActorPosFile = "ActorPos.txt";
+constexpr std::string_view kAllActorsPosFile = "AllActorsPos.txt";
+constexpr std::string_view kAllActorsFile = "AllActors.txt";
+constexpr std::string_view kAllActorsBpFile = "AllActorsBP.txt";
+constexpr std::string_view kAllDinosFile = "AllDinos.txt";
+constexpr std::string_view kAllStructuresFile = "AllStructuresDump.txt";
+constexpr std::string_view kRadiusFile = "AllStructuresInRadiusDump.txt";
+
+// A larger sphere query would stall the game thread for too long.
+constexpr float kMaxRadius = 50000.0f;
+
+// The second piece of every reply that names a file.
+FString GeneratedNote(std::string_view file) {
+  return Format(u" - Successfully generated file '{}' in plugins root folder!", file);
+}
+
+bool IsDinoOrStructure(const AActor* actor) {
+  return IsActorOfClass(actor, host::DinoClass()) || IsActorOfClass(actor, host::StructureClass());
+}
+
+// The groups of the radius report. A structure joins the first group (in creation order) of its
+// team whose blueprint occurs inside its own, ignoring case. When the two blueprints are the
+// same (each occurs inside the other) the group counts it; otherwise it counts in the total
+// only. A structure that finds no group starts one. Groups are only ever appended and keep
+// their blueprint, so where a (team, class) pair lands is fixed by its first structure: it is
+// looked up once per pair, and only among the groups of that team.
+class RadiusGroups {
+ public:
+  void Add(const AActor* structure, int32_t team) {
+    ++total_;
+    UClass* cls = host::ClassOf(structure);
+    auto [landing, first_of_pair] = landings_.try_emplace(PairKey{team, cls}, kTotalOnly);
+    if (first_of_pair) {
+      const FString& blueprint = blueprints_.Get(cls, [cls] { return ClassBlueprintPath(cls); });
+      const std::optional<int32_t> match = FirstGroupInside(team, blueprint);
+      if (!match) {
+        landing->second = StartGroup(structure, team, blueprint);
+        ++added_;
+        return;
+      }
+      if (groups_[*match].blueprint.Contains(blueprint.View())) landing->second = *match;
+    }
+    if (landing->second == kTotalOnly) return;
+    ++updated_;
+    ++groups_[landing->second].count;
+  }
+
+  // One line per group, then the counts, without a final line feed.
+  FString Text() const {
+    FString text;
+    for (const Group& group : groups_)
+      text += Format(u"{}({}) - {}({})\n", group.owner, group.team, ToNarrowString(group.blueprint),
+                     group.count);
+    text += Format(u"Structures: {} (Added) {} (Updated) {} (Total)", added_, updated_, total_);
+    return text;
+  }
+
+ private:
+  static constexpr int32_t kTotalOnly = -1;
+  struct Group {
+    std::string owner;  // narrowed, as the report shows it
+    int32_t team;
+    FString blueprint;
+    int32_t count;
+  };
+  struct PairKey {
+    int32_t team;
+    UClass* cls;
+    bool operator==(const PairKey&) const = default;
+  };
+  struct PairHash {
+    std::size_t operator()(const PairKey& key) const {
+      return std::hash<UClass*>{}(key.cls) * 31 + std::hash<int32_t>{}(key.team);
+    }
+  };
+
+  // The first group of the team, in creation order, whose blueprint occurs inside `blueprint`.
+  std::optional<int32_t> FirstGroupInside(int32_t team, const FString& blueprint) const {
+    const auto of_team = by_team_.find(team);
+    if (of_team == by_team_.end()) return std::nullopt;
+    for (int32_t index : of_team->second)
+      if (blueprint.Contains(groups_[index].blueprint.View())) return index;
+    return std::nullopt;
+  }
+
+  int32_t StartGroup(const AActor* structure, int32_t team, const FString& blueprint) {
+    const auto* owned = static_cast<const APrimalStructure*>(structure);
+    groups_.push_back(
+        Group{ToNarrowString(Field(owned, sym::APrimalStructure::OwnerName)), team, blueprint, 1});
+    const auto index = static_cast<int32_t>(groups_.size() - 1);
+    by_team_[team].push_back(index);
+    return index;
+  }
+
+  std::vector<Group> groups_;
+  std::unordered_map<int32_t, std::vector<int32_t>> by_team_;  // group indices, in order
+  std::unordered_map<PairKey, int32_t, PairHash> landings_;    // a group index or kTotalOnly
+  PerClass<FString> blueprints_;
+  int32_t added_ = 0;
+  int32_t updated_ = 0;
+  int32_t total_ = 0;
+};
+
+}  // namespace
+
+void GetActorPos(Request& request) {
+  DumpFile file(kActorPosFile);  // first: even a request without its word empties the file
+  if (!request.RequireWithUsage(2, "Not enough arguments: GetActor <Class>")) return;
+  FString wanted;
+  if (!request.Guarded([&] { wanted = request.Args().Text(1); })) return;
+  // Every matching class name equals the word ignoring case, so all matches share one key of the
+  // case-insensitive order, spelled as the first match spells it; the locations follow in walk
+  // order under it.
+  PerClass<bool> matches;
+  FString key;
+  FString text;
+  int32_t found = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    if (!matches.Get(host::ClassOf(actor),
+                     [&] { return host::EqualsIgnoringCase(ActorClassName(actor), wanted); }))
+      return;
+    if (found++ == 0) key = ActorClassName(actor);
+    const FVector at = WorldPositionOf(actor);
+    text += Format(u"{} - Location X={} Y={} Z={}\n", key, at.X, at.Y, at.Z);
+  });
+  file.Write(text);
+  file.Close();
+  request.Reply(Format(u"Found {} actors!", found) + GeneratedNote(kActorPosFile));
+}
+
+void GetAllActorsPos(Request& request) {
+  DumpFile file(kAllActorsPosFile);
+  PerClass<std::optional<FString>> names;  // class names of dinos and structures only
+  FString text;
+  int32_t count = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    const auto& name = names.Get(host::ClassOf(actor), [&]() -> std::optional<FString> {
+      if (!IsDinoOrStructure(actor)) return std::nullopt;
+      return ActorClassName(actor);
+    });
+    if (!name) return;
+    ++count;
+    text += Format(u"{} - {}\n", *name, PositionText(WorldPositionOf(actor)));
+  });
+  request.Reply(Format(u"Found {} Actors!", count) + GeneratedNote(kAllActorsPosFile));
+  file.Write(text);
+}
+
+void GetAllActors(Request& request) {
+  DumpFile file(kAllActorsFile);
+  CountingTable table;
+  PerClass<int32_t*> counts;  // each class's key in the table
+  int32_t total = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    ++total;
+    ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(ActorClassName(actor)); });
+  });
+  FString text;
+  for (const auto& [name, count] : table) text += Format(u"[{}]: {}\n", name, count);
+  request.Reply(Format(u"Found {} Actors!", total) + GeneratedNote(kAllActorsFile));
+  file.Write(text);
+}
+
+void GetAllActorsBp(Request& request) {
+  DumpFile file(kAllActorsBpFile);
+  CountingTable table;
+  PerClass<int32_t*> counts;
+  int32_t total = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    ++total;
+    ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(ActorBlueprintPath(actor)); });
+  });
+  FString text;
+  for (const CountingTable::Entry* entry : table.ByCount())
+    text += Format(u"[\"{}\"]: {},\n", entry->first, entry->second);
+  request.Reply(Format(u"Found a total of {} Actors and unique {}", total, table.Num()) +
+                GeneratedNote(kAllActorsBpFile));
+  file.Write(text);
+}
+
+void GetAllDinos(Request& request) {
+  DumpFile file(kAllDinosFile);
+  CountingTable table;
+  PerClass<int32_t*> counts;  // null for classes that are no dinos
+  int32_t dinos = 0;
+  ForEachLevelActor([&](AActor* actor) {
+    UClass* cls = host::ClassOf(actor);
+    int32_t* count = counts.Get(cls, [&]() -> int32_t* {
+      if (!IsActorOfClass(actor, host::DinoClass())) return nullptr;
+      return &table.CountOf(ClassBlueprintPath(cls));
+    });
+    if (count == nullptr) return;
+    ++dinos;
+    ++*count;
+  });
+  FString text;
+  for (const auto& [path, count] : table) text += Format(u"{}: Count {}\n", path, count);
+  request.Reply(Format(u"Found {} Dinos!", dinos) + GeneratedNote(kAllDinosFile));
+  file.Write(text);
+}
+
+void ListAllStructures(Request& request) {
+  DumpFile file(kAllStructuresFile);
+  // Each structure class's line, narrowed once; none for other classes.
+  PerClass<std::optional<std::string>> lines;
+  ForEachLevelActor([&](AActor* actor) {
+    const auto& line = lines.Get(host::ClassOf(actor), [&]() -> std::optional<std::string> {
+      if (!IsActorOfClass(actor, host::StructureClass())) return std::nullopt;
+      return ToNarrowString(ActorBlueprintPath(actor)) + '\n';
+    });
+    if (line && TeamOf(actor) != 0) file.Write(*line);
+  });
+  file.Close();
+  request.Reply("Successfully generated file 'AllStructuresDump.txt' in plugins root folder!");
+}
+
+void ListAllStructuresInRadius(Request& request) {
+  if (!request.Require(5, u"<X> <Y> <Z> <R>")) return;
+  float x = 0, y = 0, z = 0, radius = 0;
+  if (!request.Guarded([&] {
+        x = request.Args().Stof(1);
+        y = request.Args().Stof(2);
+        z = request.Args().Stof(3);
+        radius = request.Args().Stof(4);
+      }))
+    return;
+  UWorld* world = HostApi::GetApiUtils().CurrentWorld();
+  if (world == nullptr) return;  // nothing to ask, and no reply
+  if (radius > kMaxRadius) {
+    request.Reply(
+        "Please don't do that. It will cause lags! Instead, Max value for radius is 50000.");
+    return;
+  }
+  DumpFile file(kRadiusFile);
+  TArray<TEnumAsByte<EObjectTypeQuery>> object_types;
+  TArray<AActor*> ignored;
+  TArray<AActor*> found;
+  Call(sym::UKismetSystemLibrary::SphereOverlapActors, world, FVector{x, y, z}, radius,
+       object_types, Call(sym::AActor::StaticClass), ignored, found);
+  RadiusGroups groups;
+  PerClass<bool> structures;
+  for (AActor* actor : found) {
+    if (actor == nullptr) continue;
+    if (!structures.Get(host::ClassOf(actor),
+                        [&] { return IsActorOfClass(actor, host::StructureClass()); }))
+      continue;
+    const int32_t team = TeamOf(actor);
+    if (team > kTamedThreshold) groups.Add(actor, team);
+  }
+  FString text = groups.Text();
+  file.Write(text);
+  file.Close();
+  text += GeneratedNote(kRadiusFile);
+  request.Reply(text);
+}
+
+}  // namespace orvane

@@ -1,0 +1,108 @@
+#include "server/rcon/connection_protocol.h"
+
+#include <fmt/format.h>
+
+#include "server/rcon/log_text.h"
+
+namespace server::rcon {
+
+ConnectionProtocol::ConnectionProtocol(std::string_view password, int32_t max_packet_size,
+                                       LoginGuard& guard, std::string address, std::string peer,
+                                       spdlog::logger& log, ProtocolOutput& output)
+    : password_(password),
+      guard_(guard),
+      address_(std::move(address)),
+      peer_(std::move(peer)),
+      log_(log),
+      output_(output),
+      decoder_(max_packet_size) {}
+
+ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
+  if (finished_ != Next::kRead) return finished_;
+  if (awaiting_login_answer_) return Next::kAwaitLoginAnswer;
+  while (auto packet = decoder_.Next()) {
+    if (packet->type == kTypeAuth) {
+      Login(*packet, now);
+      if (finished_ != Next::kRead) return finished_;
+      awaiting_login_answer_ = true;
+      return Next::kAwaitLoginAnswer;
+    }
+    if (!logged_in_) {
+      return Finish(Next::kCloseNow,
+                    packet->type == kTypeExecCommand
+                        ? std::string("command before login")
+                        : fmt::format("packet of type {} before login", packet->type));
+    }
+    if (packet->type == kTypeExecCommand || packet->type == kTypeResponseValue) {
+      std::string refusal = output_.Queue(std::move(*packet));
+      if (!refusal.empty()) return Finish(Next::kCloseNow, std::move(refusal));
+      continue;
+    }
+    log_.warn("RCON ignored a packet of type {} from {}", packet->type, peer_);
+  }
+  switch (decoder_.error()) {
+    case PacketDecoder::Error::kNone:
+      return Next::kRead;
+    case PacketDecoder::Error::kBadSize:
+      return Finish(Next::kCloseNow,
+                    fmt::format("packet size {} outside {}..{}", decoder_.bad_size(),
+                                kMinPacketSize, decoder_.max_size()));
+    case PacketDecoder::Error::kBadTerminator:
+      break;
+  }
+  return Finish(Next::kCloseNow, fmt::format("packet of size {} without its two terminating zeros",
+                                             decoder_.bad_size()));
+}
+
+// A locked-out address gets a failure without its password being looked at, so that neither a
+// right guess nor a success can lift the lockout; such attempts are not counted either, so the
+// lockout ends when it was announced to end.
+void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now) {
+  if (auto until = guard_.LockedUntil(address_, now)) {
+    logged_in_ = false;
+    log_.warn("RCON refused login from {}: address locked out until {}", peer_,
+              TimeOfDay(*until, now));
+    Answer(packet.id, false);
+    Finish(Next::kCloseAfterSend, "address locked out");
+    return;
+  }
+  const bool ok = ConstantTimeEquals(packet.body, password_);
+  Answer(packet.id, ok);
+  logged_in_ = ok;
+  if (ok) {
+    guard_.RecordSuccess(address_);
+    log_.info("RCON login from {}", peer_);
+    return;
+  }
+  log_.warn("RCON refused login from {}: wrong password", peer_);
+  if (!guard_.RecordFailure(address_, now)) return;
+  started_lockout_ = true;
+  const auto& limits = guard_.limits();
+  log_.warn("RCON locked out {} for {} s after {} failed logins (until {})", address_,
+            Seconds(limits.lockout), limits.max_failures, TimeOfDay(now + limits.lockout, now));
+  Finish(Next::kCloseAfterSend, "address locked out");
+}
+
+// Every login is answered by an empty response value and then the auth response, whose id is
+// the request's on success and -1 on failure.
+void ConnectionProtocol::Answer(int32_t id, bool ok) {
+  output_.Send(Encode(id, kTypeResponseValue, ""), false);
+  output_.Send(Encode(ok ? id : -1, kTypeAuthResponse, ""), true);
+}
+
+ConnectionProtocol::Next ConnectionProtocol::Finish(Next how, std::string reason) {
+  finished_ = how;
+  close_reason_ = std::move(reason);
+  return how;
+}
+
+bool ConstantTimeEquals(std::string_view candidate, std::string_view secret) {
+  unsigned diff = candidate.size() != secret.size() ? 1u : 0u;
+  if (secret.empty()) return false;
+  for (std::size_t i = 0; i < candidate.size(); ++i)
+    diff |= static_cast<unsigned char>(candidate[i]) ^
+            static_cast<unsigned char>(secret[i % secret.size()]);
+  return diff == 0;
+}
+
+}  // namespace server::rcon

@@ -1,0 +1,97 @@
+// The RCON protocol of one connection, apart from its socket: it decodes what the client sends,
+// answers logins with the help of the login guard, hands on what a logged-in client asks for,
+// and says what the connection must do next. The listener drives it on its network thread;
+// tests and the fuzzers drive it with any byte stream. Not thread-safe.
+//
+// Packet types:
+//   3 (auth)            a login attempt, at any time; answered by an empty response value and
+//                       an auth response (the request's id, or -1 on failure). After each login
+//                       nothing more is taken until that answer has been written, so pipelined
+//                       guesses meet the lockout one by one. While the address is locked out the
+//                       answer is a failure, whatever the password, and the connection closes.
+//   2 (command)         after login: a command for the game thread.
+//   0 (response value)  after login: an end marker, answered in order (after the replies of the
+//                       commands before it) by one empty response value with its id, so that a
+//                       client can tell where a reply cut into several packets ends.
+//   anything else       after login: ignored and logged.
+// Before login any packet but a login closes the connection.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <spdlog/logger.h>
+
+#include "server/rcon/login_guard.h"
+#include "server/rcon/packet.h"
+
+namespace server::rcon {
+
+// What the protocol asks of its connection.
+class ProtocolOutput {
+ public:
+  virtual ~ProtocolOutput() = default;
+  // Bytes for the client, written in order. `login_answer`: the last packet of a login's
+  // answer; the connection writes it after a short pause and, once it is written, calls
+  // LoginAnswered (unless the connection is closing).
+  virtual void Send(std::string bytes, bool login_answer) = 0;
+  // A command or an end marker of a logged-in client, in arrival order. Returns an empty
+  // string, or why the connection must close at once.
+  virtual std::string Queue(Packet request) = 0;
+};
+
+class ConnectionProtocol {
+ public:
+  using Clock = LoginGuard::Clock;
+
+  enum class Next {
+    kRead,              // every complete packet was handled: read more bytes
+    kAwaitLoginAnswer,  // neither read nor Process until LoginAnswered
+    kCloseAfterSend,    // write what was sent, then close; read nothing more
+    kCloseNow,          // close at once
+  };
+
+  // REQUIRES: `password`, `guard`, `log` and `output` outlive the protocol.
+  ConnectionProtocol(std::string_view password, int32_t max_packet_size, LoginGuard& guard,
+                     std::string address, std::string peer, spdlog::logger& log,
+                     ProtocolOutput& output);
+
+  void Feed(std::string_view bytes) { decoder_.Feed(bytes); }
+  // Handles the complete packets in order until it must stop; `now` is the login guard's time.
+  // Once it has said to close, it says so again.
+  Next Process(Clock::time_point now);
+  void LoginAnswered() { awaiting_login_answer_ = false; }
+
+  bool logged_in() const { return logged_in_; }
+  // A login failure of this connection locked its address out: the other connections from
+  // that address that have not logged in must stop too.
+  bool started_lockout() const { return started_lockout_; }
+  // Why the connection closes (for the log); empty for a normal end.
+  const std::string& close_reason() const { return close_reason_; }
+  // Bytes of an incomplete packet are waiting: an end of stream now means truncation.
+  bool has_partial() const { return decoder_.has_partial(); }
+
+ private:
+  void Login(const Packet& packet, Clock::time_point now);
+  void Answer(int32_t id, bool ok);
+  Next Finish(Next how, std::string reason);
+
+  std::string_view password_;
+  LoginGuard& guard_;
+  std::string address_;  // for the login guard
+  std::string peer_;     // address:port, for the log
+  spdlog::logger& log_;
+  ProtocolOutput& output_;
+  PacketDecoder decoder_;
+  bool logged_in_ = false;
+  bool awaiting_login_answer_ = false;
+  bool started_lockout_ = false;
+  Next finished_ = Next::kRead;  // kCloseAfterSend or kCloseNow once decided
+  std::string close_reason_;
+};
+
+// Compares in time that depends only on `candidate`'s length, never on where they differ.
+bool ConstantTimeEquals(std::string_view candidate, std::string_view secret);
+
+}  // namespace server::rcon

@@ -1,0 +1,212 @@
+// World dump commands, dispatched through the loaded plugin on a world with a server root; the
+// dump files are read back from the plugin's folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/command_test.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr support::TestWorld::Options kWithRoot{.load_plugin = true, .make_root = true};
+
+std::string Generated(const std::string& file) {
+  return " - Successfully generated file '" + file + "' in plugins root folder!";
+}
+
+// Level order: three raptors and a rex, four structures (one of team 0), two actors whose
+// classes differ only in letter case (and whose paths do too).
+constexpr const char* kDumpWorld = R"({
+  "classes": [
+    {"name": "Raptor_Character_BP_C", "kind": "dino",
+     "path": "/Game/Dinos/Raptor/Raptor_Character_BP.Default__Raptor_Character_BP_C"},
+    {"name": "StoneWall_C", "kind": "structure",
+     "path": "/Game/Structures/StoneWall.Default__StoneWall_C"},
+    {"name": "Crate_C", "kind": "actor", "path": "/Game/loot/Crate.Default__Crate_C"},
+    {"name": "CRATE_C", "kind": "actor", "path": "/Game/LOOT/CRATE.Default__CRATE_C"}],
+  "dinos": [
+    {"class": "Raptor_Character_BP_C", "id1": 1, "id2": 1, "team": 1000001,
+     "position": [1.5, -2.25, 3]},
+    {"class": "Raptor_Character_BP_C", "id1": 2, "id2": 2, "position": [123456.7, 1234567, -0.5]},
+    {"class": "Raptor_Character_BP_C", "id1": 3, "id2": 3},
+    {"class": "Rex_Character_BP_C", "id1": 4, "id2": 4, "team": 1000001}],
+  "structures": [
+    {"class": "StoneWall_C", "team": 1000001, "position": [10, 20, 30]},
+    {"class": "StoneWall_C", "team": 0},
+    {"class": "WoodWall_C", "team": 1000002, "position": [-1, -2, -3]},
+    {"class": "StoneWall_C", "team": 1000001}],
+  "actors": [{"class": "Crate_C", "position": [5, 5, 5]}, {"class": "CRATE_C"}]})";
+
+class WorldDumps : public support::CommandTest {
+ protected:
+  WorldDumps() : CommandTest(kDumpWorld, kWithRoot) {}
+
+  std::string PathOf(const std::string& file) { return world().plugin_folder() + "/" + file; }
+  // The file's bytes; "<missing>" when there is no such file.
+  std::string Dump(const std::string& file) {
+    std::ifstream in(PathOf(file), std::ios::binary);
+    if (!in) return "<missing>";
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  void Plant(const std::string& file) { std::ofstream(PathOf(file)) << "old run\n"; }
+};
+
+TEST_F(WorldDumps, ActorPosMatchesTheClassNameIgnoringCase) {
+  EXPECT_EQ(Replies(u"GetActorPos raptor_character_BP_c"),
+            Strings{"Found 3 actors!" + Generated("ActorPos.txt")});
+  EXPECT_EQ(Dump("ActorPos.txt"),
+            "Raptor_Character_BP_C - Location X=1.5 Y=-2.25 Z=3\n"
+            "Raptor_Character_BP_C - Location X=123457 Y=1.23457e+06 Z=-0.5\n"
+            "Raptor_Character_BP_C - Location X=0 Y=0 Z=0\n");
+  EXPECT_EQ(Replies(u"GetActorPos crate_c"), Strings{"Found 2 actors!" + Generated("ActorPos.txt")})
+      << "both classes whose names differ only in case";
+  EXPECT_EQ(Replies(u"GetActorPos Raptor"), Strings{"Found 0 actors!" + Generated("ActorPos.txt")})
+      << "the whole name must match";
+  EXPECT_EQ(Dump("ActorPos.txt"), "") << "a new request replaces the file";
+}
+
+TEST_F(WorldDumps, ActorPosWithoutItsWordStillEmptiesTheFile) {
+  Plant("ActorPos.txt");
+  EXPECT_EQ(Replies(u"GetActorPos  "), Strings{"Not enough arguments: GetActor <Class>"});
+  EXPECT_EQ(Dump("ActorPos.txt"), "");
+}
+
+TEST_F(WorldDumps, AllActorsPosTakesDinosAndStructuresInLevelOrder) {
+  EXPECT_EQ(Replies(u"GetAllActorsPos"),
+            Strings{"Found 8 Actors!" + Generated("AllActorsPos.txt")});
+  EXPECT_EQ(Dump("AllActorsPos.txt"),
+            "Raptor_Character_BP_C - X=1.500 Y=-2.250 Z=3.000\n"
+            "Raptor_Character_BP_C - X=123456.700 Y=1234567.000 Z=-0.500\n"
+            "Raptor_Character_BP_C - X=0.000 Y=0.000 Z=0.000\n"
+            "Rex_Character_BP_C - X=0.000 Y=0.000 Z=0.000\n"
+            "StoneWall_C - X=10.000 Y=20.000 Z=30.000\n"
+            "StoneWall_C - X=0.000 Y=0.000 Z=0.000\n"
+            "WoodWall_C - X=-1.000 Y=-2.000 Z=-3.000\n"
+            "StoneWall_C - X=0.000 Y=0.000 Z=0.000\n");
+}
+
+TEST_F(WorldDumps, AllActorsCountsClassNamesThatDifferInCaseUnderOneKey) {
+  EXPECT_EQ(Replies(u"GetAllActors"), Strings{"Found 10 Actors!" + Generated("AllActors.txt")});
+  EXPECT_EQ(Dump("AllActors.txt"),
+            "[Crate_C]: 2\n"
+            "[Raptor_Character_BP_C]: 3\n"
+            "[Rex_Character_BP_C]: 1\n"
+            "[StoneWall_C]: 3\n"
+            "[WoodWall_C]: 1\n");
+}
+
+TEST_F(WorldDumps, AllActorsBpAscendsByCountThenByKeyIgnoringCase) {
+  EXPECT_EQ(Replies(u"GetAllActorsBp"),
+            Strings{"Found a total of 10 Actors and unique 5" + Generated("AllActorsBP.txt")});
+  // Count 2 and 3 ties: "loot" before "Structures" and "Dinos" before "Structures" ignoring
+  // case; the crate paths differ only in case and keep the first one's spelling.
+  EXPECT_EQ(Dump("AllActorsBP.txt"),
+            "[\"Blueprint'/Game/Emulated/Rex_Character_BP.Rex_Character_BP'\"]: 1,\n"
+            "[\"Blueprint'/Game/Emulated/WoodWall.WoodWall'\"]: 1,\n"
+            "[\"Blueprint'/Game/loot/Crate.Crate'\"]: 2,\n"
+            "[\"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'\"]: 3,\n"
+            "[\"Blueprint'/Game/Structures/StoneWall.StoneWall'\"]: 3,\n");
+}
+
+TEST_F(WorldDumps, AllDinosKeepDefaultInTheirPaths) {
+  EXPECT_EQ(Replies(u"GetAllDinos"), Strings{"Found 4 Dinos!" + Generated("AllDinos.txt")});
+  EXPECT_EQ(Dump("AllDinos.txt"),
+            "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Default__Raptor_Character_BP': "
+            "Count 3\n"
+            "Blueprint'/Game/Emulated/Rex_Character_BP.Default__Rex_Character_BP': Count 1\n");
+}
+
+TEST_F(WorldDumps, AllStructuresWritesALinePerStructureOutsideTeam0) {
+  Plant("AllStructuresDump.txt");
+  EXPECT_EQ(Replies(u"ListAllStructures whatever words"),
+            Strings{"Successfully generated file 'AllStructuresDump.txt' in plugins root folder!"});
+  EXPECT_EQ(Dump("AllStructuresDump.txt"),
+            "Blueprint'/Game/Structures/StoneWall.StoneWall'\n"
+            "Blueprint'/Game/Emulated/WoodWall.WoodWall'\n"
+            "Blueprint'/Game/Structures/StoneWall.StoneWall'\n");
+}
+
+TEST_F(WorldDumps, WithoutTheFolderEveryCommandRepliesAsUsual) {
+  std::filesystem::remove_all(world().plugin_folder());
+  EXPECT_EQ(Replies(u"GetActorPos Crate_C"),
+            Strings{"Found 2 actors!" + Generated("ActorPos.txt")});
+  EXPECT_EQ(Replies(u"GetAllActorsPos"),
+            Strings{"Found 8 Actors!" + Generated("AllActorsPos.txt")});
+  EXPECT_EQ(Replies(u"GetAllActors"), Strings{"Found 10 Actors!" + Generated("AllActors.txt")});
+  EXPECT_EQ(Replies(u"GetAllActorsBp"),
+            Strings{"Found a total of 10 Actors and unique 5" + Generated("AllActorsBP.txt")});
+  EXPECT_EQ(Replies(u"GetAllDinos"), Strings{"Found 4 Dinos!" + Generated("AllDinos.txt")});
+  EXPECT_EQ(Replies(u"ListAllStructures"),
+            Strings{"Successfully generated file 'AllStructuresDump.txt' in plugins root folder!"});
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 900 900 900 10"),
+            Strings{"Structures: 0 (Added) 0 (Updated) 0 (Total)" +
+                    Generated("AllStructuresInRadiusDump.txt")});
+  EXPECT_FALSE(std::filesystem::exists(world().plugin_folder())) << "no folder is made";
+}
+
+// Around the origin: two walls of one tribe, one of another, one of team 50000, one at the
+// radius limit, and one of another class whose path differs from the walls' only in case.
+std::string RadiusWorld(bool reports_world = true) {
+  return std::string(R"({"world": )") + (reports_world ? "true" : "false") + R"(,
+  "classes": [
+    {"name": "StoneWall_C", "kind": "structure", "path": "/Game/S/StoneWall.Default__StoneWall_C"},
+    {"name": "Wall2_C", "kind": "structure", "path": "/Game/S/STONEWALL.Default__STONEWALL_C"}],
+  "dinos": [{"class": "Raptor_Character_BP_C", "team": 1000001}],
+  "structures": [
+    {"class": "StoneWall_C", "team": 1000001, "position": [100, 0, 0], "owner": "Zo\u00eb"},
+    {"class": "StoneWall_C", "team": 1000001, "position": [0, 100, 0], "owner": "Bob"},
+    {"class": "StoneWall_C", "team": 1000002, "position": [0, 0, 100], "owner": "Eve"},
+    {"class": "StoneWall_C", "team": 50000, "position": [10, 0, 0]},
+    {"class": "StoneWall_C", "team": 1000001, "position": [50000, 0, 0]},
+    {"class": "Wall2_C", "team": 1000001, "position": [0, 0, -200]}]})";
+}
+
+TEST_F(WorldDumps, RadiusGroupsByTribeAndBlueprintAndRepeatsTheFileInItsReply) {
+  UseWorld(RadiusWorld(), kWithRoot);
+  const std::string small =
+      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(2)\n"
+      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
+      "Structures: 2 (Added) 1 (Updated) 3 (Total)";
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 150"),
+            Strings{small + Generated("AllStructuresInRadiusDump.txt")});
+  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), small);
+
+  const std::string whole =
+      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(4)\n"
+      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
+      "Structures: 2 (Added) 3 (Updated) 5 (Total)";
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000 extra"),
+            Strings{whole + Generated("AllStructuresInRadiusDump.txt")});
+  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), whole);
+}
+
+TEST_F(WorldDumps, RadiusAboveTheLimitIsRefusedAndLeavesTheFile) {
+  UseWorld(RadiusWorld(), kWithRoot);
+  Plant("AllStructuresInRadiusDump.txt");
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000.5"),
+            Strings{"Please don't do that. It will cause lags! Instead, Max value for radius is "
+                    "50000."});
+  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "old run\n");
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 -5"),
+            Strings{"Structures: 0 (Added) 0 (Updated) 0 (Total)" +
+                    Generated("AllStructuresInRadiusDump.txt")});
+}
+
+TEST_F(WorldDumps, RadiusArgumentsAndNoWorld) {
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0"),
+            Strings{"Not enough arguments: ListAllStructuresInRadius <X> <Y> <Z> <R>"});
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
+  UseWorld(RadiusWorld(/*reports_world=*/false), kWithRoot);
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 10"), Strings{});
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 60000"), Strings{})
+      << "without a world the radius is not even looked at";
+  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "<missing>");
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// The audit line: what it names, where a long command line is cut, and that a request cannot
+// forge a log line of its own.
+#include "server/audit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using std::chrono::microseconds;
+
+std::string Text(std::string_view line, std::size_t replies = 1) {
+  return server::AuditText({"127.0.0.1:50123", 7, line, replies, microseconds(1500)});
+}
+
+TEST(AuditText, NamesSourceIdLineRepliesAndTime) {
+  EXPECT_EQ(Text("GetOnlineNum"), "127.0.0.1:50123 #7 \"GetOnlineNum\": 1 reply in 1.500 ms");
+  EXPECT_EQ(Text("TribeChatMsg 1 2 hi", 3),
+            "127.0.0.1:50123 #7 \"TribeChatMsg 1 2 hi\": 3 replies in 1.500 ms");
+  EXPECT_EQ(server::AuditText({"exec", 1, "", 0, {}}), "exec #1 \"\": 0 replies in 0.000 ms");
+}
+
+TEST(AuditText, LongLinesAreCutAfter200CharactersKeepingCharactersWhole) {
+  const std::string exact(200, 'a');
+  EXPECT_EQ(Text(exact), "127.0.0.1:50123 #7 \"" + exact + "\": 1 reply in 1.500 ms");
+  EXPECT_EQ(Text(exact + "b"),
+            "127.0.0.1:50123 #7 \"" + exact + "\" (cut, 201 characters): 1 reply in 1.500 ms");
+  std::string wide;
+  for (int i = 0; i < 201; ++i) wide += "\xC3\xA9";  // é: two bytes, one character
+  const std::string text = Text(wide);
+  EXPECT_NE(text.find("\" (cut, 201 characters)"), std::string::npos) << text;
+  EXPECT_EQ(text.find("\xC3\xA9\xC3\xA9\" (cut"), text.find("\" (cut") - 4) << "whole characters";
+}
+
+TEST(AuditText, ControlCharactersQuotesAndBackslashesAreEscaped) {
+  EXPECT_EQ(Text("a\nb\r\"c\\\x1b"),
+            "127.0.0.1:50123 #7 \"a\\x0ab\\x0d\\\"c\\\\\\x1b\": 1 reply in 1.500 ms");
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "server/state_path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace server {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RemoteStatePathTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "orvane-state-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    folder_ = StateFolder(root_);
+    fs::create_directories(folder_ / "sub");
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  fs::path root_;
+  fs::path folder_;
+};
+
+TEST_F(RemoteStatePathTest, NamesInsideTheStateFolderAreTaken) {
+  EXPECT_EQ(folder_, root_ / "state");
+  EXPECT_EQ(RemoteStatePath("a.json", folder_), fs::canonical(folder_) / "a.json");
+  EXPECT_EQ(RemoteStatePath("sub/./b.json", folder_), fs::canonical(folder_) / "sub" / "b.json");
+  EXPECT_EQ(RemoteStatePath("sub/../c.json", folder_), fs::canonical(folder_) / "c.json");
+  EXPECT_EQ(RemoteStatePath((folder_ / "d.json").string(), folder_),
+            fs::canonical(folder_) / "d.json");
+}
+
+TEST_F(RemoteStatePathTest, PathsLeadingOutsideAreRefused) {
+  for (const std::string& file : {std::string("/etc/passwd"), std::string("../escape.json"),
+                                  std::string("sub/../../x"), std::string(""), std::string("."),
+                                  (root_ / "state2" / "x").string(), (root_ / "x.json").string()})
+    EXPECT_FALSE(RemoteStatePath(file, folder_)) << file;
+}
+
+TEST_F(RemoteStatePathTest, SymbolicLinksAreFollowedBeforeTheCheck) {
+  fs::create_directory_symlink(root_, folder_ / "up");
+  fs::create_symlink(root_ / "outside.json", folder_ / "link.json");
+  EXPECT_FALSE(RemoteStatePath("up/x.json", folder_));
+  EXPECT_FALSE(RemoteStatePath("link.json", folder_));
+}
+
+}  // namespace
+}  // namespace server
