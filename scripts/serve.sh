@@ -8,6 +8,7 @@ server=build/server/orvane-server
 for arg in "$@"; do
   if [ "$arg" = "--help" ] && [ -x "$server" ]; then exec "$server" --help; fi
 done
-scripts/install-deps.sh
-scripts/build.sh orvane-server
+# Standard output carries the server's replies only, so the build reports on standard error.
+scripts/install-deps.sh >&2
+scripts/build.sh orvane-server >&2
 exec "$server" "$@"
