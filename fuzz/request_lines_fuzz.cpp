@@ -14,6 +14,7 @@
 //
 // The plugin stays loaded for the whole run: libFuzzer keeps the coverage counters of every
 // library it has seen, so an instrumented library must not be unloaded under it.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     line = commands[(data[0] - 0x80) % commands.size()] + u" " + game::ToUtf16(bytes.substr(1));
   else
     line = game::ToUtf16(bytes);
+
+  // The container stress test runs as long as its argument asks (minutes under the sanitizers
+  // for the largest it takes): it has tests of its own and is left out here.
+  const std::size_t start = std::min(line.find_first_not_of(u' '), line.size());
+  const std::u16string_view first(line.data() + start,
+                                  std::min(line.find(u' ', start), line.size()) - start);
+  if (game::EqualsIgnoringCase(first, u"TestCommand")) return 0;
 
   journaled = false;
   for (const auto& reply : host->Dispatch(line, 7, 2))

@@ -98,9 +98,7 @@ class RconBridge final : public rcon::RequestSink {
           });
       sessions_[connection->Handle()] = request.session;
     }
-    // The listener hands requests on with the number of their session, not the peer's address.
-    runner_.Run(*connection, "rcon session " + std::to_string(request.session), request.id,
-                request.type, request.body);
+    runner_.Run(*connection, "rcon " + request.peer, request.id, request.type, request.body);
   }
   void OnSessionClosed(rcon::SessionId session) override {
     loop_.Post([this, session] {

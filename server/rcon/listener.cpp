@@ -347,7 +347,8 @@ void Session::Send(std::string bytes, bool login_answer) {
 }
 
 std::string Session::Queue(Packet request) {
-  const auto result = owner_.queue().Push({id_, request.id, request.type, std::move(request.body)});
+  const auto result =
+      owner_.queue().Push({id_, request.id, request.type, std::move(request.body), peer_});
   if (result == RequestQueue::PushResult::kFull)
     return fmt::format("more than {} requests waiting", owner_.options().max_queued_requests);
   owner_.Schedule();

@@ -24,6 +24,7 @@ struct Request {
   int32_t id = 0;
   int32_t type = 0;
   std::string body;  // UTF-8 as the client sent it
+  std::string peer;  // the client's address:port, for the log
 };
 
 class RequestQueue {

@@ -59,7 +59,7 @@ class AuditTrail(unittest.TestCase):
                 self.assertRegex(client.run("GetOnlineNum"), r"^\d+$")
             server.process.stdin.write(b"ListOnlinePlayers\n")
             server.process.stdin.flush()
-            server.wait_for_stderr(AUDIT + r'rcon session \d+ #\d+ "GetOnlineNum": 1 reply in ')
+            server.wait_for_stderr(AUDIT + r'rcon 127\.0\.0\.1:\d+ #\d+ "GetOnlineNum": 1 reply in ')
             server.wait_for_stderr(AUDIT + r'console #1 "ListOnlinePlayers": 1 reply in ')
         finally:
             server.close()

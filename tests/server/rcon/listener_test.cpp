@@ -109,7 +109,8 @@ class RawClient {
 
 // Stands in for the game: requests run on a real GameLoop thread, as in the server, and the
 // bodies handled are recorded in order. "twice X" replies X twice, "none" replies nothing,
-// "big N" replies N bytes, "room" the reply room, "block" waits for Release(); else an echo.
+// "big N" replies N bytes, "room" the reply room, "peer" the client's address, "block" waits
+// for Release(); else an echo.
 class FakeGame final : public RequestSink {
  public:
   FakeGame()
@@ -143,6 +144,8 @@ class FakeGame final : public RequestSink {
       std::string text(std::stoul(body.substr(4)), '.');
       for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
       reply(text);
+    } else if (body == "peer") {
+      reply(request.peer);
     } else if (body == "room") {
       reply(std::to_string(listener_->ReplyRoom(request.session)));
     } else if (body == "block") {
@@ -240,6 +243,8 @@ TEST_F(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   EXPECT_EQ(reply->type, kTypeExecCommand);
   EXPECT_EQ(reply->body, "GetOnlineNum");
   EXPECT_TRUE(Logged("RCON login from 127.0.0.1:"));
+  client.Send(124, kTypeExecCommand, "peer");
+  EXPECT_TRUE(client.Read()->body.starts_with("127.0.0.1:")) << "requests name their client";
 }
 
 TEST_F(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
