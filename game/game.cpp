@@ -1,9 +1,11 @@
 #include "game/game.h"
 
+#include "game/members/members.h"
 #include "game/memory/allocator.h"
-#include "game/util/text.h"
 #include "game/world/world.h"
-#include "game/world/world_file.h"
+#include "game/world/world_builder.h"
+#include "game/world/world_file_reader.h"
+#include "game/world/world_file_writer.h"
 
 namespace game {
 namespace {
@@ -12,7 +14,10 @@ class GameImpl final : public Game {
  public:
   explicit GameImpl(std::unique_ptr<World> world) : world_(std::move(world)) {}
 
-  void Install() override { world_->Install(); }
+  void Install() override {
+    RegisterMembers();
+    world_->Install();
+  }
 
   std::string ExportState() const override {
     nlohmann::ordered_json state = WorldFileJson(world_->ToDescription());
@@ -49,7 +54,7 @@ std::unique_ptr<Game> Game::Create(std::string_view world_json, const std::strin
 
 std::unique_ptr<Game> Game::Create(const WorldDescription& description, const std::string& root) {
   CheckWorldDescription(description);
-  return std::make_unique<GameImpl>(World::Build(description, root));
+  return std::make_unique<GameImpl>(WorldBuilder::Build(description, root));
 }
 
 }  // namespace game

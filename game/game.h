@@ -6,20 +6,12 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "game/world/world_data.h"
+#include "game/world/world_description.h"
 
 namespace game {
-
-// A world file that cannot be loaded; what() names the key and its place, e.g.
-// "players[2].team: expected an integer".
-class WorldFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The embedded default world: a few tribes, about ten players, hundreds of dinos, thousands of
 // structures, some other actors and profile files.
@@ -36,7 +28,8 @@ class Game {
   static std::unique_ptr<Game> Create(const WorldDescription& description, const std::string& root);
   virtual ~Game() = default;
 
-  // Registers the members and the running objects with the framework (replacing any other).
+  // Registers every game member with the framework and makes this game's world the one the
+  // members act on and the framework reports (replacing any other).
   virtual void Install() = 0;
 
   // The current state in the world-file schema plus what game functions recorded and

@@ -1,11 +1,17 @@
 #include "server/emu_commands.h"
 
+#include <charconv>
+#include <ctime>
 #include <fstream>
 #include <vector>
 
+#include <fmt/format.h>
+
+#include "framework/host/clock_control.h"
 #include "framework/host/command_registry.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
+#include "sdk/clock.h"
 #include "sdk/game_members.h"
 
 namespace server {
@@ -87,6 +93,38 @@ void Disconnect(game::Game& game, RCONClientConnection* connection, const RCONPa
                                                  : "no live controller with EOS id " + words[1]);
 }
 
+// "1700000020 2023-11-14T22:13:40Z (advanced 20 s)": epoch seconds, the same in UTC, and how
+// far the clock runs ahead of the system's.
+std::string ClockText() {
+  const int64_t seconds = HostApi::GetClock().CalendarSeconds();
+  const std::time_t time = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  char iso[32] = "?";
+  if (gmtime_r(&time, &utc) != nullptr) std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return fmt::format("{} {} (advanced {} s)", seconds, iso, framework::ClockAdvance().count());
+}
+
+void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
+  const auto words = Words(request);
+  if (words.size() == 1) {
+    Reply(connection, request, ClockText());
+    return;
+  }
+  int64_t seconds = -1;
+  if (words.size() == 3 && words[1] == "advance") {
+    const std::string& text = words[2];
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size()) seconds = -1;
+  }
+  if (seconds < 0 || !framework::AdvanceClock(std::chrono::seconds(seconds))) {
+    Reply(connection, request,
+          fmt::format("usage: emu.clock [advance SECONDS] (SECONDS: a whole number from 0 to {})",
+                      (framework::kMaxClockAdvance - framework::ClockAdvance()).count()));
+    return;
+  }
+  Reply(connection, request, ClockText());
+}
+
 }  // namespace
 
 void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
@@ -100,6 +138,8 @@ void RegisterEmuCommands(game::Game& game, PluginSlot& slot) {
   });
   commands.AddRconCommand(u"emu.disconnect", [&game](RCONClientConnection* c, RCONPacket* p,
                                                      UWorld*) { Disconnect(game, c, *p); });
+  commands.AddRconCommand(
+      u"emu.clock", [](RCONClientConnection* c, RCONPacket* p, UWorld*) { ClockCommand(c, *p); });
 }
 
 }  // namespace server

@@ -2,6 +2,7 @@
 //   emu.state [FILE]                  the world's state as JSON, or written to FILE ("saved")
 //   emu.plugin unload|load|reload     Plugin_Unload and unload, or load the plugin again
 //   emu.disconnect EOS                destroy that player's controller
+//   emu.clock [advance SECONDS]       the framework's clock, after moving it forward if asked
 // Thread: the game thread, like every handler.
 #pragma once
 

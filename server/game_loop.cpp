@@ -2,8 +2,9 @@
 
 namespace server {
 
-GameLoop::GameLoop(Clock::duration period, std::function<void()> tick, Clock::time_point start)
-    : period_(period), tick_(std::move(tick)), next_tick_(start + period) {}
+GameLoop::GameLoop(Clock::duration period, std::function<void()> tick, Clock::time_point start,
+                   Now now)
+    : period_(period), tick_(std::move(tick)), now_(std::move(now)), next_tick_(start + period) {}
 
 void GameLoop::Post(std::function<void()> task) {
   {
@@ -30,10 +31,12 @@ void GameLoop::Run() {
   for (;;) {
     {
       std::unique_lock lock(mutex_);
-      wake_.wait_until(lock, next_tick_, [&] { return stop_ || !tasks_.empty(); });
+      // The wait is on the real clock: `now_` may run ahead of it by an advance.
+      const Clock::time_point deadline = Clock::now() + (next_tick_ - now_());
+      wake_.wait_until(lock, deadline, [&] { return stop_ || !tasks_.empty(); });
       if (stop_) return;
     }
-    RunDue(Clock::now());
+    RunDue(now_());
   }
 }
 

@@ -28,7 +28,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --rcon-password P          RCON password; else $ORVANE_RCON_PASSWORD; else a random one
   --no-rcon                  no RCON listener
   --exec LINE                run a command line after loading (repeatable), print its
-                             replies, then exit unless --serve is given
+                             replies, then exit unless --serve is given; timer callbacks
+                             that are due run after each line
   --serve                    keep running after the --exec lines
   --timer-ms N               period of the timer callbacks in ms; default 1000
   --journal FILE             write the call journal there, one JSON object a line
@@ -42,7 +43,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --help                     this text
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
-The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS.
+The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
+emu.clock [advance SECONDS].
 )";
 }
 

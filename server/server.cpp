@@ -25,6 +25,7 @@
 #include "game/rcon/rcon_connection.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
+#include "sdk/clock.h"
 #include "server/console.h"
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
@@ -259,19 +260,27 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
     return 1;
   }
 
+  // The loop runs on the framework's clock, so that "emu.clock advance" makes due timer
+  // callbacks run at the next tick instead of after the real wait.
+  auto now = [] { return HostApi::GetClock().MonotonicNow(); };
+  auto tick = [&game] {
+    framework::TickTimers();
+    game->CollectGarbage();
+  };
+  GameLoop loop(options.timer_period, tick, now(), now);
+
+  // Each --exec line is followed by the tick when one is due, as between requests in a loop.
   game::RconConnection console(PrintReply);
   int32_t console_id = 0;
-  for (const auto& line : options.exec_lines) DispatchLine(*game, console, ++console_id, 2, line);
+  for (const auto& line : options.exec_lines) {
+    DispatchLine(*game, console, ++console_id, 2, line);
+    loop.RunDue(now());
+  }
 
   if (options.exec_lines.empty() || options.serve) {
     // Before any thread starts, so that every thread inherits the mask.
     sigset_t signals = SignalWatcher::WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    auto tick = [&game] {
-      framework::TickTimers();
-      game->CollectGarbage();
-    };
-    GameLoop loop(options.timer_period, tick, GameLoop::Clock::now());
     RconBridge bridge(loop, *game);
     std::unique_ptr<rcon::Listener> listener;
     if (!options.no_rcon) {

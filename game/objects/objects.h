@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/world/world_data.h"
+#include "game/world/world_description.h"
 #include "sdk/fstring.h"
 #include "sdk/game_types.h"
 #include "sdk/tarray.h"
@@ -290,8 +290,8 @@ struct WorldObject : ObjectBase {
 struct Player {
   int32_t index = 0;
   std::u16string eos_id;
-  PlayerDescription
-      description;  // names and facts kept current; positions and flags read from the objects
+  // Names and facts kept current; positions and flags are read from the objects.
+  PlayerDescription description;
   Controller* controller = nullptr;
   PlayerCharacter* character = nullptr;
   PlayerState* state = nullptr;

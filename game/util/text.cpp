@@ -114,4 +114,19 @@ std::u16string FoldCase(std::u16string_view text) {
   return out;
 }
 
+std::u16string StripSuffix(std::u16string_view text, std::u16string_view suffix) {
+  if (text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix)
+    text.remove_suffix(suffix.size());
+  return std::u16string(text);
+}
+
+std::u16string BarePathKey(std::u16string_view text) {
+  constexpr std::u16string_view kPrefix = u"Blueprint'";
+  if (text.size() > kPrefix.size() && EqualsIgnoringCase(text.substr(0, kPrefix.size()), kPrefix) &&
+      text.back() == u'\'') {
+    text = text.substr(kPrefix.size(), text.size() - kPrefix.size() - 1);
+  }
+  return FoldCase(text);
+}
+
 }  // namespace game

@@ -21,4 +21,10 @@ inline FString ToFString(std::string_view utf8) {
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 std::u16string FoldCase(std::u16string_view text);
 
+// `text` less `suffix` when it ends with it.
+std::u16string StripSuffix(std::u16string_view text, std::u16string_view suffix);
+// A blueprint path as administrators type it, Blueprint'<path>' or the bare path, as the bare
+// path case-folded: the key under which paths are compared.
+std::u16string BarePathKey(std::u16string_view text);
+
 }  // namespace game

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/world/world_file.h"
+#include "game/world/world_file_writer.h"
 
 namespace game {
 namespace {

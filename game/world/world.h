@@ -1,10 +1,14 @@
-// World: the live game built from a WorldDescription. It owns every object, the name table, the
-// object table behind weak references, the players' bookkeeping and the journal, and it carries out
-// what the game's functions do (members/ registers those functions and calls in here).
+// World: the live game, made from a WorldDescription by WorldBuilder (world_builder.h). It owns
+// every object, the name table, the object table behind weak references, the players'
+// bookkeeping and the journal, and it carries out what the game's functions do (members/
+// registers those functions and calls in here).
 // Destroyed actors leave the level, the class and sphere queries and the dino index at once
 // (their slot in "ULevel.Actors" becomes null and the array is compacted from time to time and
 // at every collection); their memory lives on until CollectGarbage, as pending-kill objects do.
 // One world is installed at a time: the registered functions act on it.
+// Where things are: world.cpp the object table, the level and the queries; world_objects.cpp
+// making objects; world_effects.cpp what game functions change; world_names.cpp how objects
+// are named in paths and journal lines; world_export.cpp the state as a description.
 // Thread: the game thread.
 #pragma once
 
@@ -12,67 +16,36 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 #include "game/journal/journal.h"
 #include "game/objects/names.h"
 #include "game/objects/objects.h"
-#include "game/world/world_data.h"
+#include "game/world/native_classes.h"
+#include "game/world/world_description.h"
 
 namespace game {
 
-// The game's own classes, by their role.
-enum class Native {
-  kObject,
-  kClass,
-  kScriptStruct,
-  kActor,
-  kPawn,
-  kCharacter,
-  kPrimalCharacter,
-  kShooterCharacter,
-  kPlayerPawn,
-  kDino,
-  kTargetable,
-  kStructure,
-  kController,
-  kPlayerController,
-  kShooterPlayerController,
-  kInfo,
-  kPlayerState,
-  kShooterPlayerState,
-  kGameModeBase,
-  kShooterGameMode,
-  kGameStateBase,
-  kShooterGameState,
-  kWorldSettings,
-  kPrimalWorldSettings,
-  kWorld,
-  kLevel,
-  kActorComponent,
-  kSceneComponent,
-  kStatusComponent,
-  kCheatManager,
-  kShooterCheatManager,
-  kPlayerData,
-  kItem,
-  kCount,
-};
+class WorldBuilder;
 
 class World {
  public:
-  // REQUIRES: CheckWorldDescription(description) passed. Registers the allocator first (every
-  // FString of the world takes host memory). A non-empty root gets the save folder and the profile
-  // files.
-  static std::unique_ptr<World> Build(const WorldDescription& description, const std::string& root);
+  // Only the builder makes worlds.
+  class BuildKey {
+    friend class WorldBuilder;
+    BuildKey() = default;
+  };
+  explicit World(BuildKey) {}
   ~World();
   World(const World&) = delete;
   World& operator=(const World&) = delete;
 
   // The installed world; the registered functions act on it. REQUIRES: one is installed.
   static World& Installed() { return *installed_; }
-  static World* InstalledOrNull() { return installed_; }
+  // Makes this the installed world: its journal records, the framework reports its objects.
+  // The members that act on it are registered by the game (Game::Install).
   void Install();
 
   NameTable& names() { return names_; }
@@ -109,12 +82,10 @@ class World {
   const std::string* CatalogueItem(std::u16string_view path) const;
   const std::string* CatalogueItem(int32_t index) const;
 
-  // Effects.
+  // Effects: what the game's functions change (world_effects.cpp).
   void DestroyActor(ActorBase* actor);
   void MoveActor(ActorBase* actor, const FVector& to);
   void MovePlayer(Player& player, const FVector& to);
-  // A new item object to hand out (kept by the world).
-  ItemObject* MakeItem();
   // Spawns the dino or structure class that `blueprint` names, at `at`; null when none.
   ActorBase* Spawn(std::u16string_view blueprint, const FVector& at);
   void RenameTribe(int32_t id, std::u16string_view name);
@@ -122,6 +93,11 @@ class World {
   // Copies every player's tribe record from the tribe list.
   void SyncTribeRecords();
 
+  // Making objects (world_objects.cpp).
+  // A new item object to hand out (kept by the world).
+  ItemObject* MakeItem();
+
+  // Names (world_names.cpp).
   // REF of an object in journal lines, such as "dino:11:22" or "root:structure:3".
   std::string RefOf(const ObjectBase* object) const;
   // The object's full path name.
@@ -129,29 +105,35 @@ class World {
   // The dino's species: its class name less "_Character_BP_C" or "_C".
   std::u16string SpeciesOf(const Dino& dino) const;
 
-  // The current state as a world description (destroyed actors left out, spawned ones appended).
+  // The current state as a world description (destroyed actors left out, spawned ones
+  // appended; world_export.cpp).
   WorldDescription ToDescription() const;
   void CollectGarbage();
 
  private:
-  World() = default;
+  friend class WorldBuilder;
+
+  // Making objects (world_objects.cpp; the templates below).
   template <class T>
   T* Make(Native cls, std::u16string_view name = {});
   template <class T>
   T* MakeOf(ClassObject* cls, std::u16string_view name = {});
+  template <class T>
+  T* Own();
+  ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
+                         std::optional<ClassKind> made_as);
+  // The class of that name, made with `kind` (and the listed path, if any) when it is new.
+  ClassObject* ClassFor(const std::string& name, ClassKind kind);
+  Dino* MakeDino(ClassObject* cls, const DinoDescription& description, uint32_t id1, uint32_t id2);
+  Structure* MakeStructure(ClassObject* cls, const StructureDescription& description);
+  // The player's character, from player.description, in the level.
+  PlayerCharacter* MakeCharacter(Player& player);
+
+  // The player's controller goes; its entry in the controller list goes stale.
+  void DestroyController(Player& player);
   void Register(ObjectBase* object);
   void AddToLevel(ActorBase* actor);
   void CompactLevel();
-  void BuildClasses(const WorldDescription& description);
-  ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
-                         std::optional<ClassKind> made_as);
-  ClassObject* ClassFor(const std::string& name, ClassKind kind);
-  void BuildPlayers(const WorldDescription& description);
-  void BuildDinos(const WorldDescription& description);
-  Dino* MakeDino(ClassObject* cls, const DinoDescription& description, uint32_t id1, uint32_t id2);
-  Structure* MakeStructure(ClassObject* cls, const StructureDescription& description);
-  void DestroyController(Player& player);
-  void MakeProfiles(const WorldDescription& description, const std::string& root);
   std::u16string LevelPath() const;
 
   static World* installed_;
@@ -201,5 +183,47 @@ class World {
   std::unordered_map<uint64_t, Dino*> dino_index_;
   int32_t spawn_count_ = 0;
 };
+
+// An object owned by the world, not yet named or registered.
+template <class T>
+T* World::Own() {
+  auto owned = std::make_unique<T>();
+  T* object = owned.get();
+  owned_.push_back(std::move(owned));
+  return object;
+}
+
+template <class T>
+T* World::MakeOf(ClassObject* cls, std::u16string_view name) {
+  T* object = Own<T>();
+  object->class_private = cls;
+  if (name.empty()) {
+    // Instances are named after their class and numbered: Raptor_Character_BP_C_0, _1, ...
+    const int32_t number = instance_counts_[cls]++;
+    const FName& class_name = cls->name_private;
+    object->name_private = class_name.Number == 0
+                               ? FName{class_name.ComparisonIndex, number + 1}
+                               : names_.Make(names_.ToString(class_name), number + 1);
+  } else {
+    object->name_private = names_.Add(name);
+  }
+  Register(object);
+  if constexpr (std::is_base_of_v<LocatedActor, T>) {
+    object->root.class_private = NativeClass(Native::kSceneComponent);
+    object->root.name_private = root_name_;
+    Register(&object->root);
+  }
+  if constexpr (std::is_base_of_v<CharacterBase, T>) {
+    object->status.class_private = NativeClass(Native::kStatusComponent);
+    object->status.name_private = status_name_;
+    Register(&object->status);
+  }
+  return object;
+}
+
+template <class T>
+T* World::Make(Native cls, std::u16string_view name) {
+  return MakeOf<T>(NativeClass(cls), name);
+}
 
 }  // namespace game

@@ -35,4 +35,38 @@ void SetDinoPos(Request& request);
 void SetImprintQuality(Request& request);
 void SetImprintToPlayer(Request& request);
 
+// giving.cpp
+void GivePlayerXP(Request& request);
+void GiveHexagon(Request& request);
+void GiveTribeDinosFood(Request& request);
+void GiveArmorSet(Request& request);
+void GiveItemToEOSId(Request& request);
+void GiveItemToAll(Request& request);
+void GiveItemIndex(Request& request);
+void GiveItemIndexToAll(Request& request);
+void SpawnDinoBP(Request& request);
+void UnlockBoss(Request& request);
+void UnlockEngram(Request& request);
+
+// diagnostics/test_command.cpp
+void TestCommand(Request& request);
+// messaging.cpp
+void SendMessageToChat(Request& request);
+void SendMessageToNotification(Request& request);
+void SendPlayerScriptCommand(Request& request);
+void SendScriptCommand(Request& request);
+void TribeChatMsg(Request& request);
+void TribeLogMsg(Request& request);
+
+// player_tribe_edits.cpp
+void SetFacialHair(Request& request);
+void SetHeadHair(Request& request);
+void SetPlayerName(Request& request);
+void SetPlayerPos(Request& request);
+void SetPlayerTribeAdmin(Request& request);
+void SetPlayerTribeOwner(Request& request);
+void SetTribeName(Request& request);
+void TeleportAllPlayers(Request& request);
+void TeleportToPlayer(Request& request);
+
 }  // namespace orvane

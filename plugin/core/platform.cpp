@@ -2,16 +2,18 @@
 // the entry with attach/detach), the path mapping and the clocks.
 #include "core/platform.h"
 
-#include <ctime>
-
 #include "core/library_entry.h"
+#include "sdk/clock.h"
 
+// The unit-test archive takes the paths and clocks without the shim.
+#ifndef ORVANE_WITHOUT_ENTRY_SHIM
 namespace {
 
 __attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
 __attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
 
 }  // namespace
+#endif
 
 namespace orvane::platform {
 
@@ -21,8 +23,9 @@ std::string NativePath(std::string host_path) {
   return host_path;
 }
 
-int64_t CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+// On this platform both clocks are the framework's, which the stand-in server can move forward.
+int64_t CalendarSeconds() { return HostApi::GetClock().CalendarSeconds(); }
 
-std::chrono::steady_clock::time_point MonotonicNow() { return std::chrono::steady_clock::now(); }
+std::chrono::steady_clock::time_point MonotonicNow() { return HostApi::GetClock().MonotonicNow(); }
 
 }  // namespace orvane::platform

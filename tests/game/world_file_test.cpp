@@ -1,4 +1,5 @@
-#include "game/world/world_file.h"
+#include "game/world/world_file_reader.h"
+#include "game/world/world_file_writer.h"
 
 #include <gtest/gtest.h>
 

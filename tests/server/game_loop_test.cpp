@@ -68,5 +68,21 @@ TEST(GameLoop, RunTicksOnTheRealClockAndWakesForTasksFromOtherThreads) {
   EXPECT_GE(ticks.load(), 3);
 }
 
+TEST(GameLoop, RunTicksAtOnceWhenATaskMovesItsClockPastTheDueTime) {
+  Clock::duration advance{};
+  auto now = [&] { return Clock::now() + advance; };
+  int ticks = 0;
+  GameLoop loop(
+      1h,
+      [&] {
+        ++ticks;
+        loop.Stop();
+      },
+      now(), now);
+  loop.Post([&] { advance += 2h; });
+  loop.Run();  // without the advance this would wait an hour (and the test time out)
+  EXPECT_EQ(ticks, 1);
+}
+
 }  // namespace
 }  // namespace server

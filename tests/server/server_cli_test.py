@@ -4,12 +4,15 @@ server's own commands, standard input, and a clean stop on SIGTERM and SIGINT.
 Run: ORVANE_SERVER=... ORVANE_PLUGIN=... /usr/bin/python3 server_cli_test.py
 """
 
+import datetime
 import json
 import os
+import re
 import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -58,6 +61,32 @@ class Exec(unittest.TestCase):
         self.assertEqual(result.stdout.splitlines(),
                          ["usage: emu.disconnect <EOS-ID>",
                           "no live controller with EOS id nobody"])
+
+    def test_clock_advances_by_exactly_the_given_seconds(self):
+        before = int(time.time())
+        result = run_exec("emu.clock", "emu.clock advance 20", "emu.clock")
+        after = int(time.time()) + 1
+        self.assertEqual(result.returncode, 0, result.stderr)
+        readings = []
+        for line in result.stdout.splitlines():
+            match = re.fullmatch(r"(\d+) (\S+) \(advanced (\d+) s\)", line)
+            self.assertIsNotNone(match, line)
+            epoch, iso, advanced = int(match[1]), match[2], int(match[3])
+            self.assertEqual(iso, datetime.datetime.fromtimestamp(
+                epoch, datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ"))
+            readings.append((epoch, advanced))
+        self.assertEqual([advanced for _, advanced in readings], [0, 20, 20])
+        system = [epoch - advanced for epoch, advanced in readings]
+        self.assertEqual(system, sorted(system), "the system's time under the clock runs on")
+        self.assertTrue(before <= system[0] and system[-1] <= after, (before, system, after))
+
+    def test_clock_refuses_what_is_not_a_whole_number_of_seconds_ahead(self):
+        result = run_exec("emu.clock advance -5", "emu.clock advance 1.5", "emu.clock advance",
+                          "emu.clock back 5", "emu.clock advance 99999999999999999999", "emu.clock")
+        lines = result.stdout.splitlines()
+        for line in lines[:5]:
+            self.assertRegex(line, r"^usage: emu.clock \[advance SECONDS\]")
+        self.assertRegex(lines[5], r"\(advanced 0 s\)$", "nothing moved the clock")
 
     def test_bad_world_file_exits_non_zero_with_the_loaders_message(self):
         with tempfile.NamedTemporaryFile("w", suffix=".json") as world:

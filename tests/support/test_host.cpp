@@ -1,6 +1,7 @@
 #include "tests/support/test_host.h"
 
 #include "framework/host/address_table.h"
+#include "framework/host/clock_control.h"
 #include "framework/host/command_registry.h"
 #include "framework/host/log_sinks.h"
 
@@ -14,6 +15,7 @@ TestHost::TestHost() : sink_(std::make_shared<CaptureSink>()) {
   game::RegisterRconConnection();
   framework::ClearLogSinks();
   framework::AddLogSink(sink_);
+  framework::ResetClock();
 }
 
 TestHost::~TestHost() {

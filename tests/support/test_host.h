@@ -1,6 +1,7 @@
 // TestHost: a framework and game set up in the test process (allocator, RCON connection,
-// a capture sink among the shared sinks), with a dispatcher that returns the replies of one
-// request. Optionally loads the real plugin library through the framework's loader.
+// a capture sink among the shared sinks, the framework's clock back at the system's), with a
+// dispatcher that returns the replies of one request. Optionally loads the real plugin library
+// through the framework's loader.
 #pragma once
 
 #include <memory>

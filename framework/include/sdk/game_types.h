@@ -121,11 +121,12 @@ struct FPrimalChatMessage {
   FString Receiver;
   int32_t SenderTeamIndex = 0;
   double ReceivedTime = 0;
-  int32_t SendMode = 0;
+  uint8_t SendMode = 0;
   uint32_t RadioFrequency = 0;
   uint8_t ChatType = 0;
   UTexture2D* SenderIcon = nullptr;
-  FString UserId;
+  uint8_t bFromServer = 0;  // set for lines the server sends, not a player
+  FString UserId;           // the receiving player's EOS id
 };
 
 // Opaque records sized at run time by the game (see "UStruct.PropertiesSize").

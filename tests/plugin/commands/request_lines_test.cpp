@@ -3,6 +3,7 @@
 // on the default world.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "framework/host/command_registry.h"
@@ -41,18 +42,34 @@ const std::u16string kWords[] = {
     std::u16string(5000, u'x'),
 };
 
+// The most replies one request may get: one, but one per player online for the commands that
+// answer each player ("GiveItemToAll") or each member of a tribe ("TribeChatMsg").
+std::size_t MostReplies(const std::u16string& command, std::size_t players_online) {
+  if (command == u"GiveItemToAll" || command == u"TribeChatMsg")
+    return std::max<std::size_t>(players_online, 1);
+  return 1;
+}
+
 TEST(RequestLines, AwkwardArgumentsNeverBreakACommand) {
   support::TestWorld world(game::DefaultWorldJson(), {.load_plugin = true});
+  std::size_t players_online = 0;
+  const nlohmann::json state = world.State();
+  for (const auto& player : state["players"])
+    if (!player["stale"].get<bool>()) ++players_online;
   std::mt19937 random(7);
   auto word = [&] { return kWords[random() % std::size(kWords)]; };
+  // "TestCommand" answers nobody, and how long it runs is set by its arguments, so it is tried
+  // on awkward words in its own test.
   for (const std::u16string& command : framework::RconCommandNames()) {
+    if (command == u"TestCommand") continue;
     for (int round = 0; round < 40; ++round) {
       std::u16string line = command;
       const int words = static_cast<int>(random() % 7);
       for (int i = 0; i < words; ++i) line += std::u16string(1 + random() % 3, u' ') + word();
       const int64_t before = world.live_blocks();
       const auto replies = world.Dispatch(line, round, 2);
-      EXPECT_LE(replies.size(), 1u) << std::string(command.begin(), command.end());
+      EXPECT_LE(replies.size(), MostReplies(command, players_online))
+          << std::string(command.begin(), command.end());
       for (const auto& reply : replies) EXPECT_EQ(reply.id, round);
       world.game().CollectGarbage();
       // Killing a dino frees the dino's own strings; nothing else may change the count.

@@ -1,14 +1,20 @@
-// WorldDescription: a world as plain data, the in-memory form of a world file. The loader fills it
-// from JSON (world_file.h), a benchmark may fill it directly, Game::Create builds the live world
-// from it, and the state export produces one from the live world. Texts are UTF-8. Keys the world
-// file leaves out take the defaults written here; the few defaults that depend on other values (a
-// player's tribe, a dino's ids, ...) are optional until the world is built.
+// WorldDescription: a world as plain data, the in-memory form of a world file. The reader fills it
+// from JSON (world_file_reader.h), a benchmark may fill it directly, the builder makes the live
+// world from it (world_builder.h), and the state export produces one from the live world, which
+// the writer turns into JSON (world_file_writer.h). Texts are UTF-8. Keys the world file leaves
+// out take the defaults written here; the few defaults that depend on other values (a player's
+// tribe, a dino's ids, ...) are optional until the world is built.
+// Also here: what every stage may reject a description with (WorldFileError), the checks that
+// need the whole description, and the rule for default class paths, which the checks, the
+// builder and the writer share.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -167,5 +173,27 @@ struct WorldDescription {
   // Runtime fact: script commands run on the server's cheat manager.
   std::vector<std::string> script_commands;
 };
+
+// A world description that cannot be loaded; what() names the key and its place, e.g.
+// "players[2].team: expected an integer".
+class WorldFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+  WorldFileError(const std::string& place, const std::string& message)
+      : std::runtime_error(place + ": " + message) {}
+};
+
+// The place of a list's element in WorldFileError texts: "players" and 2 give "players[2]".
+std::string ListPlace(const std::string& list, std::size_t index);
+
+// Checks what only the whole world shows: duplicate tribe ids, EOS ids and dino id pairs,
+// duplicate class names, and classes that cannot be made with the kind an entity needs.
+// Throws WorldFileError.
+void CheckWorldDescription(const WorldDescription& description);
+
+// "/Game/Emulated/<Stem>.Default__<Name>", Stem being the name less a trailing "_C".
+std::string DefaultClassPath(std::string_view class_name);
+// "dino", "structure", "pawn", "actor" or "item", as the world file writes kinds.
+const char* ClassKindName(ClassKind kind);
 
 }  // namespace game

@@ -1,0 +1,172 @@
+// Messaging and script commands, dispatched through the loaded plugin on a world of the test's.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/support/command_test.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using nlohmann::json;
+
+constexpr const char* kChat = "AShooterPlayerController.ClientChatMessage(FPrimalChatMessage)";
+constexpr const char* kNotification =
+    "AShooterPlayerController.ClientServerNotification(FString&,FLinearColor,float,float,"
+    "UTexture2D*,USoundBase*,int)";
+constexpr const char* kDirect =
+    "AShooterPlayerController.ClientServerChatDirectMessage(FString&,FLinearColor,bool,FString&)";
+constexpr const char* kScript = "UShooterCheatManager.ScriptCommand(FString&)";
+
+json Player(const std::string& eos, int tribe, json extra = {}) {
+  json player = {{"eos_id", eos}, {"character_name", eos}, {"team", tribe}};
+  if (extra.is_object()) player.update(extra);
+  return player;
+}
+
+// Tribe 1000001 has three members online (e1, e2, e3), one gone (e4, stale) and one without a
+// player state (e5); e6 belongs to tribe 1000002 and has no cheat manager.
+std::string MessagingWorld() {
+  return json{
+      {"tribes",
+       {{{"id", 1000001}, {"name", "Night Owls"}}, {{"id", 1000002}, {"name", "Ghosts"}}}},
+      {"players",
+       {Player("e1", 1000001), Player("e2", 1000001), Player("e3", 1000001),
+        Player("e4", 1000001, {{"stale", true}}), Player("e5", 1000001, {{"player_state", false}}),
+        Player("e6", 1000002, {{"cheat_manager", false}})}}}
+      .dump();
+}
+
+class Messaging : public support::CommandTest {
+ protected:
+  Messaging() : CommandTest(MessagingWorld()) {}
+
+  // The first argument of every journaled call of `fn`, and who received it.
+  std::vector<std::pair<std::string, json>> Calls(const char* fn) {
+    std::vector<std::pair<std::string, json>> calls;
+    for (const json& line : world().JournalOf(fn)) calls.emplace_back(line["self"], line["args"]);
+    world().ClearJournal();
+    return calls;
+  }
+  // The message texts of the chat lines sent by the last request.
+  Strings ChatTexts() {
+    Strings texts;
+    for (const auto& [self, args] : Calls(kChat)) texts.push_back(args[0][4]);
+    return texts;
+  }
+};
+
+using Nobody = support::CommandTest;
+
+TEST_F(Messaging, ChatTextStartsAfterTheSpaceThatFollowsTheSender) {
+  EXPECT_EQ(Replies(u"SendMessageToChat Admin  hello   all"), Strings{"Message sent!"});
+  EXPECT_EQ(ChatTexts(), Strings(5, " hello   all")) << "one leading space kept";
+  Replies(u"sendMESSAGEtochat Admin hi");
+  EXPECT_EQ(ChatTexts(), Strings(5, "hi")) << "the command name matches in any letter case";
+  Replies(u"SendMessageToChat  Admin hi");
+  EXPECT_EQ(ChatTexts(), Strings(5, "SendMessageToChat  Admin hi"))
+      << "two spaces after the name: the prefix is not found, the whole body goes out";
+}
+
+TEST_F(Messaging, ChatGoesToEveryLivePlayerWithTheirOwnId) {
+  Replies(u"SendMessageToChat Admin hi");
+  const auto calls = Calls(kChat);
+  ASSERT_EQ(calls.size(), 5u) << "the stale entry is skipped, the walk goes on";
+  for (const auto& [self, args] : calls) {
+    EXPECT_EQ(args[0][0], "Admin");
+    EXPECT_EQ("controller:" + args[0].back().get<std::string>(), self);
+  }
+}
+
+TEST_F(Messaging, NotificationKeepsTheSpaceAfterTheCommandName) {
+  EXPECT_EQ(Replies(u"SendMessageToNotification Restart"), Strings{"Message sent!"});
+  const auto calls = Calls(kNotification);
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[0].second,
+            (json{" Restart", {1.0, 0.0, 0.0, 1.0}, 2.0, 20.0, nullptr, nullptr, 1}));
+  EXPECT_EQ(Replies(u"SendMessageToNotification"),
+            Strings{"Not enough arguments: SendMessageToNotification <Message>"});
+  EXPECT_EQ(Replies(u"SendMessageToChat Admin"),
+            Strings{"Not enough arguments: SendMessageToChat <Sender> <Message>"});
+}
+
+TEST_F(Nobody, ChatAndNotificationWithNobodyOnlineAreStillSent) {
+  UseWorld(R"({"players": []})");
+  EXPECT_EQ(Replies(u"SendMessageToChat Admin hi"), Strings{"Message sent!"});
+  EXPECT_EQ(Replies(u"SendMessageToNotification hi"), Strings{"Message sent!"});
+  EXPECT_EQ(Replies(u"TribeLogMsg 1000001 hi"), Strings{}) << "nobody to log for";
+  EXPECT_EQ(Replies(u"TribeChatMsg 1 1000001 hi"), Strings{});
+}
+
+TEST_F(Messaging, TribeChatRepliesOncePerMemberOnline) {
+  EXPECT_EQ(Replies(u"TribeChatMsg 1 1000001  hi  there"), Strings(3, "Successfully sent"));
+  const auto calls = Calls(kDirect);
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[2].first, "controller:e3");
+  EXPECT_EQ(calls[0].second, (json{"  hi  there", {1.0, 1.0, 0.0, 1.0}, false, ""}));
+  EXPECT_EQ(Replies(u"TribeChatMsg 4 1000002 hi"), Strings{"Successfully sent"});
+  EXPECT_EQ(Calls(kDirect).size(), 1u);
+  EXPECT_EQ(Replies(u"TribeChatMsg 1 5 hi"), Strings{}) << "no member online";
+}
+
+TEST_F(Messaging, TribeChatTypes) {
+  Replies(u"TribeChatMsg 01 1000002 hi");
+  ASSERT_EQ(Calls(kDirect).at(0).second[0], "TribeChatMsg 01 1000002 hi")
+      << "01 is type 1, but the prefix built from 1 is not in the body";
+  EXPECT_EQ(Replies(u"TribeChatMsg 2 1000001 hi"), Strings(3, "Successfully sent"));
+  EXPECT_EQ(Replies(u"TribeChatMsg 3 1000001 hi"), Strings(3, "Successfully sent"));
+  EXPECT_EQ(Replies(u"TribeChatMsg 7 1000001 hi"), Strings{});
+  EXPECT_EQ(Replies(u"TribeChatMsg 0 1000001 hi"), Strings{});
+  EXPECT_TRUE(Calls(kDirect).empty()) << "only types 1 and 4 deliver";
+}
+
+TEST_F(Messaging, TribeChatRefusesTribeZeroOnceAndBadNumbers) {
+  EXPECT_EQ(Replies(u"TribeChatMsg 1 0 hi"), Strings{"Wrong tribe id"});
+  EXPECT_EQ(Replies(u"TribeChatMsg one 1000001 hi"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"TribeChatMsg 1 1000001"),
+            Strings{"Not enough arguments: TribeChatMsg <Type> <TribeID> <Text>"});
+  EXPECT_TRUE(Calls(kDirect).empty());
+}
+
+TEST_F(Messaging, TribeLogOnlyAcknowledges) {
+  EXPECT_EQ(Replies(u"TribeLogMsg 1000001 a wall was built"), Strings{"Successfully sent"});
+  EXPECT_EQ(Replies(u"TribeLogMsg x hi"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"TribeLogMsg 1000001"),
+            Strings{"Not enough arguments: TribeLogMsg <TribeID> <Text>"});
+  UseWorld(json{{"players", {Player("e1", 1, {{"stale", true}})}}}.dump());
+  EXPECT_EQ(Replies(u"TribeLogMsg 1 hi"), Strings{"Successfully sent"})
+      << "a stale entry still counts as a player";
+}
+
+TEST_F(Messaging, PlayerScriptCommandRunsTheRestOfTheBodyAsThePlayer) {
+  EXPECT_EQ(Replies(u"SendPlayerScriptCommand e2 give  item e2"), Strings{"Successfully executed"});
+  const auto calls = Calls(kScript);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].first, "cheatmanager:e2");
+  EXPECT_EQ(calls[0].second, json{" give  item e2"}) << "only the name and id are cut";
+  EXPECT_EQ(Replies(u"SendPlayerScriptCommand nobody x"),
+            Strings{"Can't find player from the given eos id"});
+  EXPECT_EQ(Replies(u"SendPlayerScriptCommand e6 x"),
+            Strings{"Can't find the player's cheat manager"});
+  EXPECT_TRUE(Calls(kScript).empty());
+  EXPECT_EQ(world().State()["players"][1]["script_commands"], json{" give  item e2"});
+}
+
+TEST_F(Messaging, ServerScriptCommandRunsOnlyTheFirstWord) {
+  EXPECT_EQ(Replies(u"SendScriptCommand  broadcast  all now"), Strings{"Successfully executed"});
+  const auto calls = Calls(kScript);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].first, "cheatmanager:server");
+  EXPECT_EQ(calls[0].second, json{"broadcast"});
+  EXPECT_EQ(world().State()["script_commands"], json{"broadcast"});
+  EXPECT_EQ(Replies(u"SendScriptCommand"),
+            Strings{"Not enough arguments: SendScriptCommand <Command>"});
+}
+
+TEST_F(Nobody, ScriptCommandsWithoutACheatManagerRunNothing) {
+  UseWorld(R"({"server_cheat_manager": false})");
+  EXPECT_EQ(Replies(u"SendScriptCommand x"), Strings{"Can't find the server's cheat manager"});
+  EXPECT_TRUE(world().JournalOf(kScript).empty());
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// Player and tribe edit commands, dispatched through the loaded plugin on a world of the test's.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "sdk/api.h"
+#include "tests/support/command_test.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using nlohmann::json;
+
+constexpr const char* kSetPlayerPos = "AShooterPlayerController.SetPlayerPos(float,float,float)";
+constexpr const char* kRenamePlayer = "UShooterCheatManager.RenamePlayerId(int,FString&)";
+constexpr const char* kRenameTribe = "UShooterCheatManager.RenameTribeID(int,FString&)";
+
+json Player(const std::string& eos, const std::string& name, json extra = {}) {
+  json player = {{"eos_id", eos}, {"character_name", name}};
+  if (extra.is_object()) player.update(extra);
+  return player;
+}
+
+// Tribe 7 (named with a leading space) and the unloadable tribe 8. Alice (whose id has bit 31
+// of its low half set), dead Bob and Dan without a cheat manager are in tribe 7; Carol has no
+// tribe and stands at the origin; Eve has no character; Finn is alive but has no pawn.
+std::string EditWorld(bool server_cheat_manager = true) {
+  return json{
+      {"server_cheat_manager", server_cheat_manager},
+      {"tribes",
+       {{{"id", 7}, {"name", " Night Owls"}},
+        {{"id", 8}, {"name", "Ghosts"}, {"loadable", false}}}},
+      {"players",
+       {Player("e1", "Alice",
+               {{"team", 7}, {"player_id", 0x180000005LL}, {"position", {1.0, 2.0, 3.0}}}),
+        Player("e2", "Bob", {{"team", 7}, {"character", "dead"}, {"position", {5.0, 5.0, 5.0}}}),
+        Player("e3", "Carol"), Player("e4", "Eve", {{"character", "none"}}),
+        Player("e5", "Finn", {{"pawn", false}, {"position", {9.0, 9.0, 9.0}}}),
+        Player("e6", "Dan", {{"team", 7}, {"cheat_manager", false}}),
+        Player("e7", "Gus", {{"position", {10.5, -20.25, 30.0}}}),
+        Player("e8", "Hal", {{"stale", true}})}}}
+      .dump();
+}
+
+class Edits : public support::CommandTest {
+ protected:
+  Edits() : CommandTest(EditWorld()) {}
+  json PlayerState(int index) { return world().State()["players"][index]; }
+};
+
+TEST_F(Edits, HairIsSetOnTheCharacter) {
+  EXPECT_EQ(Replies(u"SetFacialHair e1 0.5 3"), Strings{"Successfully Set Facial Hair on player"});
+  EXPECT_EQ(Replies(u"SetHeadHair e2 1 -2"), Strings{"Successfully Set Head Hair on player"})
+      << "a dead character keeps its hair";
+  EXPECT_EQ(PlayerState(0)["facial_hair"], (json{{"percent", 0.5}, {"style", 3}}));
+  EXPECT_EQ(PlayerState(1)["head_hair"], (json{{"percent", 1.0}, {"style", -2}}));
+  auto calls = world().JournalOf("AShooterCharacter.NetSetFacialHairPercent(float,int)");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]["self"], "character:e1");
+}
+
+TEST_F(Edits, HairNeedsNumbersFirstThenAPlayerWithACharacter) {
+  EXPECT_EQ(Replies(u"SetHeadHair nobody long 3"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"SetHeadHair nobody 1 3"), Strings{"Can't find player from the given eos id"});
+  EXPECT_EQ(Replies(u"SetFacialHair e4 1 3"),
+            Strings{"Can't find character from the given eos id"});
+  EXPECT_EQ(Replies(u"SetFacialHair e1 1"),
+            Strings{"Not enough arguments: SetFacialHair <EOS-ID> <Length> <Style>"});
+  EXPECT_TRUE(world().JournalOf("AShooterCharacter.NetSetFacialHairPercent(float,int)").empty());
+}
+
+TEST_F(Edits, PlayerNameKeepsItsSpacingAndUsesTheLow32BitsOfTheId) {
+  EXPECT_EQ(Replies(u"SetPlayerName e1  Zed  Z"),
+            Strings{"Successfully Renamed Player: 'Alice' To: '  Zed  Z'"});
+  auto calls = world().JournalOf(kRenamePlayer);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]["self"], "cheatmanager:server");
+  EXPECT_EQ(calls[0]["args"], (json{static_cast<int32_t>(0x80000005U), "  Zed  Z"}));
+  EXPECT_EQ(PlayerState(0)["character_name"], "  Zed  Z");
+}
+
+TEST_F(Edits, PlayerNameNeedsThePlayerOnlineAndAlive) {
+  EXPECT_EQ(Replies(u"SetPlayerName nobody Zed"),
+            Strings{"Player with eosID: nobody needs to be online!"});
+  EXPECT_EQ(Replies(u"SetPlayerName e8 Zed"), Strings{"Player with eosID: e8 needs to be online!"});
+  EXPECT_EQ(Replies(u"SetPlayerName e2 Zed"), Strings{"Player with eosID: e2 needs to be alive!"});
+  EXPECT_EQ(Replies(u"SetPlayerName e4 Zed"), Strings{"Player with eosID: e4 needs to be alive!"});
+  EXPECT_TRUE(world().JournalOf(kRenamePlayer).empty());
+  EXPECT_EQ(PlayerState(1)["character_name"], "Bob");
+}
+
+TEST_F(Edits, PlayerPositionAndTeleportOfEveryone) {
+  EXPECT_EQ(Replies(u"SetPlayerPos e1 -1.5 2 1e3"), Strings{"Successfully teleported player"});
+  EXPECT_EQ(PlayerState(0)["position"], (json{-1.5, 2.0, 1000.0}));
+  EXPECT_EQ(Replies(u"TeleportAllPlayers 1 2 x"), Strings{"Request has failed"});
+  EXPECT_EQ(Replies(u"SetPlayerPos e1 1 2 1e39"), Strings{"Request has failed"});
+  EXPECT_EQ(world().JournalOf(kSetPlayerPos).size(), 1u) << "a bad coordinate moves nobody";
+  EXPECT_EQ(Replies(u"TeleportAllPlayers 4 5 6"), Strings{"Successfully teleported players"});
+  EXPECT_EQ(world().JournalOf(kSetPlayerPos).size(), 8u) << "all but the stale entry";
+  EXPECT_EQ(PlayerState(6)["position"], (json{4.0, 5.0, 6.0}));
+}
+
+TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
+  EXPECT_EQ(Replies(u"SetPlayerTribeOwner e3"), Strings{"Player is not in a tribe!"});
+  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin e6"), Strings{"Can't find the player's cheat manager"});
+  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin nobody"),
+            Strings{"Can't find player from the given eos id"});
+  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin e2"), Strings{"Successfully set player to tribe admin!"});
+  EXPECT_EQ(Replies(u"SetPlayerTribeOwner e1"), Strings{"Successfully set player to tribe owner!"});
+  EXPECT_EQ(PlayerState(1)["tribe_rank"], "admin");
+  EXPECT_EQ(PlayerState(0)["tribe_rank"], "founder");
+  auto calls = world().JournalOf("UShooterCheatManager.MakeTribeFounder()");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]["self"], "cheatmanager:e1");
+}
+
+TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
+  EXPECT_EQ(Replies(u"SetTribeName 7"),
+            Strings{"Not enough arguments: SetTribeName <TribeID> <NewName>"});
+  EXPECT_EQ(Replies(u"SetTribeName 7 night OWLS"),
+            Strings{"Tribe name is already set, no change required!"});
+  EXPECT_EQ(Replies(u"SetTribeName 7  Night Owls"),
+            Strings{"Successfully Renamed Tribe: '[ Night Owls]' To: '[  Night Owls]'"});
+  auto calls = world().JournalOf(kRenameTribe);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]["args"], (json{7, "  Night Owls"}));
+  EXPECT_EQ(world().State()["tribes"][0]["name"], "  Night Owls");
+}
+
+TEST_F(Edits, TribeNameNeedsALoadableTribe) {
+  EXPECT_EQ(Replies(u"SetTribeName 8 Owls"), Strings{"Failed to load tribe data"});
+  EXPECT_EQ(Replies(u"SetTribeName 9 Owls"), Strings{"Failed to load tribe data"});
+  EXPECT_EQ(Replies(u"SetTribeName seven Owls"), Strings{"Request has failed"});
+  EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
+}
+
+TEST_F(Edits, RenamesWithoutAServerCheatManagerChangeNothing) {
+  UseWorld(EditWorld(/*server_cheat_manager=*/false));
+  EXPECT_EQ(Replies(u"SetTribeName 7 Owls"), Strings{"Can't find the server's cheat manager"});
+  EXPECT_EQ(Replies(u"SetPlayerName e1 Zed"), Strings{"Can't find the server's cheat manager"});
+  EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
+  EXPECT_TRUE(world().JournalOf(kRenamePlayer).empty());
+}
+
+TEST_F(Edits, TeleportToPlayerLooksBothUpThenTestsLifeThenTheLocation) {
+  const std::string not_found = "Can't find player from the given eos id";
+  EXPECT_EQ(Replies(u"TeleportToPlayer nobody e2"), Strings{not_found});
+  EXPECT_EQ(Replies(u"TeleportToPlayer e2 nobody"), Strings{not_found});
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e2"), Strings{"One of players is dead"});
+  EXPECT_EQ(Replies(u"TeleportToPlayer e4 e1"), Strings{"One of players is dead"})
+      << "no character counts as dead";
+  EXPECT_EQ(Replies(u"TeleportToPlayer e4 e5"), Strings{"One of players is dead"})
+      << "life is tested before the location";
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e5"), Strings{"Player location is invalid"})
+      << "a target without a pawn has no location";
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e3"), Strings{"Player location is invalid"})
+      << "the origin is no location";
+  EXPECT_TRUE(world().JournalOf(kSetPlayerPos).empty());
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1"),
+            Strings{"Not enough arguments: TeleportToPlayer <eosID1> <To-eosID2>"});
+}
+
+TEST_F(Edits, TeleportToPlayerMovesToTheTargetPawn) {
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e7"), Strings{"Successfully teleported player"});
+  auto calls = world().JournalOf(kSetPlayerPos);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]["self"], "controller:e1");
+  EXPECT_EQ(PlayerState(0)["position"], (json{10.5, -20.25, 30.0}));
+}
+
+TEST_F(Edits, TeleportToAPawnWithoutARootComponentIsRefused) {
+  auto* target = HostApi::GetApiUtils().FindPlayerByEosId(FString(u"e7"));
+  APawn* pawn = support::FieldOf(target, sym::AController::Pawn);
+  USceneComponent*& root = support::FieldOf(pawn, sym::AActor::RootComponent);
+  USceneComponent* kept = root;
+  root = nullptr;
+  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e7"), Strings{"Player location is invalid"});
+  root = kept;
+  EXPECT_TRUE(world().JournalOf(kSetPlayerPos).empty());
+}
+
+}  // namespace
