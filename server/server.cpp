@@ -287,7 +287,9 @@ int RunServer(const ServerOptions& options, const std::string& executable_dir) {
       rcon::ListenerOptions rcon = ListenerOptionsFrom(options);
       const std::string password = rcon.password;
       try {
-        listener = rcon::Listener::Start(std::move(rcon), bridge);
+        // On the game loop's own event loop: requests are read, run and answered on the game
+        // thread, without a hand-off between threads.
+        listener = rcon::Listener::Start(std::move(rcon), bridge, loop.io());
       } catch (const std::exception& e) {
         Fail(e.what());
         return 1;

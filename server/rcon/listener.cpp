@@ -4,6 +4,7 @@
 #include <deque>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include <fmt/format.h>
 #include <asio.hpp>
@@ -45,6 +46,7 @@ class Session : public std::enable_shared_from_this<Session> {
   const std::string& peer() const { return peer_; }
 
  private:
+  static constexpr std::size_t kMaxGathered = 64;  // entries written by one system call
   struct Outgoing {
     std::string bytes;
     bool gap_before = false;  // wait auth_reply_gap before writing these bytes
@@ -81,9 +83,12 @@ class Session : public std::enable_shared_from_this<Session> {
 
 class ListenerImpl final : public Listener {
  public:
-  ListenerImpl(ListenerOptions options, RequestSink& sink)
+  // With `shared`, the listener runs on that event loop (its owner runs it); else on a thread
+  // of its own.
+  ListenerImpl(ListenerOptions options, RequestSink& sink, asio::io_context* shared)
       : options_(std::move(options)),
         sink_(sink),
+        io_(shared != nullptr ? *shared : own_io_),
         acceptor_(io_),
         guard_(options_.login_limits),
         work_(asio::make_work_guard(io_)) {
@@ -100,7 +105,7 @@ class ListenerImpl final : public Listener {
     }
     port_ = acceptor_.local_endpoint().port();
     Accept();
-    thread_ = std::thread([this] { io_.run(); });
+    if (shared == nullptr) thread_ = std::thread([this] { io_.run(); });
   }
 
   ~ListenerImpl() override {
@@ -112,20 +117,28 @@ class ListenerImpl final : public Listener {
       for (auto& [id, session] : sessions) session->Close("server stopping");
       work_.reset();
     });
-    thread_.join();
+    if (thread_.joinable()) {
+      thread_.join();
+      return;
+    }
+    // On a shared loop, which has stopped: run it until the connections are closed.
+    io_.restart();
+    io_.run();
   }
 
   uint16_t port() const override { return port_; }
 
+  // Dispatched: on the loop's own thread (a shared loop's owner) they run at once, so a reply
+  // is on its way before the handler that sent it returns.
   void Reply(SessionId session, int32_t id, int32_t type, std::string body) override {
-    asio::post(io_, [this, session, id, type, body = std::move(body)] {
+    asio::dispatch(io_, [this, session, id, type, body = std::move(body)] {
       if (auto it = sessions_.find(session); it != sessions_.end())
         it->second->QueueReply(id, type, body);
     });
   }
 
   void Done(SessionId session) override {
-    asio::post(io_, [this, session] {
+    asio::dispatch(io_, [this, session] {
       if (auto it = sessions_.find(session); it != sessions_.end()) it->second->RequestDone();
     });
   }
@@ -185,7 +198,8 @@ class ListenerImpl final : public Listener {
 
   ListenerOptions options_;
   RequestSink& sink_;
-  asio::io_context io_;
+  asio::io_context own_io_;
+  asio::io_context& io_;
   tcp::acceptor acceptor_;
   asio::steady_timer accept_retry_{io_};
   LoginGuard guard_;
@@ -310,17 +324,26 @@ void Session::Write() {
   }
   writing_ = true;
   auto self = shared_from_this();
+  // One write takes the front entry and the entries queued behind it that need no gap, so
+  // that the replies to a burst of pipelined requests leave in one system call.
   auto send = [self] {
-    asio::async_write(self->socket_, asio::buffer(self->outgoing_.front().bytes),
-                      [self](std::error_code error, std::size_t) {
+    std::vector<asio::const_buffer> buffers;
+    for (std::size_t i = 0; i < self->outgoing_.size() && buffers.size() < kMaxGathered; ++i) {
+      if (i > 0 && self->outgoing_[i].gap_before) break;
+      buffers.push_back(asio::buffer(self->outgoing_[i].bytes));
+    }
+    asio::async_write(self->socket_, buffers,
+                      [self, count = buffers.size()](std::error_code error, std::size_t) {
                         self->writing_ = false;
                         if (self->closed_) return;
                         if (error) {
                           self->Close("");
                           return;
                         }
-                        self->pending_bytes_ -= self->outgoing_.front().bytes.size();
-                        self->outgoing_.pop_front();
+                        for (std::size_t i = 0; i < count; ++i) {
+                          self->pending_bytes_ -= self->outgoing_.front().bytes.size();
+                          self->outgoing_.pop_front();
+                        }
                         self->Write();
                       });
   };
@@ -372,7 +395,12 @@ void Session::Close(const std::string& reason) {
 }  // namespace
 
 std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink) {
-  return std::make_unique<ListenerImpl>(std::move(options), sink);
+  return std::make_unique<ListenerImpl>(std::move(options), sink, nullptr);
+}
+
+std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink,
+                                          asio::io_context& loop) {
+  return std::make_unique<ListenerImpl>(std::move(options), sink, &loop);
 }
 
 bool ConstantTimeEquals(std::string_view candidate, std::string_view secret) {

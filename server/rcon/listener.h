@@ -18,6 +18,10 @@
 
 #include "server/rcon/login_guard.h"
 
+namespace asio {
+class io_context;
+}  // namespace asio
+
 namespace server::rcon {
 
 using SessionId = uint64_t;
@@ -62,6 +66,11 @@ class Listener {
   // Binds, listens and starts the network thread. Throws std::system_error (with the address
   // in its message) when the address cannot be bound. `sink` must outlive the listener.
   static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink);
+  // The same on the caller's event loop instead of a thread of its own: `loop` is run by its
+  // owner (the game thread, so requests reach the sink there), and the listener is destroyed
+  // after that loop has stopped running.
+  static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink,
+                                         asio::io_context& loop);
   // Closes every connection and joins the network thread.
   virtual ~Listener() = default;
 
