@@ -31,6 +31,7 @@ struct CommandRow {
 constexpr CommandRow kCommands[] = {
     {"GetTotalTames", {Work::kCount, Select::kDinos, Team::kTamed}},
     {"GetTotalWilds", {Work::kCount, Select::kDinos, Team::kWild}},
+    {"GiveTribeDinosFood 1000001", {Work::kFeed, Select::kDinos, Team::kBenchTribe}},
 };
 
 constexpr int32_t kSizes[] = {10'000, 100'000, 1'000'000};

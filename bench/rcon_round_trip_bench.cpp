@@ -1,7 +1,7 @@
 // Request round trips over RCON on loopback, beside their physical floor, in one binary:
 //   TcpEchoRoundTrip      a raw TCP echo of a packet-sized message (asio server thread)
-//   RconListenerRoundTrip the RCON listener and game loop with an echo handler: decoding,
-//                         the hand-off to the game thread and back, encoding
+//   RconListenerRoundTrip the RCON listener and game loop with an echo handler, wired as in the
+//                         server: decoding, the game loop's task, encoding
 //   RconServerRoundTrip   the real orvane-server (plugin loaded, default world) answering
 //                         "GetOnlineNum"
 // each with one blocking client doing request, then reply; and the same three with 64 clients
@@ -134,23 +134,24 @@ class EchoServer {
   std::thread thread_;
 };
 
-// The listener with a game loop that echoes each body back.
+// The listener with a game loop that echoes each body back, wired as the server wires them:
+// the listener on the game loop's event loop.
 class EchoGame final : public server::rcon::RequestSink {
  public:
   EchoGame()
       : loop_(
-            std::chrono::hours(1), [] {}, server::GameLoop::Clock::now()),
-        thread_([this] { loop_.Run(); }) {
+            std::chrono::hours(1), [] {}, server::GameLoop::Clock::now()) {
     server::rcon::ListenerOptions options;
     options.port = 0;
     options.password = "bench";
     options.max_connections = 100;
-    listener_ = server::rcon::Listener::Start(options, *this);
+    listener_ = server::rcon::Listener::Start(options, *this, loop_.io());
+    thread_ = std::thread([this] { loop_.Run(); });
   }
   ~EchoGame() override {
-    loop_.Stop();  // first: the game thread answers through the listener
+    loop_.Stop();
     thread_.join();
-    listener_.reset();
+    listener_.reset();  // runs the stopped loop until the connections are closed
   }
   uint16_t port() const { return listener_->port(); }
   void OnRequest(server::rcon::Request r) override {
@@ -163,8 +164,8 @@ class EchoGame final : public server::rcon::RequestSink {
 
  private:
   server::GameLoop loop_;
-  std::thread thread_;
   std::unique_ptr<server::rcon::Listener> listener_;
+  std::thread thread_;
 };
 
 // orvane-server as a child process on a free port; stopped with SIGTERM.

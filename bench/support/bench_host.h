@@ -12,7 +12,7 @@
 #include "framework/host/plugin_loader.h"
 #include "game/game.h"
 #include "game/rcon/rcon_connection.h"
-#include "game/world/world_data.h"
+#include "game/world/world_description.h"
 
 namespace bench {
 

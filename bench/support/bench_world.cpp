@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "game/world/world_file.h"
+#include "game/world/world_file_writer.h"
 
 namespace bench {
 namespace {

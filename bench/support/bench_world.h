@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/world/world_data.h"
+#include "game/world/world_description.h"
 
 namespace bench {
 

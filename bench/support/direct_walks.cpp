@@ -70,6 +70,13 @@ std::size_t RunDirect(const Baseline& baseline, const std::string& folder) {
     return ("Total: " + std::to_string(count)).size();
   }
   const std::vector<game::ActorBase*> actors = Matches(baseline);
+  if (baseline.work == Work::kFeed) {
+    for (game::ActorBase* actor : actors) {
+      auto& status = static_cast<game::CharacterBase*>(actor)->status;
+      status.current_status_values[game::kFoodStatus] = status.max_status_values[game::kFoodStatus];
+    }
+    return actors.size();
+  }
   if (baseline.work == Work::kDestroy) {
     for (game::ActorBase* actor : actors) game::World::Installed().DestroyActor(actor);
     return actors.size();

@@ -14,6 +14,7 @@ enum class Work {
   kList,     // one line per actor (name and position) in the reply
   kDump,     // the same lines written to a file
   kDestroy,  // destroys the actors (run on a fresh copy of the world)
+  kFeed,     // fills each dino's food to its maximum
 };
 enum class Select { kDinos, kStructures, kAllActors };
 enum class Team { kAny, kTamed, kWild, kUnclaimed, kBenchTribe };
