@@ -4,7 +4,7 @@
 set -e
 packages="build-essential cmake ninja-build pkg-config clang-format libspdlog-dev libfmt-dev
   nlohmann-json3-dev libasio-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-rcon
-  python3-jsonschema clang libclang-rt-dev"
+  python3-jsonschema clang libclang-rt-dev python3-matplotlib"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -16,7 +16,7 @@
 namespace framework {
 namespace {
 
-struct Entry {
+struct Member {
   void* function = nullptr;
   std::ptrdiff_t offset = 0;
   bool is_field = false;
@@ -29,29 +29,22 @@ struct NameHash {
   }
 };
 
-using Table = std::unordered_map<std::string, Entry, NameHash, std::equal_to<>>;
+using Table = std::unordered_map<std::string, Member, NameHash, std::equal_to<>>;
 
 Table& GetTable() {
   static Table table;
   return table;
 }
 
-// Bumped by every change of the table; cached lookups of an older generation are ignored.
-std::atomic<uint64_t> table_generation{1};
+using sdk::address_cache::generation;
 
 // Plugins name members by string literals, so the same name arrives at the same address
-// again and again. A small per-thread cache keyed by that address skips the hash. A name read
-// from a read-only segment of a loaded image cannot change while the image stays loaded (and
-// every load or unload starts a new generation), so its address alone identifies it; any other
-// name is compared by its text, so a different name at a reused address never matches.
-struct CachedLookup {
-  uint64_t generation = 0;
-  const char* key = nullptr;  // the table's own copy of the name
-  std::size_t size = 0;
-  const char* caller = nullptr;  // where the caller's text was
-  bool caller_is_fixed = false;  // that text lies in a read-only image segment
-  const Entry* entry = nullptr;
-};
+// again and again: sdk/address.h looks such a name up in a small per-thread cache keyed by that
+// address before it calls in here. A name read from a read-only segment of a loaded image
+// cannot change while the image stays loaded (and every load or unload starts a new
+// generation), so its address alone identifies it. Any other name (a text built at run time,
+// whose address may later hold another name) is never cached and is looked up by its text
+// every time.
 
 // The read-only segments of the loaded images, rebuilt at each plugin load and unload.
 struct ImageRanges {
@@ -90,83 +83,49 @@ bool InReadOnlyImage(const char* text, std::size_t size) {
     if (begin >= start && begin + size <= end) return true;
   return false;
 }
-constexpr std::size_t kCacheSize = 512;
-// The framework is loaded with the process, never by dlopen: initial-exec TLS is safe and
-// spares a call per lookup.
-thread_local CachedLookup lookup_cache[kCacheSize] __attribute__((tls_model("initial-exec")));
 
-// Two slots per name address (a tiny two-way cache): a pair of names whose addresses share a
-// slot does not evict each other on every alternate lookup.
-std::size_t CacheSlot(std::string_view name) {
-  const auto address = reinterpret_cast<std::uintptr_t>(name.data()) + name.size();
-  return ((address * 0x9E3779B97F4A7C15ull) >> 54) & (kCacheSize - 2);
+inline sdk::address_cache::Set& SetOf(std::string_view name) {
+  return const_cast<sdk::address_cache::Set&>(sdk::address_cache::SetOf(name.data()));
 }
 
-// Names are short: word-wise compare inline beats a call to memcmp.
-bool SameText(const char* a, const char* b, std::size_t size) {
-  std::size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    uint64_t wa, wb;
-    std::memcpy(&wa, a + i, 8);
-    std::memcpy(&wb, b + i, 8);
-    if (wa != wb) return false;
-  }
-  for (; i < size; ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
-
-inline bool Holds(const CachedLookup& cached, uint64_t generation, std::string_view name) {
-  return cached.generation == generation && cached.size == name.size() &&
-         ((cached.caller_is_fixed && cached.caller == name.data()) ||
-          SameText(cached.key, name.data(), name.size()));
-}
-
-// The miss path, kept out of line so that the cached path stays a few instructions.
-[[gnu::noinline]] const Entry* LookupInTable(std::string_view name, CachedLookup* set,
-                                             uint64_t generation) {
+// Everything but a cached hit: misses, texts that are not fixed, a name of the other kind and
+// unknown names. A fixed name found is cached (two entries per set, the newest first).
+const Member* SlowLookup(std::string_view name) {
   const Table& table = GetTable();
   auto it = table.find(name);
   if (it == table.end()) {
     FrameworkLog().error("GetAddress: unknown symbol \"{}\"", name);
     return nullptr;
   }
-  set[1] = set[0];
-  set[0] = {generation,
-            it->first.data(),
-            it->first.size(),
-            name.data(),
-            InReadOnlyImage(name.data(), name.size()),
-            &it->second};
-  return &it->second;
+  const Member& entry = it->second;
+  if (InReadOnlyImage(name.data(), name.size())) {
+    auto& set = SetOf(name);
+    set.way[1] = set.way[0];
+    set.way[0] = {sdk::address_cache::Tag(entry.is_field), name.data(), name.size(),
+                  entry.is_field ? static_cast<std::uintptr_t>(entry.offset)
+                                 : reinterpret_cast<std::uintptr_t>(entry.function)};
+  }
+  return &entry;
 }
 
-inline const Entry* Lookup(std::string_view name) {
-  const uint64_t generation = table_generation.load(std::memory_order_acquire);
-  CachedLookup* set = &lookup_cache[CacheSlot(name)];
-  if (Holds(set[0], generation, name)) return set[0].entry;
-  if (Holds(set[1], generation, name)) return set[1].entry;
-  return LookupInTable(name, set, generation);
-}
-
-void Store(std::string_view name, Entry entry) {
+void Store(std::string_view name, Member entry) {
   GetTable().insert_or_assign(std::string(name), entry);
-  table_generation.fetch_add(1, std::memory_order_release);
+  generation.fetch_add(1, std::memory_order_release);
 }
 
 }  // namespace
 
 void RegisterFunctionAddress(std::string_view name, void* function) {
-  Store(name, Entry{function, 0, false});
+  Store(name, Member{function, 0, false});
 }
 
 void RegisterFieldOffset(std::string_view name, std::ptrdiff_t offset) {
-  Store(name, Entry{nullptr, offset, true});
+  Store(name, Member{nullptr, offset, true});
 }
 
 void ClearAddressTable() {
   GetTable().clear();
-  table_generation.fetch_add(1, std::memory_order_release);
+  generation.fetch_add(1, std::memory_order_release);
 }
 
 void RefreshLoadedImages() {
@@ -175,21 +134,27 @@ void RefreshLoadedImages() {
     std::lock_guard lock(images.mutex);
     images.known = false;
   }
-  table_generation.fetch_add(1, std::memory_order_release);
+  generation.fetch_add(1, std::memory_order_release);
 }
 
 bool IsRegistered(std::string_view name) { return GetTable().contains(name); }
 
 }  // namespace framework
 
-void* GetAddress(std::string_view name) {
-  const framework::Entry* entry = framework::Lookup(name);
+namespace sdk::address_cache {
+
+__thread Set sets[kSets] __attribute__((tls_model("initial-exec")));
+// Bumped by every change of the table; cached lookups of an older generation are ignored.
+std::atomic<uint64_t> generation{1};
+
+void* LookUpFunction(std::string_view name) {
+  const framework::Member* entry = framework::SlowLookup(name);
   if (entry == nullptr || entry->is_field) return nullptr;
   return entry->function;
 }
 
-void* GetAddress(const void* base, std::string_view name) {
-  const framework::Entry* entry = framework::Lookup(name);
+void* LookUpField(const void* base, std::string_view name) {
+  const framework::Member* entry = framework::SlowLookup(name);
   if (entry == nullptr || !entry->is_field) return nullptr;
   if (base == nullptr) {
     framework::FrameworkLog().error("GetAddress: field \"{}\" of a null object", name);
@@ -197,3 +162,5 @@ void* GetAddress(const void* base, std::string_view name) {
   }
   return const_cast<char*>(static_cast<const char*>(base)) + entry->offset;
 }
+
+}  // namespace sdk::address_cache

@@ -13,10 +13,6 @@ namespace {
 
 World& W() { return World::Installed(); }
 
-bool IsA(const ActorBase* actor, const ClassObject* cls) {
-  return cls == nullptr || actor->class_private->IsChildOf(cls);
-}
-
 AWorldSettings* GetWorldSettings(::UWorld* /*world*/, bool /*check_streaming*/, bool /*checked*/) {
   return ToSdk<AWorldSettings>(W().world_settings());
 }
@@ -31,9 +27,7 @@ void GetAllActorsOfClass(UObject* context, TSubclassOf<AActor> cls, TArray<AActo
   out.Reset();
   if (context == nullptr || cls.Class == nullptr) return;
   const auto* wanted = static_cast<const ClassObject*>(FromSdk(cls.Class));
-  W().ForEachLevelActor([&](ActorBase* actor) {
-    if (actor->class_private->IsChildOf(wanted)) out.Add(ToSdk<AActor>(actor));
-  });
+  W().ForEachLevelActorOf(wanted, [&](ActorBase* actor) { out.Add(ToSdk<AActor>(actor)); });
 }
 
 // The actors other than controllers whose location lies within the radius (distance not above
@@ -46,9 +40,8 @@ bool SphereOverlapActors(UObject* context, FVector centre, float radius,
   if (context == nullptr) return false;
   const auto* wanted =
       filter == nullptr ? nullptr : static_cast<const ClassObject*>(FromSdk(filter));
-  W().ForEachLevelActor([&](ActorBase* actor) {
+  W().ForEachLevelActorOf(wanted, [&](ActorBase* actor) {
     if (actor->kind == ObjectKind::kController || actor->root_component == nullptr) return;
-    if (!IsA(actor, wanted)) return;
     for (AActor* ignored : ignore)
       if (FromSdk(ignored) == actor) return;
     const FVector& at = actor->root_component->component_to_world.Translation;

@@ -94,8 +94,7 @@ void World::CollectGarbage() {
   std::erase_if(dinos_, gone);
   std::erase_if(structures_, gone);
   std::erase_if(actors_, gone);
-  std::erase_if(owned_,
-                [](const std::unique_ptr<ObjectBase>& object) { return object->destroyed; });
+  std::erase_if(owned_, [](const auto& object) { return object->destroyed; });
   garbage_ = 0;
 }
 

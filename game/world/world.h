@@ -22,6 +22,7 @@
 
 #include "game/journal/journal.h"
 #include "game/objects/names.h"
+#include "game/objects/object_pool.h"
 #include "game/objects/objects.h"
 #include "game/world/native_classes.h"
 #include "game/world/world_description.h"
@@ -77,6 +78,28 @@ class World {
   void ForEachLevelActor(F body) const {
     for (AActor* actor : level_->actors)
       if (actor != nullptr) body(static_cast<ActorBase*>(FromSdk(actor)));
+  }
+  // The level actors of class `cls` or a class derived from it (every actor for null), in
+  // level order. Dinos and structures come from their own lists (in level order too: file
+  // order, then spawn order, and never put back once gone), so a query for them does not
+  // visit the rest of the level.
+  template <class F>
+  void ForEachLevelActorOf(const ClassObject* cls, F body) const {
+    auto walk = [&](const auto& list) {
+      for (ActorBase* actor : list)
+        if (actor->level_slot >= 0 && actor->class_private->IsChildOf(cls)) body(actor);
+    };
+    if (cls == nullptr) {
+      ForEachLevelActor(body);
+    } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kDino)])) {
+      walk(dinos_);
+    } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kStructure)])) {
+      walk(structures_);
+    } else {
+      ForEachLevelActor([&](ActorBase* actor) {
+        if (actor->class_private->IsChildOf(cls)) body(actor);
+      });
+    }
   }
   // The item catalogue entry that `path` names (with or without "Blueprint'...'"), or null.
   const std::string* CatalogueItem(std::u16string_view path) const;
@@ -153,7 +176,8 @@ class World {
   };
   std::vector<Slot> slots_;
   int32_t next_serial_ = 1;
-  std::vector<std::unique_ptr<ObjectBase>> owned_;
+  ObjectPool pool_;  // before owned_: the storage outlives the objects
+  std::vector<std::unique_ptr<ObjectBase, ObjectPool::Release>> owned_;
   std::size_t garbage_ = 0;
   int32_t level_nulls_ = 0;
 
@@ -194,9 +218,8 @@ class World {
 // An object owned by the world, not yet named or registered.
 template <class T>
 T* World::Own() {
-  auto owned = std::make_unique<T>();
-  T* object = owned.get();
-  owned_.push_back(std::move(owned));
+  T* object = pool_.New<T>();
+  owned_.emplace_back(object);
   return object;
 }
 

@@ -2,19 +2,6 @@
 
 namespace orvane::host {
 
-UClass* ClassOf(const UObjectBase* object) {
-  if (object == nullptr) return nullptr;
-  return Field(object, sym::UObjectBase::ClassPrivate);
-}
-
-bool IsA(const UObjectBase* object, UClass* cls) {
-  UClass* own = ClassOf(object);
-  if (own == nullptr) return false;
-  // The game's boolean is one byte wide; only that byte counts.
-  const bool result = Call(sym::UStruct::IsChildOf, own, cls);
-  return (static_cast<unsigned char>(result) & 0xFF) != 0;
-}
-
 UClass* DinoClass() { return Call(sym::APrimalDinoCharacter::GetPrivateStaticClass); }
 UClass* StructureClass() { return Call(sym::APrimalStructure::GetPrivateStaticClass); }
 UClass* PawnClass() { return Call(sym::APawn::GetPrivateStaticClass); }

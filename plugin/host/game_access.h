@@ -35,10 +35,20 @@ R Call(sym::Function<R(Params...)> member, Args&&... args) {
   return function(std::forward<Args>(args)...);
 }
 
-// The class of an object ("UObjectBase.ClassPrivate"); null for a null object.
-UClass* ClassOf(const UObjectBase* object);
+// The class of an object ("UObjectBase.ClassPrivate"); null for a null object. Inline, with
+// IsA: walks over whole levels run them once per actor.
+inline UClass* ClassOf(const UObjectBase* object) {
+  if (object == nullptr) return nullptr;
+  return Field(object, sym::UObjectBase::ClassPrivate);
+}
 // Whether `object`'s class is `cls` or derives from it (low byte of "UStruct.IsChildOf").
-bool IsA(const UObjectBase* object, UClass* cls);
+inline bool IsA(const UObjectBase* object, UClass* cls) {
+  UClass* own = ClassOf(object);
+  if (own == nullptr) return false;
+  // The game's boolean is one byte wide; only that byte counts.
+  const bool result = Call(sym::UStruct::IsChildOf, own, cls);
+  return (static_cast<unsigned char>(result) & 0xFF) != 0;
+}
 
 // The classes the plugin tests against, taken from the game at each call.
 UClass* DinoClass();

@@ -46,8 +46,6 @@ TArray<AActor*> GetActorsOfClass(UClass* cls) {
   return host::ActorsOfClass(HostApi::GetApiUtils().CurrentWorld(), cls);
 }
 
-bool IsActorOfClass(const AActor* actor, UClass* cls) { return host::IsA(actor, cls); }
-
 uint64_t TribeIdOfPlayer(AShooterPlayerController* controller) {
   const int32_t team = TeamOf(controller);
   if (team != 0) return static_cast<uint64_t>(static_cast<int64_t>(team));
@@ -60,7 +58,5 @@ AShooterCharacter* LivingCharacterOf(AShooterPlayerController* controller) {
   if (character == nullptr || Call(sym::APrimalCharacter::IsDead, character)) return nullptr;
   return character;
 }
-
-int32_t TeamOf(const AActor* actor) { return Field(actor, sym::UPrimalActor::TargetingTeam); }
 
 }  // namespace orvane

@@ -9,6 +9,8 @@
 
 #include <sdk/game_types.h>
 
+#include "host/game_access.h"
+
 namespace orvane {
 
 // Team numbers: above the tamed threshold a dino is tamed, below the wild limit wild;
@@ -41,7 +43,8 @@ bool ForEachOnlinePlayer(StaleRule rule,
 void ForEachLevelActor(const std::function<void(AActor*)>& body);
 // Every actor of `cls` in the current world (entries may be null).
 TArray<AActor*> GetActorsOfClass(UClass* cls);
-bool IsActorOfClass(const AActor* actor, UClass* cls);
+// Inline, as TeamOf: level walks run both once per actor.
+inline bool IsActorOfClass(const AActor* actor, UClass* cls) { return host::IsA(actor, cls); }
 
 // The controller's team number as a tribe id, or its player id when the team is 0.
 uint64_t TribeIdOfPlayer(AShooterPlayerController* controller);
@@ -49,6 +52,8 @@ uint64_t TribeIdOfPlayer(AShooterPlayerController* controller);
 AShooterCharacter* LivingCharacterOf(AShooterPlayerController* controller);
 
 // The team number of any actor (dino, structure, pawn, controller).
-int32_t TeamOf(const AActor* actor);
+inline int32_t TeamOf(const AActor* actor) {
+  return host::Field(actor, sym::UPrimalActor::TargetingTeam);
+}
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "game/memory/allocator.h"
 #include "sdk/api.h"
@@ -124,6 +125,55 @@ TEST(World, DestroyedActorsLeaveEveryQueryAndTheirWeakReferencesGoStale) {
   EXPECT_EQ(state["players"][0]["kick_message"], "bye");
   EXPECT_EQ(state["players"][1]["stale"], true);
   EXPECT_EQ(state["game_state"]["players_connected"], 0);
+}
+
+// Dino and structure queries are answered from per-kind lists: after spawns and destructions
+// they still give exactly what a walk over the level gives, in level order.
+TEST(World, ClassQueriesGiveWhatALevelWalkGivesAfterSpawnsAndDestructions) {
+  TestWorld world(R"({
+    "classes": [{"name": "Rex_Character_BP_C", "kind": "dino",
+                 "path": "/Game/Dinos/Rex/Rex_Character_BP.Default__Rex_Character_BP_C"},
+                {"name": "Raptor_Character_BP_C", "kind": "dino"},
+                {"name": "Wall_C", "kind": "structure",
+                 "path": "/Game/Walls/Wall.Default__Wall_C"}],
+    "players": [{"eos_id": "alice", "position": [1, 2, 3]}],
+    "dinos": [{"class": "Rex_Character_BP_C", "id1": 1, "id2": 1},
+              {"class": "Raptor_Character_BP_C", "id1": 2, "id2": 2},
+              {"class": "Rex_Character_BP_C", "id1": 3, "id2": 3}],
+    "structures": [{"class": "Wall_C"}, {"class": "Wall_C"}],
+    "actors": [{"class": "Crate_C"}]
+  })");
+  FString rex(u"Blueprint'/Game/Dinos/Rex/Rex_Character_BP.Rex_Character_BP'");
+  FString wall(u"Blueprint'/Game/Walls/Wall.Wall'");
+  auto* alice = Player("alice");
+  ASSERT_NE(CallGame(sym::AShooterPlayerController::SpawnActor, alice, rex, 1.0F, 0.0F, 0.0F, true),
+            nullptr);
+  ASSERT_NE(
+      CallGame(sym::AShooterPlayerController::SpawnActor, alice, wall, 1.0F, 0.0F, 0.0F, true),
+      nullptr);
+  CallGame(sym::APrimalDinoCharacter::Destroy, Dino(1, 1), true, false);
+
+  std::vector<UClass*> classes = {CallGame(sym::APrimalDinoCharacter::GetPrivateStaticClass),
+                                  CallGame(sym::APrimalStructure::GetPrivateStaticClass),
+                                  CallGame(sym::APawn::GetPrivateStaticClass),
+                                  CallGame(sym::AActor::StaticClass)};
+  classes.push_back(
+      FieldOf(static_cast<const AActor*>(Dino(3, 3)), sym::UObjectBase::ClassPrivate));
+  for (int collected = 0; collected < 2; ++collected) {
+    for (UClass* cls : classes) {
+      std::vector<AActor*> walked;
+      for (AActor* actor : LevelActors()) {
+        if (actor != nullptr &&
+            CallGame(sym::UStruct::IsChildOf,
+                     FieldOf(static_cast<const AActor*>(actor), sym::UObjectBase::ClassPrivate),
+                     cls))
+          walked.push_back(actor);
+      }
+      const TArray<AActor*> found = ActorsOfClass(cls);
+      EXPECT_EQ(std::vector<AActor*>(found.begin(), found.end()), walked);
+    }
+    world.game().CollectGarbage();
+  }
 }
 
 TEST(World, TeleportsMoveEveryPositionFieldTogether) {
