@@ -28,7 +28,6 @@ using host::Field;
 
 // Tribe ids start here; anything lower names no tribe.
 constexpr int32_t kLowestTribeId = 1000;
-constexpr const char* kNoPlayersOnline = "Can't find any players online";
 
 // The class tests take each class from the game at the moment of the test.
 bool IsDino(const AActor* actor) { return IsActorOfClass(actor, host::DinoClass()); }

@@ -14,6 +14,7 @@ namespace orvane {
 inline constexpr const char* kPlayerNotFound = "Can't find player from the given eos id";
 inline constexpr const char* kCharacterNotFound = "Can't find character from the given eos id";
 inline constexpr const char* kDinoNotFound = "Can't find dino";
+inline constexpr const char* kNoPlayersOnline = "Can't find any players online";
 
 // The online player with this EOS id; else replies kPlayerNotFound and gives null.
 AShooterPlayerController* FindPlayerOrReply(Request& request, const FString& eos_id);

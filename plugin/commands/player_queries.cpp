@@ -85,7 +85,7 @@ void GetTribeName(Request& request) {
 }
 
 void ListAllPlayerPos(Request& request) {
-  ReplyWithList(request, {"Can't find any players online", nullptr}, [](auto* controller, auto&) {
+  ReplyWithList(request, {kNoPlayersOnline, nullptr}, [](auto* controller, auto&) {
     return std::optional(Format(u"{} - ({}), {}\n", CharacterNameOf(controller),
                                 PlayerDataNameOf(controller),
                                 PositionText(PlayerPositionOf(controller))));
@@ -93,7 +93,7 @@ void ListAllPlayerPos(Request& request) {
 }
 
 void ListAllPlayerEOSId(Request& request) {
-  ReplyWithList(request, {"Can't find any players online", "No Players Online"},
+  ReplyWithList(request, {kNoPlayersOnline, "No Players Online"},
                 [](auto* controller, auto&) { return std::optional(EosLine(controller)); });
 }
 
@@ -101,7 +101,7 @@ void ListTribePlayers(Request& request) {
   if (!request.Require(2, u"<TribeID>")) return;
   int32_t tribe_id = 0;
   if (!request.Guarded([&] { tribe_id = request.Args().Stoi(1); })) return;
-  ReplyWithList(request, {"Can't find any players online", "No Players Online"},
+  ReplyWithList(request, {kNoPlayersOnline, "No Players Online"},
                 [tribe_id](auto* controller, auto&) -> std::optional<FString> {
                   if (TeamOf(controller) != tribe_id) return std::nullopt;
                   return EosLine(controller);

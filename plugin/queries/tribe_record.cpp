@@ -39,6 +39,8 @@ TribeRecord::~TribeRecord() {
 }
 
 bool TribeRecord::Load(int32_t tribe_id) {
+  // A record of size 0 (the game does not know the structure) may have no block to fill.
+  if (data_ == nullptr) return false;
   AShooterGameMode* game_mode = HostApi::GetApiUtils().CurrentGameMode();
   filled_ = Call(sym::AShooterGameMode::GetOrLoadTribeData, game_mode, tribe_id, *data_);
   return filled_;
