@@ -1,8 +1,9 @@
 // JournalCall: writes one journal line for a game function call, its arguments encoded as the
 // journal fixes: numbers as numbers (a float as its exact value), booleans, strings as UTF-8,
 // game names as their text, vectors and rotators as [x, y, z], colours as [r, g, b, a], objects
-// as their REF or null, records as arrays of their fields in order. Nothing is built when no
-// sink listens. Thread: the game thread.
+// as their REF or null, records as arrays of their fields in order. A number JSON cannot hold
+// (nan, inf) is written as the world file writes it, "nan", "inf" or "-inf", rather than null.
+// Nothing is built when no sink listens. Thread: the game thread.
 #pragma once
 
 #include <type_traits>
@@ -12,6 +13,7 @@
 #include "game/journal/journal.h"
 #include "game/util/text.h"
 #include "game/world/world.h"
+#include "game/world/world_json.h"
 #include "sdk/address.h"
 #include "sdk/game_types.h"
 
@@ -23,13 +25,14 @@ inline JournalJson Encode(const FString& text) { return ToUtf8(text.View()); }
 inline JournalJson Encode(const FName& name) {
   return ToUtf8(World::Installed().names().ToString(name));
 }
-inline JournalJson Encode(const FVector& v) { return JournalJson::array({v.X, v.Y, v.Z}); }
+inline JournalJson Encode(const FVector& v) {
+  return JournalJson::array({NumberJson(v.X), NumberJson(v.Y), NumberJson(v.Z)});
+}
 inline JournalJson Encode(const FRotator& r) {
-  return JournalJson::array({r.Pitch, r.Yaw, r.Roll});
+  return JournalJson::array({NumberJson(r.Pitch), NumberJson(r.Yaw), NumberJson(r.Roll)});
 }
 inline JournalJson Encode(const FLinearColor& c) {
-  return JournalJson::array({static_cast<double>(c.R), static_cast<double>(c.G),
-                             static_cast<double>(c.B), static_cast<double>(c.A)});
+  return JournalJson::array({NumberJson(c.R), NumberJson(c.G), NumberJson(c.B), NumberJson(c.A)});
 }
 inline JournalJson EncodeObject(const void* object) {
   if (object == nullptr) return nullptr;
@@ -43,7 +46,7 @@ JournalJson Encode(const T& value) {
   } else if constexpr (std::is_same_v<T, char>) {
     return static_cast<int>(value);
   } else if constexpr (std::is_floating_point_v<T>) {
-    return static_cast<double>(value);
+    return NumberJson(static_cast<double>(value));
   } else if constexpr (std::is_integral_v<T>) {
     return value;
   } else if constexpr (std::is_enum_v<T>) {
@@ -63,10 +66,11 @@ JournalJson Encode(const TArray<E>& array) {
 }
 
 inline JournalJson Encode(const FPrimalChatMessage& m) {
-  return JournalJson::array(
-      {Encode(m.SenderName), Encode(m.SenderAccountName), Encode(m.SenderTribeName), m.SenderId,
-       Encode(m.Message), Encode(m.Receiver), m.SenderTeamIndex, m.ReceivedTime, m.SendMode,
-       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), m.bFromServer, Encode(m.UserId)});
+  return JournalJson::array({Encode(m.SenderName), Encode(m.SenderAccountName),
+                             Encode(m.SenderTribeName), m.SenderId, Encode(m.Message),
+                             Encode(m.Receiver), m.SenderTeamIndex, NumberJson(m.ReceivedTime),
+                             m.SendMode, m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon),
+                             m.bFromServer, Encode(m.UserId)});
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "framework/host/command_registry.h"
 #include "sdk/api.h"
 #include "tests/support/test_world.h"
@@ -39,6 +41,18 @@ TEST(Journal, LineHoldsNameSelfAndArgumentsInThatOrder) {
       world.journal_lines()[0],
       R"x({"fn":"APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,bool)",)x"
       R"x("self":"dino:11:22","args":[[1.0,2.5,-3.0],[0.0,90.0,0.0],true,false]})x");
+}
+
+TEST(Journal, NumbersJsonCannotHoldAreWrittenAsWorldFilesWriteThem) {
+  TestWorld world(kWorld);
+  const double inf = std::numeric_limits<double>::infinity();
+  FVector to{std::numeric_limits<double>::quiet_NaN(), inf, -inf};
+  FRotator rotation{0, 0, 0};
+  CallGame(sym::APrimalCharacter::TeleportTo, reinterpret_cast<APrimalCharacter*>(Raptor()), to,
+           rotation, true, false);
+  ASSERT_EQ(world.journal_lines().size(), 1u);
+  EXPECT_EQ(json::parse(world.journal_lines()[0])["args"][0],
+            json::parse(R"(["nan", "inf", "-inf"])"));
 }
 
 TEST(Journal, ArgumentsAreEncodedByTheirKind) {
