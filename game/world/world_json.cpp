@@ -177,10 +177,10 @@ double WorldNumber(const Json& j) {
                        : -std::numeric_limits<double>::infinity();
 }
 
-nlohmann::ordered_json NumberJson(double value) {
+const char* NonFiniteWorldNumber(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  return value;
+  return nullptr;
 }
 
 }  // namespace game
