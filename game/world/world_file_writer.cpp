@@ -411,9 +411,10 @@ void WriteList(JsonOut& o, std::string_view key, const std::vector<T>& list, F w
 
 std::string WorldFileText(const WorldDescription& w, int indent, const AllocatorCounts* memory) {
   JsonOut o(indent);
-  // About what an indented actor takes, so that the text is not copied as it grows.
-  o.Reserve(4096 + 256 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
-            2048 * w.players.size());
+  // More than an indented actor takes (about 400 bytes), so that a big text is never copied
+  // as it grows; the pages beyond its end are never touched.
+  o.Reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
+            4096 * w.players.size());
   o.BeginObject();
   o.Key("map");
   o.String(w.map);
