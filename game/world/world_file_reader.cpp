@@ -12,19 +12,43 @@ namespace {
 
 using Json = nlohmann::json;
 
+// A place in the file, such as "players[2].team", made into text only for an error: a world
+// of a million actors would otherwise spell out millions of places that no error names.
+class Place {
+ public:
+  Place() = default;  // the top level
+  Place(const Place& parent, std::string_view key) : parent_(&parent), key_(key) {}
+  Place(const Place& parent, std::size_t index)
+      : parent_(&parent), index_(index), is_index_(true) {}
+
+  // Implicit, so that a WorldFileError takes a Place where it takes the text of one.
+  operator std::string() const {
+    if (parent_ == nullptr) return {};
+    const std::string parent = *parent_;
+    if (is_index_) return ListPlace(parent, index_);
+    return parent.empty() ? std::string(key_) : parent + "." + std::string(key_);
+  }
+
+ private:
+  const Place* parent_ = nullptr;
+  std::string_view key_;
+  std::size_t index_ = 0;
+  bool is_index_ = false;
+};
+
 // Typed reads of one JSON value at a named place.
-std::string ReadString(const Json& j, const std::string& place) {
+std::string ReadString(const Json& j, const Place& place) {
   if (!j.is_string()) throw WorldFileError(place, "expected a string");
   return j.get<std::string>();
 }
 
-bool ReadBool(const Json& j, const std::string& place) {
+bool ReadBool(const Json& j, const Place& place) {
   if (!j.is_boolean()) throw WorldFileError(place, "expected a boolean");
   return j.get<bool>();
 }
 
 template <class T>
-T ReadInteger(const Json& j, const std::string& place) {
+T ReadInteger(const Json& j, const Place& place) {
   if (!j.is_number_integer()) throw WorldFileError(place, "expected an integer");
   const bool fits =
       j.is_number_unsigned()
@@ -43,38 +67,38 @@ T ReadInteger(const Json& j, const std::string& place) {
                                 : static_cast<T>(j.get<int64_t>());
 }
 
-double ReadNumber(const Json& j, const std::string& place) {
+double ReadNumber(const Json& j, const Place& place) {
   if (!IsWorldNumber(j))
     throw WorldFileError(place, "expected a number (or \"nan\", \"inf\", \"-inf\")");
   return WorldNumber(j);
 }
 
-float ReadFloat(const Json& j, const std::string& place) {
+float ReadFloat(const Json& j, const Place& place) {
   return static_cast<float>(ReadNumber(j, place));
 }
 
-const Json& ReadArray(const Json& j, const std::string& place, std::size_t size = 0) {
+const Json& ReadArray(const Json& j, const Place& place, std::size_t size = 0) {
   if (!j.is_array()) throw WorldFileError(place, "expected an array");
   if (size != 0 && j.size() != size)
     throw WorldFileError(place, "expected an array of " + std::to_string(size) + " numbers");
   return j;
 }
 
-Position ReadPosition(const Json& j, const std::string& place) {
+Position ReadPosition(const Json& j, const Place& place) {
   ReadArray(j, place, 3);
-  return {ReadNumber(j[0], ListPlace(place, 0)), ReadNumber(j[1], ListPlace(place, 1)),
-          ReadNumber(j[2], ListPlace(place, 2))};
+  return {ReadNumber(j[0], Place(place, 0)), ReadNumber(j[1], Place(place, 1)),
+          ReadNumber(j[2], Place(place, 2))};
 }
 
-std::vector<std::string> ReadStrings(const Json& j, const std::string& place) {
+std::vector<std::string> ReadStrings(const Json& j, const Place& place) {
   ReadArray(j, place);
   std::vector<std::string> out;
-  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(ReadString(j[i], ListPlace(place, i)));
+  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(ReadString(j[i], Place(place, i)));
   return out;
 }
 
 template <class Enum>
-Enum ReadChoice(const Json& j, const std::string& place,
+Enum ReadChoice(const Json& j, const Place& place,
                 std::initializer_list<std::pair<const char*, Enum>> choices) {
   const std::string text = ReadString(j, place);
   std::string names;
@@ -89,8 +113,8 @@ Enum ReadChoice(const Json& j, const std::string& place,
 // Optional reads a key that may also be null, which leaves the value empty.
 class ObjectReader {
  public:
-  ObjectReader(const Json& j, std::string place, std::initializer_list<std::string_view> known)
-      : j_(j), place_(std::move(place)) {
+  ObjectReader(const Json& j, const Place& place, std::initializer_list<std::string_view> known)
+      : j_(j), place_(place) {
     if (!j.is_object()) throw WorldFileError(place_, "expected an object");
     for (const auto& [key, value] : j.items()) {
       bool ok = false;
@@ -98,9 +122,7 @@ class ObjectReader {
       if (!ok) throw WorldFileError(At(key), "unknown key; allowed here: " + Listed(known));
     }
   }
-  std::string At(std::string_view key) const {
-    return place_.empty() ? std::string(key) : place_ + "." + std::string(key);
-  }
+  Place At(std::string_view key) const { return Place(place_, key); }
   const Json* Get(std::string_view key) const {
     auto it = j_.find(key);
     return it == j_.end() ? nullptr : &*it;
@@ -111,7 +133,7 @@ class ObjectReader {
   }
   template <class T, class F>
   void Optional(std::string_view key, std::optional<T>& out, F read) const {
-    With(key, [&](const Json& v, const std::string& at) {
+    With(key, [&](const Json& v, const Place& at) {
       if (v.is_null())
         out.reset();
       else
@@ -127,7 +149,7 @@ class ObjectReader {
   }
 
   const Json& j_;
-  std::string place_;
+  Place place_;
 };
 
 constexpr std::initializer_list<std::pair<const char*, ClassKind>> kClassKinds = {
@@ -137,44 +159,42 @@ constexpr std::initializer_list<std::pair<const char*, ClassKind>> kClassKinds =
     {"actor", ClassKind::kActor},
     {"item", ClassKind::kItem}};
 
-ClassDescription ReadClass(const Json& j, const std::string& place) {
+ClassDescription ReadClass(const Json& j, const Place& place) {
   ObjectReader r(j, place, {"name", "kind", "path"});
   ClassDescription c;
-  r.With("name", [&](const Json& v, const std::string& at) { c.name = ReadString(v, at); });
-  r.With("kind",
-         [&](const Json& v, const std::string& at) { c.kind = ReadChoice(v, at, kClassKinds); });
+  r.With("name", [&](const Json& v, const Place& at) { c.name = ReadString(v, at); });
+  r.With("kind", [&](const Json& v, const Place& at) { c.kind = ReadChoice(v, at, kClassKinds); });
   r.Optional("path", c.path, ReadString);
   if (!r.Get("name")) throw WorldFileError(place, "a class needs a name");
   return c;
 }
 
-TribeDescription ReadTribe(const Json& j, const std::string& place) {
+TribeDescription ReadTribe(const Json& j, const Place& place) {
   ObjectReader r(j, place, {"id", "name", "log", "loadable"});
   TribeDescription t;
-  r.With("id", [&](const Json& v, const std::string& at) { t.id = ReadInteger<int32_t>(v, at); });
-  r.With("name", [&](const Json& v, const std::string& at) { t.name = ReadString(v, at); });
-  r.With("log", [&](const Json& v, const std::string& at) { t.log = ReadStrings(v, at); });
-  r.With("loadable", [&](const Json& v, const std::string& at) { t.loadable = ReadBool(v, at); });
+  r.With("id", [&](const Json& v, const Place& at) { t.id = ReadInteger<int32_t>(v, at); });
+  r.With("name", [&](const Json& v, const Place& at) { t.name = ReadString(v, at); });
+  r.With("log", [&](const Json& v, const Place& at) { t.log = ReadStrings(v, at); });
+  r.With("loadable", [&](const Json& v, const Place& at) { t.loadable = ReadBool(v, at); });
   return t;
 }
 
-HairStyle ReadHair(const Json& j, const std::string& place) {
+HairStyle ReadHair(const Json& j, const Place& place) {
   ObjectReader r(j, place, {"percent", "style"});
   HairStyle h;
-  r.With("percent", [&](const Json& v, const std::string& at) { h.percent = ReadFloat(v, at); });
-  r.With("style",
-         [&](const Json& v, const std::string& at) { h.style = ReadInteger<int32_t>(v, at); });
+  r.With("percent", [&](const Json& v, const Place& at) { h.percent = ReadFloat(v, at); });
+  r.With("style", [&](const Json& v, const Place& at) { h.style = ReadInteger<int32_t>(v, at); });
   return h;
 }
 
-Colour ReadColour(const Json& j, const std::string& place) {
+Colour ReadColour(const Json& j, const Place& place) {
   ReadArray(j, place, 4);
   Colour c{};
-  for (std::size_t i = 0; i < 4; ++i) c[i] = ReadFloat(j[i], ListPlace(place, i));
+  for (std::size_t i = 0; i < 4; ++i) c[i] = ReadFloat(j[i], Place(place, i));
   return c;
 }
 
-InboxEntry ReadInboxEntry(const Json& j, const std::string& place) {
+InboxEntry ReadInboxEntry(const Json& j, const Place& place) {
   ObjectReader r(j, place,
                  {"kind",
                   "text",
@@ -199,7 +219,7 @@ InboxEntry ReadInboxEntry(const Json& j, const std::string& place) {
                   "priority",
                   "bold"});
   InboxEntry e;
-  using S = const std::string;
+  using S = const Place;
   r.With("kind", [&](const Json& v, S& at) {
     e.kind = ReadString(v, at);
     if (e.kind != "chat" && e.kind != "notification" && e.kind != "direct")
@@ -232,15 +252,15 @@ InboxEntry ReadInboxEntry(const Json& j, const std::string& place) {
 }
 
 template <class T, class F>
-std::vector<T> ReadList(const Json& j, const std::string& place, F read_one) {
+std::vector<T> ReadList(const Json& j, const Place& place, F read_one) {
   ReadArray(j, place);
   std::vector<T> out;
   out.reserve(j.size());
-  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(read_one(j[i], ListPlace(place, i)));
+  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(read_one(j[i], Place(place, i)));
   return out;
 }
 
-PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
+PlayerDescription ReadPlayer(const Json& j, const Place& place) {
   ObjectReader r(j, place, {"eos_id",        "character_name",
                             "player_name",   "player_data_name",
                             "player_id",     "linked_player_data_id",
@@ -255,7 +275,7 @@ PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
                             "tribe_rank",    "facial_hair",
                             "head_hair",     "kick_message"});
   PlayerDescription p;
-  using S = const std::string;
+  using S = const Place;
   r.With("eos_id", [&](const Json& v, S& at) { p.eos_id = ReadString(v, at); });
   r.With("character_name", [&](const Json& v, S& at) { p.character_name = ReadString(v, at); });
   r.With("player_data_name", [&](const Json& v, S& at) { p.player_data_name = ReadString(v, at); });
@@ -295,8 +315,7 @@ PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
         ReadList<std::pair<std::string, std::string>>(v, at, [](const Json& e, S& place) {
           if (!e.is_array() || e.size() != 2)
             throw WorldFileError(place, "expected [tier, quality]");
-          return std::pair{ReadString(e[0], ListPlace(place, 0)),
-                           ReadString(e[1], ListPlace(place, 1))};
+          return std::pair{ReadString(e[0], Place(place, 0)), ReadString(e[1], Place(place, 1))};
         });
   });
   r.With("engrams", [&](const Json& v, S& at) { p.engrams = ReadStrings(v, at); });
@@ -324,13 +343,13 @@ PlayerDescription ReadPlayer(const Json& j, const std::string& place) {
   return p;
 }
 
-DinoDescription ReadDino(const Json& j, const std::string& place) {
+DinoDescription ReadDino(const Json& j, const Place& place) {
   ObjectReader r(j, place,
                  {"class", "id1", "id2", "team", "name", "level", "position", "dead", "food",
                   "tamer", "taming_team", "experience", "colours", "imprint_quality", "imprinter",
                   "neutered", "playing"});
   DinoDescription d;
-  using S = const std::string;
+  using S = const Place;
   r.With("class", [&](const Json& v, S& at) { d.class_name = ReadString(v, at); });
   r.Optional("id1", d.id1, ReadInteger<uint32_t>);
   r.Optional("id2", d.id2, ReadInteger<uint32_t>);
@@ -341,7 +360,7 @@ DinoDescription ReadDino(const Json& j, const std::string& place) {
   r.With("dead", [&](const Json& v, S& at) { d.dead = ReadBool(v, at); });
   r.With("food", [&](const Json& v, S& at) {
     ReadArray(v, at, 2);
-    d.food = {ReadFloat(v[0], ListPlace(at, 0)), ReadFloat(v[1], ListPlace(at, 1))};
+    d.food = {ReadFloat(v[0], Place(at, 0)), ReadFloat(v[1], Place(at, 1))};
   });
   r.With("tamer", [&](const Json& v, S& at) { d.tamer = ReadString(v, at); });
   r.With("taming_team", [&](const Json& v, S& at) { d.taming_team = ReadInteger<int32_t>(v, at); });
@@ -349,8 +368,8 @@ DinoDescription ReadDino(const Json& j, const std::string& place) {
   r.With("colours", [&](const Json& v, S& at) {
     d.colours = ReadList<std::pair<int32_t, int32_t>>(v, at, [](const Json& e, S& p) {
       if (!e.is_array() || e.size() != 2) throw WorldFileError(p, "expected [region, colour]");
-      return std::pair{ReadInteger<int32_t>(e[0], ListPlace(p, 0)),
-                       ReadInteger<int32_t>(e[1], ListPlace(p, 1))};
+      return std::pair{ReadInteger<int32_t>(e[0], Place(p, 0)),
+                       ReadInteger<int32_t>(e[1], Place(p, 1))};
     });
   });
   r.With("imprint_quality", [&](const Json& v, S& at) { d.imprint_quality = ReadFloat(v, at); });
@@ -366,11 +385,11 @@ DinoDescription ReadDino(const Json& j, const std::string& place) {
   return d;
 }
 
-StructureDescription ReadStructure(const Json& j, const std::string& place) {
+StructureDescription ReadStructure(const Json& j, const Place& place) {
   ObjectReader r(j, place,
                  {"class", "team", "owner", "name", "consumes_item", "pickup_item", "position"});
   StructureDescription s;
-  using S = const std::string;
+  using S = const Place;
   r.With("class", [&](const Json& v, S& at) { s.class_name = ReadString(v, at); });
   r.With("team", [&](const Json& v, S& at) { s.team = ReadInteger<int32_t>(v, at); });
   r.With("owner", [&](const Json& v, S& at) { s.owner = ReadString(v, at); });
@@ -381,10 +400,10 @@ StructureDescription ReadStructure(const Json& j, const std::string& place) {
   return s;
 }
 
-ActorDescription ReadActor(const Json& j, const std::string& place) {
+ActorDescription ReadActor(const Json& j, const Place& place) {
   ObjectReader r(j, place, {"class", "kind", "team", "position"});
   ActorDescription a;
-  using S = const std::string;
+  using S = const Place;
   r.With("class", [&](const Json& v, S& at) { a.class_name = ReadString(v, at); });
   r.Optional("kind", a.kind, [](const Json& v, S& at) {
     return ReadChoice<ClassKind>(v, at, {{"actor", ClassKind::kActor}, {"pawn", ClassKind::kPawn}});
@@ -399,12 +418,12 @@ ActorDescription ReadActor(const Json& j, const std::string& place) {
 WorldDescription ParseWorldFile(std::string_view text) {
   const Json j = ParseWorldJson(text);
   ObjectReader r(
-      j, "",
+      j, Place(),
       {"map", "world", "game_state", "world_settings", "save_directory", "server_cheat_manager",
        "tribe_data_struct", "classes", "items", "tribes", "players", "dinos", "structures",
        "actors", "profiles", "script_commands", "memory"});
   WorldDescription w;
-  using S = const std::string;
+  using S = const Place;
   r.With("map", [&](const Json& v, S& at) { w.map = ReadString(v, at); });
   r.With("world", [&](const Json& v, S& at) { w.world = ReadBool(v, at); });
   r.Optional("game_state", w.game_state, [](const Json& v, S& at) {

@@ -60,15 +60,15 @@ class TrackingParser {
   bool string(Json::string_t& s) { return Value(dom_.string(s)); }
   bool binary(Json::binary_t& b) { return Value(dom_.binary(b)); }
   bool start_object(std::size_t n) {
-    frames_.push_back({true, {}, 0});
+    Open(true);
     return dom_.start_object(n);
   }
   bool start_array(std::size_t n) {
-    frames_.push_back({false, {}, 0});
+    Open(false);
     return dom_.start_array(n);
   }
   bool key(Json::string_t& key) {
-    Frame& frame = frames_.back();
+    Frame& frame = frames_[depth_ - 1];
     const bool duplicate = std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end();
     frame.keys.push_back(key);
     if (duplicate) throw WorldFileError(Place(), "duplicate key");
@@ -86,7 +86,8 @@ class TrackingParser {
   // "players[2].team"; empty at the top.
   std::string Place() const {
     std::string place;
-    for (const Frame& frame : frames_) {
+    for (std::size_t d = 0; d < depth_; ++d) {
+      const Frame& frame = frames_[d];
       if (!frame.object) {
         place = ListPlace(place, frame.index);
       } else if (!frame.keys.empty()) {
@@ -98,22 +99,32 @@ class TrackingParser {
 
  private:
   struct Frame {
-    bool object;
+    bool object = false;
     std::vector<std::string> keys;  // in file order; the last is the one being read
-    std::size_t index;              // arrays: the element being read
+    std::size_t index = 0;          // arrays: the element being read
   };
 
+  void Open(bool object) {
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.object = object;
+    frame.keys.clear();
+    frame.index = 0;
+  }
   bool Value(bool result) {
-    if (!frames_.empty() && !frames_.back().object) ++frames_.back().index;
+    if (depth_ > 0 && !frames_[depth_ - 1].object) ++frames_[depth_ - 1].index;
     return result;
   }
   bool End(bool result) {
-    frames_.pop_back();
+    --depth_;
     return Value(result);
   }
 
   nlohmann::detail::json_sax_dom_parser<Json> dom_;
+  // The open objects and arrays are the first depth_ frames; those beyond are kept for their
+  // storage, so that a million objects do not allocate a million lists of keys.
   std::vector<Frame> frames_;
+  std::size_t depth_ = 0;
 };
 
 std::string PlainMessage(const Json::exception& e) {
