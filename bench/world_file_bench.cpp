@@ -7,8 +7,10 @@
 //   StateExport/<actors>  the game's "emu.state" text of the same world
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -69,7 +71,18 @@ void StateExport(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
 }
 
-#define WORLD_SIZES ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)
+// Beside the median, the fastest repetition: on a shared machine the other work only ever adds
+// time, and a 1M world's runs spread widely.
+double Fastest(const std::vector<double>& times) {
+  return *std::min_element(times.begin(), times.end());
+}
+
+#define WORLD_SIZES                   \
+  ->Arg(10'000)                       \
+      ->Arg(100'000)                  \
+      ->Arg(1'000'000)                \
+      ->Unit(benchmark::kMillisecond) \
+      ->ComputeStatistics("min", Fastest)
 BENCHMARK(JsonParse) WORLD_SIZES;
 BENCHMARK(WorldLoad) WORLD_SIZES;
 BENCHMARK(JsonWrite) WORLD_SIZES;

@@ -21,10 +21,9 @@ class GameImpl final : public Game {
   }
 
   std::string ExportState() const override {
-    nlohmann::ordered_json state = WorldFileJson(world_->ToDescription());
+    const WorldDescription description = world_->ToDescription();
     const AllocatorCounts counts = CurrentAllocatorCounts();
-    state["memory"] = {{"live_blocks", counts.live_blocks}, {"live_bytes", counts.live_bytes}};
-    return state.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return WorldFileText(description, 2, &counts);
   }
 
   std::vector<std::string> OnlineEosIds() const override {

@@ -71,7 +71,7 @@ game::WorldDescription GeneratedWorld(int32_t actors) {
 }
 
 std::string GeneratedWorldJson(int32_t actors) {
-  return game::WorldFileJson(GeneratedWorld(actors)).dump();
+  return game::WorldFileText(GeneratedWorld(actors), -1);
 }
 
 }  // namespace bench

@@ -248,7 +248,7 @@ WorldDescription MakeDefaultWorld() {
 }  // namespace
 
 std::string_view DefaultWorldJson() {
-  static const std::string json = WorldFileJson(MakeDefaultWorld()).dump(1);
+  static const std::string json = WorldFileText(MakeDefaultWorld(), 1);
   return json;
 }
 

@@ -32,6 +32,10 @@ WorldDescription World::ToDescription() const {
   w.tribes = tribes_;
   w.script_commands = server_script_commands_;
 
+  w.players.reserve(players_.size());
+  w.dinos.reserve(dinos_.size());
+  w.structures.reserve(structures_.size());
+  w.actors.reserve(actors_.size());
   for (const auto& player : players_) {
     PlayerDescription p = player->description;
     if (player->controller != nullptr) {

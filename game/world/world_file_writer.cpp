@@ -1,193 +1,502 @@
 #include "game/world/world_file_writer.h"
 
+#include <charconv>
+
+#include <nlohmann/json.hpp>
+
 #include "game/world/world_json.h"
 
 namespace game {
 namespace {
 
-using OrderedJson = nlohmann::ordered_json;
+// Writes JSON straight into one string, byte for byte as the JSON library's dump(indent, ' ',
+// false, replace) writes the same document: building the library's tree of a million actors
+// first costs several times the writing itself.
+class JsonOut {
+ public:
+  explicit JsonOut(int indent) : indent_(indent) { open_.reserve(8); }
 
-// Positions, food, colours: numbers in their world-file form, non-finite ones included.
-template <class Numbers>
-OrderedJson NumbersJson(const Numbers& numbers) {
-  OrderedJson out = OrderedJson::array();
-  for (double n : numbers) out.push_back(NumberJson(n));
-  return out;
-}
+  void BeginObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void BeginArray() { Open('['); }
+  void EndArray() { Close(']'); }
 
-OrderedJson OptionalString(const std::optional<std::string>& s) {
-  return s ? OrderedJson(*s) : OrderedJson(nullptr);
-}
+  // Keys are the writer's own ASCII names: nothing to escape.
+  void Key(std::string_view key) {
+    Element();
+    out_ += '"';
+    out_ += key;
+    out_ += indent_ >= 0 ? "\": " : "\":";
+    after_key_ = true;
+  }
 
-OrderedJson HairJson(const std::optional<HairStyle>& h) {
-  if (!h) return nullptr;
-  return OrderedJson{{"percent", NumberJson(h->percent)}, {"style", h->style}};
+  void String(std::string_view text) {
+    Element();
+    if (Plain(text)) {
+      out_ += '"';
+      out_ += text;
+      out_ += '"';
+    } else {
+      // Escapes and the replacement of invalid UTF-8 are the library's, exactly.
+      out_ += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
+  }
+  void OptionalString(const std::optional<std::string>& text) {
+    if (text)
+      String(*text);
+    else
+      Null();
+  }
+  void Null() { Raw("null"); }
+  void Bool(bool value) { Raw(value ? "true" : "false"); }
+  template <class Integer>
+  void Int(Integer value) {
+    Element();
+    char buffer[24];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+  template <class Integer>
+  void OptionalInt(const std::optional<Integer>& value) {
+    if (value)
+      Int(*value);
+    else
+      Null();
+  }
+  // A number with a fraction in its world-file form: non-finite ones as strings.
+  void Number(double value) {
+    if (const char* name = NonFiniteWorldNumber(value)) return String(std::string_view(name));
+    Element();
+    char buffer[64];
+    const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+  template <class List>
+  void Numbers(const List& numbers) {
+    BeginArray();
+    for (double n : numbers) Number(n);
+    EndArray();
+  }
+  void Strings(const std::vector<std::string>& texts) {
+    BeginArray();
+    for (const std::string& text : texts) String(text);
+    EndArray();
+  }
+
+  std::string Take() { return std::move(out_); }
+  void Reserve(std::size_t bytes) { out_.reserve(bytes); }
+
+ private:
+  // Printable ASCII without quote or backslash: written as it is.
+  static bool Plain(std::string_view text) {
+    for (char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\') return false;
+    }
+    return true;
+  }
+
+  // Before a value or key: the separator from the previous element and the line break.
+  void Element() {
+    if (after_key_) {
+      after_key_ = false;
+      return;
+    }
+    if (open_.empty()) return;
+    if (open_.back()++ != 0) out_ += ',';
+    NewLine(open_.size());
+  }
+  void NewLine(std::size_t depth) {
+    if (indent_ < 0) return;
+    out_ += '\n';
+    out_.append(depth * static_cast<std::size_t>(indent_), ' ');
+  }
+  void Raw(std::string_view text) {
+    Element();
+    out_ += text;
+  }
+  void Open(char bracket) {
+    Element();
+    out_ += bracket;
+    open_.push_back(0);
+  }
+  void Close(char bracket) {
+    const bool empty = open_.back() == 0;
+    open_.pop_back();
+    if (!empty) NewLine(open_.size());
+    out_ += bracket;
+  }
+
+  int indent_;
+  std::string out_;
+  std::vector<std::size_t> open_;  // elements written so far in each open object or array
+  bool after_key_ = false;
+};
+
+void WriteHair(JsonOut& o, const std::optional<HairStyle>& h) {
+  if (!h) return o.Null();
+  o.BeginObject();
+  o.Key("percent");
+  o.Number(h->percent);
+  o.Key("style");
+  o.Int(h->style);
+  o.EndObject();
 }
 
 // The fields of the entry's kind, in the order of the call's arguments.
-OrderedJson InboxEntryJson(const InboxEntry& e) {
-  OrderedJson o{{"kind", e.kind}};
+void WriteInboxEntry(JsonOut& o, const InboxEntry& e) {
+  o.BeginObject();
+  o.Key("kind");
+  o.String(e.kind);
   if (e.kind == "chat") {
-    o["sender"] = e.sender;
-    o["sender_account"] = e.sender_account;
-    o["sender_tribe"] = e.sender_tribe;
-    o["sender_id"] = e.sender_id;
-    o["text"] = e.text;
-    o["receiver"] = e.receiver;
-    o["sender_team"] = e.sender_team;
-    o["received_time"] = NumberJson(e.received_time);
-    o["send_mode"] = e.send_mode;
-    o["radio_frequency"] = e.radio_frequency;
-    o["chat_type"] = e.chat_type;
-    o["sender_icon"] = OptionalString(e.sender_icon);
-    o["from_server"] = e.from_server;
-    o["user_id"] = e.user_id;
-    return o;
+    o.Key("sender");
+    o.String(e.sender);
+    o.Key("sender_account");
+    o.String(e.sender_account);
+    o.Key("sender_tribe");
+    o.String(e.sender_tribe);
+    o.Key("sender_id");
+    o.Int(e.sender_id);
+    o.Key("text");
+    o.String(e.text);
+    o.Key("receiver");
+    o.String(e.receiver);
+    o.Key("sender_team");
+    o.Int(e.sender_team);
+    o.Key("received_time");
+    o.Number(e.received_time);
+    o.Key("send_mode");
+    o.Int(e.send_mode);
+    o.Key("radio_frequency");
+    o.Int(e.radio_frequency);
+    o.Key("chat_type");
+    o.Int(e.chat_type);
+    o.Key("sender_icon");
+    o.OptionalString(e.sender_icon);
+    o.Key("from_server");
+    o.Int(e.from_server);
+    o.Key("user_id");
+    o.String(e.user_id);
+    return o.EndObject();
   }
-  o["text"] = e.text;
-  o["colour"] = e.colour ? NumbersJson(*e.colour) : OrderedJson(nullptr);
+  o.Key("text");
+  o.String(e.text);
+  o.Key("colour");
+  if (e.colour)
+    o.Numbers(*e.colour);
+  else
+    o.Null();
   if (e.kind == "notification") {
-    o["scale"] = NumberJson(e.scale);
-    o["seconds"] = NumberJson(e.seconds);
-    o["icon"] = OptionalString(e.icon);
-    o["sound"] = OptionalString(e.sound);
-    o["priority"] = e.priority;
+    o.Key("scale");
+    o.Number(e.scale);
+    o.Key("seconds");
+    o.Number(e.seconds);
+    o.Key("icon");
+    o.OptionalString(e.icon);
+    o.Key("sound");
+    o.OptionalString(e.sound);
+    o.Key("priority");
+    o.Int(e.priority);
   } else {
-    o["bold"] = e.bold;
-    o["sender"] = e.sender;
+    o.Key("bold");
+    o.Bool(e.bold);
+    o.Key("sender");
+    o.String(e.sender);
   }
-  return o;
+  o.EndObject();
+}
+
+void WritePlayer(JsonOut& o, const PlayerDescription& p) {
+  o.BeginObject();
+  o.Key("eos_id");
+  o.String(p.eos_id);
+  o.Key("character_name");
+  o.String(p.character_name);
+  o.Key("player_name");
+  o.OptionalString(p.player_name);
+  o.Key("player_data_name");
+  o.String(p.player_data_name);
+  o.Key("player_id");
+  o.OptionalInt(p.player_id);
+  o.Key("linked_player_data_id");
+  o.OptionalInt(p.linked_player_data_id);
+  o.Key("team");
+  o.Int(p.team);
+  o.Key("tribe");
+  o.OptionalInt(p.tribe);
+  o.Key("position");
+  o.Numbers(p.position);
+  o.Key("character");
+  o.String(p.character == CharacterState::kAlive  ? "alive"
+           : p.character == CharacterState::kDead ? "dead"
+                                                  : "none");
+  o.Key("player_state");
+  o.Bool(p.player_state);
+  o.Key("pawn");
+  o.Bool(p.pawn);
+  o.Key("cheat_manager");
+  o.Bool(p.cheat_manager);
+  o.Key("stale");
+  o.Bool(p.stale);
+  o.Key("inventory");
+  o.BeginArray();
+  for (const ItemGift& g : p.inventory) {
+    o.BeginObject();
+    o.Key("item");
+    o.String(g.item);
+    o.Key("quantity");
+    o.Int(g.quantity);
+    o.Key("quality");
+    o.Number(g.quality);
+    o.Key("blueprint");
+    o.Bool(g.blueprint);
+    o.EndObject();
+  }
+  o.EndArray();
+  o.Key("experience");
+  o.Number(p.experience);
+  o.Key("hexagons");
+  o.Int(p.hexagons);
+  o.Key("armor_sets");
+  o.BeginArray();
+  for (const auto& [tier, quality] : p.armor_sets) {
+    o.BeginArray();
+    o.String(tier);
+    o.String(quality);
+    o.EndArray();
+  }
+  o.EndArray();
+  o.Key("engrams");
+  o.Strings(p.engrams);
+  o.Key("bosses");
+  o.BeginArray();
+  for (const BossDefeat& b : p.bosses) {
+    o.BeginObject();
+    o.Key("boss");
+    o.String(b.boss);
+    o.Key("difficulty");
+    o.Int(b.difficulty);
+    o.EndObject();
+  }
+  o.EndArray();
+  o.Key("inbox");
+  o.BeginArray();
+  for (const InboxEntry& e : p.inbox) WriteInboxEntry(o, e);
+  o.EndArray();
+  o.Key("script_commands");
+  o.Strings(p.script_commands);
+  o.Key("tribe_rank");
+  o.String(p.tribe_rank);
+  o.Key("facial_hair");
+  WriteHair(o, p.facial_hair);
+  o.Key("head_hair");
+  WriteHair(o, p.head_hair);
+  o.Key("kick_message");
+  o.OptionalString(p.kick_message);
+  o.EndObject();
+}
+
+// The keys after "food" only when they differ from their defaults.
+void WriteDino(JsonOut& o, const DinoDescription& d) {
+  o.BeginObject();
+  o.Key("class");
+  o.String(d.class_name);
+  o.Key("id1");
+  o.OptionalInt(d.id1);
+  o.Key("id2");
+  o.OptionalInt(d.id2);
+  o.Key("team");
+  o.Int(d.team);
+  o.Key("name");
+  o.OptionalString(d.name);
+  o.Key("level");
+  o.Int(d.level);
+  o.Key("position");
+  o.Numbers(d.position);
+  o.Key("dead");
+  o.Bool(d.dead);
+  o.Key("food");
+  o.Numbers(d.food);
+  if (!d.tamer.empty()) {
+    o.Key("tamer");
+    o.String(d.tamer);
+  }
+  if (d.taming_team != 0) {
+    o.Key("taming_team");
+    o.Int(d.taming_team);
+  }
+  if (d.experience != 0.0) {
+    o.Key("experience");
+    o.Number(d.experience);
+  }
+  if (!d.colours.empty()) {
+    o.Key("colours");
+    o.BeginArray();
+    for (const auto& [region, colour] : d.colours) {
+      o.BeginArray();
+      o.Int(region);
+      o.Int(colour);
+      o.EndArray();
+    }
+    o.EndArray();
+  }
+  if (d.imprint_quality != 0.0F) {
+    o.Key("imprint_quality");
+    o.Number(d.imprint_quality);
+  }
+  if (d.imprinter) {
+    o.Key("imprinter");
+    o.BeginObject();
+    o.Key("name");
+    o.String(d.imprinter->name);
+    o.Key("player_id");
+    o.String(d.imprinter->player_id);
+    o.EndObject();
+  }
+  if (d.neutered) {
+    o.Key("neutered");
+    o.Bool(true);
+  }
+  if (!d.playing) {
+    o.Key("playing");
+    o.Bool(false);
+  }
+  o.EndObject();
+}
+
+void WriteStructure(JsonOut& o, const StructureDescription& s) {
+  o.BeginObject();
+  o.Key("class");
+  o.String(s.class_name);
+  o.Key("team");
+  o.Int(s.team);
+  o.Key("owner");
+  o.String(s.owner);
+  o.Key("name");
+  o.OptionalString(s.name);
+  o.Key("consumes_item");
+  o.OptionalString(s.consumes_item);
+  o.Key("pickup_item");
+  o.OptionalString(s.pickup_item);
+  o.Key("position");
+  o.Numbers(s.position);
+  o.EndObject();
+}
+
+void WriteActor(JsonOut& o, const ActorDescription& a) {
+  o.BeginObject();
+  o.Key("class");
+  o.String(a.class_name);
+  o.Key("kind");
+  if (a.kind)
+    o.String(ClassKindName(*a.kind));
+  else
+    o.Null();
+  o.Key("team");
+  o.Int(a.team);
+  o.Key("position");
+  o.Numbers(a.position);
+  o.EndObject();
+}
+
+template <class T, class F>
+void WriteList(JsonOut& o, std::string_view key, const std::vector<T>& list, F write_one) {
+  o.Key(key);
+  o.BeginArray();
+  for (const T& element : list) write_one(o, element);
+  o.EndArray();
 }
 
 }  // namespace
 
-OrderedJson WorldFileJson(const WorldDescription& w) {
-  OrderedJson j;
-  j["map"] = w.map;
-  j["world"] = w.world;
+std::string WorldFileText(const WorldDescription& w, int indent, const AllocatorCounts* memory) {
+  JsonOut o(indent);
+  // More than an indented actor takes (about 400 bytes), so that a big text is never copied
+  // as it grows; the pages beyond its end are never touched.
+  o.Reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
+            4096 * w.players.size());
+  o.BeginObject();
+  o.Key("map");
+  o.String(w.map);
+  o.Key("world");
+  o.Bool(w.world);
+  o.Key("game_state");
   if (w.game_state) {
-    j["game_state"] = {{"day_time", w.game_state->day_time},
-                       {"framerate", NumberJson(w.game_state->framerate)},
-                       {"players_connected", w.game_state->players_connected
-                                                 ? OrderedJson(*w.game_state->players_connected)
-                                                 : OrderedJson(nullptr)}};
+    o.BeginObject();
+    o.Key("day_time");
+    o.String(w.game_state->day_time);
+    o.Key("framerate");
+    o.Number(w.game_state->framerate);
+    o.Key("players_connected");
+    o.OptionalInt(w.game_state->players_connected);
+    o.EndObject();
   } else {
-    j["game_state"] = nullptr;
+    o.Null();
   }
+  o.Key("world_settings");
   if (w.world_settings) {
-    j["world_settings"] = {{"longitude_origin", NumberJson(w.world_settings->longitude_origin)},
-                           {"latitude_origin", NumberJson(w.world_settings->latitude_origin)},
-                           {"longitude_scale", NumberJson(w.world_settings->longitude_scale)},
-                           {"latitude_scale", NumberJson(w.world_settings->latitude_scale)}};
+    o.BeginObject();
+    o.Key("longitude_origin");
+    o.Number(w.world_settings->longitude_origin);
+    o.Key("latitude_origin");
+    o.Number(w.world_settings->latitude_origin);
+    o.Key("longitude_scale");
+    o.Number(w.world_settings->longitude_scale);
+    o.Key("latitude_scale");
+    o.Number(w.world_settings->latitude_scale);
+    o.EndObject();
   } else {
-    j["world_settings"] = nullptr;
+    o.Null();
   }
-  j["save_directory"] = w.save_directory;
-  j["server_cheat_manager"] = w.server_cheat_manager;
-  j["tribe_data_struct"] = w.tribe_data_struct;
-
-  OrderedJson& classes = j["classes"] = OrderedJson::array();
-  for (const ClassDescription& c : w.classes)
-    classes.push_back(
-        {{"name", c.name}, {"kind", ClassKindName(c.kind)}, {"path", OptionalString(c.path)}});
-  j["items"] = w.items;
-
-  OrderedJson& tribes = j["tribes"] = OrderedJson::array();
-  for (const TribeDescription& t : w.tribes)
-    tribes.push_back({{"id", t.id}, {"name", t.name}, {"log", t.log}, {"loadable", t.loadable}});
-
-  OrderedJson& players = j["players"] = OrderedJson::array();
-  for (const PlayerDescription& p : w.players) {
-    OrderedJson o;
-    o["eos_id"] = p.eos_id;
-    o["character_name"] = p.character_name;
-    o["player_name"] = OptionalString(p.player_name);
-    o["player_data_name"] = p.player_data_name;
-    o["player_id"] = p.player_id ? OrderedJson(*p.player_id) : nullptr;
-    o["linked_player_data_id"] =
-        p.linked_player_data_id ? OrderedJson(*p.linked_player_data_id) : nullptr;
-    o["team"] = p.team;
-    o["tribe"] = p.tribe ? OrderedJson(*p.tribe) : nullptr;
-    o["position"] = NumbersJson(p.position);
-    o["character"] = p.character == CharacterState::kAlive  ? "alive"
-                     : p.character == CharacterState::kDead ? "dead"
-                                                            : "none";
-    o["player_state"] = p.player_state;
-    o["pawn"] = p.pawn;
-    o["cheat_manager"] = p.cheat_manager;
-    o["stale"] = p.stale;
-    OrderedJson& inventory = o["inventory"] = OrderedJson::array();
-    for (const ItemGift& g : p.inventory)
-      inventory.push_back({{"item", g.item},
-                           {"quantity", g.quantity},
-                           {"quality", NumberJson(g.quality)},
-                           {"blueprint", g.blueprint}});
-    o["experience"] = NumberJson(p.experience);
-    o["hexagons"] = p.hexagons;
-    OrderedJson& armor = o["armor_sets"] = OrderedJson::array();
-    for (const auto& [tier, quality] : p.armor_sets) armor.push_back({tier, quality});
-    o["engrams"] = p.engrams;
-    OrderedJson& bosses = o["bosses"] = OrderedJson::array();
-    for (const BossDefeat& b : p.bosses)
-      bosses.push_back({{"boss", b.boss}, {"difficulty", b.difficulty}});
-    OrderedJson& inbox = o["inbox"] = OrderedJson::array();
-    for (const InboxEntry& e : p.inbox) inbox.push_back(InboxEntryJson(e));
-    o["script_commands"] = p.script_commands;
-    o["tribe_rank"] = p.tribe_rank;
-    o["facial_hair"] = HairJson(p.facial_hair);
-    o["head_hair"] = HairJson(p.head_hair);
-    o["kick_message"] = OptionalString(p.kick_message);
-    players.push_back(std::move(o));
+  o.Key("save_directory");
+  o.String(w.save_directory);
+  o.Key("server_cheat_manager");
+  o.Bool(w.server_cheat_manager);
+  o.Key("tribe_data_struct");
+  o.Bool(w.tribe_data_struct);
+  WriteList(o, "classes", w.classes, [](JsonOut& out, const ClassDescription& c) {
+    out.BeginObject();
+    out.Key("name");
+    out.String(c.name);
+    out.Key("kind");
+    out.String(ClassKindName(c.kind));
+    out.Key("path");
+    out.OptionalString(c.path);
+    out.EndObject();
+  });
+  o.Key("items");
+  o.Strings(w.items);
+  WriteList(o, "tribes", w.tribes, [](JsonOut& out, const TribeDescription& t) {
+    out.BeginObject();
+    out.Key("id");
+    out.Int(t.id);
+    out.Key("name");
+    out.String(t.name);
+    out.Key("log");
+    out.Strings(t.log);
+    out.Key("loadable");
+    out.Bool(t.loadable);
+    out.EndObject();
+  });
+  WriteList(o, "players", w.players, WritePlayer);
+  WriteList(o, "dinos", w.dinos, WriteDino);
+  WriteList(o, "structures", w.structures, WriteStructure);
+  WriteList(o, "actors", w.actors, WriteActor);
+  o.Key("profiles");
+  o.Strings(w.profiles);
+  o.Key("script_commands");
+  o.Strings(w.script_commands);
+  if (memory != nullptr) {
+    o.Key("memory");
+    o.BeginObject();
+    o.Key("live_blocks");
+    o.Int(memory->live_blocks);
+    o.Key("live_bytes");
+    o.Int(memory->live_bytes);
+    o.EndObject();
   }
-
-  OrderedJson& dinos = j["dinos"] = OrderedJson::array();
-  for (const DinoDescription& d : w.dinos) {
-    OrderedJson o;
-    o["class"] = d.class_name;
-    o["id1"] = d.id1 ? OrderedJson(*d.id1) : nullptr;
-    o["id2"] = d.id2 ? OrderedJson(*d.id2) : nullptr;
-    o["team"] = d.team;
-    o["name"] = OptionalString(d.name);
-    o["level"] = d.level;
-    o["position"] = NumbersJson(d.position);
-    o["dead"] = d.dead;
-    o["food"] = NumbersJson(d.food);
-    if (!d.tamer.empty()) o["tamer"] = d.tamer;
-    if (d.taming_team != 0) o["taming_team"] = d.taming_team;
-    if (d.experience != 0.0) o["experience"] = NumberJson(d.experience);
-    if (!d.colours.empty()) {
-      OrderedJson& colours = o["colours"] = OrderedJson::array();
-      for (const auto& [region, colour] : d.colours) colours.push_back({region, colour});
-    }
-    if (d.imprint_quality != 0.0F) o["imprint_quality"] = NumberJson(d.imprint_quality);
-    if (d.imprinter)
-      o["imprinter"] = {{"name", d.imprinter->name}, {"player_id", d.imprinter->player_id}};
-    if (d.neutered) o["neutered"] = true;
-    if (!d.playing) o["playing"] = false;
-    dinos.push_back(std::move(o));
-  }
-
-  OrderedJson& structures = j["structures"] = OrderedJson::array();
-  for (const StructureDescription& s : w.structures) {
-    structures.push_back({{"class", s.class_name},
-                          {"team", s.team},
-                          {"owner", s.owner},
-                          {"name", OptionalString(s.name)},
-                          {"consumes_item", OptionalString(s.consumes_item)},
-                          {"pickup_item", OptionalString(s.pickup_item)},
-                          {"position", NumbersJson(s.position)}});
-  }
-
-  OrderedJson& actors = j["actors"] = OrderedJson::array();
-  for (const ActorDescription& a : w.actors) {
-    actors.push_back({{"class", a.class_name},
-                      {"kind", a.kind ? OrderedJson(ClassKindName(*a.kind)) : OrderedJson(nullptr)},
-                      {"team", a.team},
-                      {"position", NumbersJson(a.position)}});
-  }
-  j["profiles"] = w.profiles;
-  j["script_commands"] = w.script_commands;
-  return j;
+  o.EndObject();
+  return o.Take();
 }
 
 }  // namespace game

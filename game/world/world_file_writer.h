@@ -34,12 +34,16 @@
 //               false, true), so a world of many dinos stays readable.
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include <string>
 
+#include "game/memory/allocator.h"
 #include "game/world/world_description.h"
 
 namespace game {
 
-nlohmann::ordered_json WorldFileJson(const WorldDescription& description);
+// The world file's text, formatted as the JSON library's dump(indent) formats it: indent < 0
+// writes it on one line without spaces. With `memory`, the key "memory" comes last.
+std::string WorldFileText(const WorldDescription& description, int indent,
+                          const AllocatorCounts* memory = nullptr);
 
 }  // namespace game

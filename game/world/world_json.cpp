@@ -37,42 +37,57 @@ struct Descriptor {
   }
 };
 
-// Follows the parse to know the place it is at: the key or index of every open object and
-// array. Refuses a key that its object already has.
-class PlaceTracker {
+// The library's message less its "[json.exception.<kind>.<code>] " prefix, and cut short: it
+// may quote a whole 400-digit number.
+std::string PlainMessage(const Json::exception& e);
+
+// Builds the value as the library's own parser does, and follows the parse to know the place it
+// is at: the key or index of every open object and array. Refuses a key that its object already
+// has, and turns the library's errors into WorldFileErrors at their place. (The library's
+// callback parser would do the tracking too, but it rescans an array at the end of each of its
+// objects, which is quadratic in a world of a million actors.)
+class TrackingParser {
  public:
-  bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed) {
-    using Event = Json::parse_event_t;
-    switch (event) {
-      case Event::object_start:
-      case Event::array_start:
-        frames_.push_back({event == Event::object_start, {}, 0});
-        break;
-      case Event::key: {
-        Frame& frame = frames_.back();
-        const std::string& key = parsed.get_ref<const std::string&>();
-        if (std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end()) {
-          frame.keys.push_back(key);
-          throw WorldFileError(Place(), "duplicate key");
-        }
-        frame.keys.push_back(key);
-        break;
-      }
-      case Event::object_end:
-      case Event::array_end:
-        frames_.pop_back();
-        [[fallthrough]];
-      case Event::value:
-        if (!frames_.empty() && !frames_.back().object) ++frames_.back().index;
-        break;
-    }
-    return true;
+  explicit TrackingParser(Json& result) : dom_(result) {}
+
+  bool null() { return Value(dom_.null()); }
+  bool boolean(bool b) { return Value(dom_.boolean(b)); }
+  bool number_integer(Json::number_integer_t n) { return Value(dom_.number_integer(n)); }
+  bool number_unsigned(Json::number_unsigned_t n) { return Value(dom_.number_unsigned(n)); }
+  bool number_float(Json::number_float_t n, const Json::string_t& text) {
+    return Value(dom_.number_float(n, text));
+  }
+  bool string(Json::string_t& s) { return Value(dom_.string(s)); }
+  bool binary(Json::binary_t& b) { return Value(dom_.binary(b)); }
+  bool start_object(std::size_t n) {
+    Open(true);
+    return dom_.start_object(n);
+  }
+  bool start_array(std::size_t n) {
+    Open(false);
+    return dom_.start_array(n);
+  }
+  bool key(Json::string_t& key) {
+    Frame& frame = frames_[depth_ - 1];
+    const bool duplicate = std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end();
+    frame.keys.push_back(key);
+    if (duplicate) throw WorldFileError(Place(), "duplicate key");
+    return dom_.key(key);
+  }
+  bool end_object() { return End(dom_.end_object()); }
+  bool end_array() { return End(dom_.end_array()); }
+  template <class Exception>
+  bool parse_error(std::size_t /*position*/, const std::string& /*token*/, const Exception& e) {
+    const std::string place = Place();
+    if (place.empty()) throw WorldFileError(PlainMessage(e));
+    throw WorldFileError(place, PlainMessage(e));
   }
 
   // "players[2].team"; empty at the top.
   std::string Place() const {
     std::string place;
-    for (const Frame& frame : frames_) {
+    for (std::size_t d = 0; d < depth_; ++d) {
+      const Frame& frame = frames_[d];
       if (!frame.object) {
         place = ListPlace(place, frame.index);
       } else if (!frame.keys.empty()) {
@@ -84,15 +99,34 @@ class PlaceTracker {
 
  private:
   struct Frame {
-    bool object;
+    bool object = false;
     std::vector<std::string> keys;  // in file order; the last is the one being read
-    std::size_t index;              // arrays: the element being read
+    std::size_t index = 0;          // arrays: the element being read
   };
+
+  void Open(bool object) {
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.object = object;
+    frame.keys.clear();
+    frame.index = 0;
+  }
+  bool Value(bool result) {
+    if (depth_ > 0 && !frames_[depth_ - 1].object) ++frames_[depth_ - 1].index;
+    return result;
+  }
+  bool End(bool result) {
+    --depth_;
+    return Value(result);
+  }
+
+  nlohmann::detail::json_sax_dom_parser<Json> dom_;
+  // The open objects and arrays are the first depth_ frames; those beyond are kept for their
+  // storage, so that a million objects do not allocate a million lists of keys.
   std::vector<Frame> frames_;
+  std::size_t depth_ = 0;
 };
 
-// The library's message less its "[json.exception.<kind>.<code>] " prefix, and cut short: it
-// may quote a whole 400-digit number.
 std::string PlainMessage(const Json::exception& e) {
   std::string_view text = e.what();
   if (text.starts_with("[json.exception.")) {
@@ -132,15 +166,11 @@ std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes)
 }
 
 Json ParseWorldJson(std::string_view text) {
-  PlaceTracker tracker;
-  try {
-    return Json::parse(text, std::ref(tracker), /*allow_exceptions=*/true,
-                       /*ignore_comments=*/true);
-  } catch (const Json::exception& e) {
-    const std::string place = tracker.Place();
-    if (place.empty()) throw WorldFileError(PlainMessage(e));
-    throw WorldFileError(place, PlainMessage(e));
-  }
+  Json result;
+  TrackingParser parser(result);
+  Json::sax_parse(text, &parser, nlohmann::json::input_format_t::json, /*strict=*/true,
+                  /*ignore_comments=*/true);
+  return result;
 }
 
 bool IsWorldNumber(const Json& j) {
@@ -158,10 +188,10 @@ double WorldNumber(const Json& j) {
                        : -std::numeric_limits<double>::infinity();
 }
 
-nlohmann::ordered_json NumberJson(double value) {
+const char* NonFiniteWorldNumber(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  return value;
+  return nullptr;
 }
 
 }  // namespace game

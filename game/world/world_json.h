@@ -21,9 +21,10 @@ std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes)
 nlohmann::json ParseWorldJson(std::string_view text);
 
 // Numbers with a fraction in world files: JSON numbers, or "nan", "inf" and "-inf" for the
-// values JSON has no number for. NumberJson writes that form, so every export reloads.
+// values JSON has no number for. The writer writes that form, so every export reloads.
 bool IsWorldNumber(const nlohmann::json& j);
 double WorldNumber(const nlohmann::json& j);  // REQUIRES: IsWorldNumber(j)
-nlohmann::ordered_json NumberJson(double value);
+// "nan", "inf" or "-inf" for those values; null for a finite one.
+const char* NonFiniteWorldNumber(double value);
 
 }  // namespace game
