@@ -21,18 +21,22 @@ namespace game::members {
 
 using JournalJson = nlohmann::ordered_json;
 
+inline JournalJson Number(double value) {
+  if (const char* text = NonFiniteWorldNumber(value)) return text;
+  return value;
+}
 inline JournalJson Encode(const FString& text) { return ToUtf8(text.View()); }
 inline JournalJson Encode(const FName& name) {
   return ToUtf8(World::Installed().names().ToString(name));
 }
 inline JournalJson Encode(const FVector& v) {
-  return JournalJson::array({NumberJson(v.X), NumberJson(v.Y), NumberJson(v.Z)});
+  return JournalJson::array({Number(v.X), Number(v.Y), Number(v.Z)});
 }
 inline JournalJson Encode(const FRotator& r) {
-  return JournalJson::array({NumberJson(r.Pitch), NumberJson(r.Yaw), NumberJson(r.Roll)});
+  return JournalJson::array({Number(r.Pitch), Number(r.Yaw), Number(r.Roll)});
 }
 inline JournalJson Encode(const FLinearColor& c) {
-  return JournalJson::array({NumberJson(c.R), NumberJson(c.G), NumberJson(c.B), NumberJson(c.A)});
+  return JournalJson::array({Number(c.R), Number(c.G), Number(c.B), Number(c.A)});
 }
 inline JournalJson EncodeObject(const void* object) {
   if (object == nullptr) return nullptr;
@@ -46,7 +50,7 @@ JournalJson Encode(const T& value) {
   } else if constexpr (std::is_same_v<T, char>) {
     return static_cast<int>(value);
   } else if constexpr (std::is_floating_point_v<T>) {
-    return NumberJson(static_cast<double>(value));
+    return Number(static_cast<double>(value));
   } else if constexpr (std::is_integral_v<T>) {
     return value;
   } else if constexpr (std::is_enum_v<T>) {
@@ -66,11 +70,10 @@ JournalJson Encode(const TArray<E>& array) {
 }
 
 inline JournalJson Encode(const FPrimalChatMessage& m) {
-  return JournalJson::array({Encode(m.SenderName), Encode(m.SenderAccountName),
-                             Encode(m.SenderTribeName), m.SenderId, Encode(m.Message),
-                             Encode(m.Receiver), m.SenderTeamIndex, NumberJson(m.ReceivedTime),
-                             m.SendMode, m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon),
-                             m.bFromServer, Encode(m.UserId)});
+  return JournalJson::array(
+      {Encode(m.SenderName), Encode(m.SenderAccountName), Encode(m.SenderTribeName), m.SenderId,
+       Encode(m.Message), Encode(m.Receiver), m.SenderTeamIndex, Number(m.ReceivedTime), m.SendMode,
+       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), m.bFromServer, Encode(m.UserId)});
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.
