@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "game/util/text.h"
 #include "game/world/native_classes.h"
 
 namespace game {
@@ -13,39 +14,57 @@ namespace {
   throw WorldFileError(place, message);
 }
 
-// Tracks the kind each class name is made with, in file order.
+// Tracks the kind of each class name, the game's own classes first, then in file order. The
+// game's names ignore ASCII case and keep their first spelling, so a name spelled otherwise than
+// where it first appeared is refused: the game would show it, and the export write it, as that
+// first spelling, which may name another class or kind.
 class ClassKinds {
  public:
+  ClassKinds() {
+    for (const NativeClassInfo& info : kNativeClasses)
+      names_.emplace(Key(info.name), Name{info.name, info.made_as, true});
+  }
   void List(const ClassDescription& c, const std::string& place) {
     if (c.name.empty()) Fail(place + ".name", "a class needs a non-empty name");
-    if (FindNativeClass(c.name))
-      Fail(place + ".name", "\"" + c.name + "\" is a class of the game itself");
-    if (!kinds_.emplace(c.name, c.kind).second)
-      Fail(place + ".name", "duplicate class \"" + c.name + "\"");
+    if (auto [it, added] = names_.emplace(Key(c.name), Name{c.name, c.kind, false}); !added) {
+      CheckSpelling(it->second, c.name, place + ".name");
+      Fail(place + ".name", it->second.native ? "\"" + c.name + "\" is a class of the game itself"
+                                              : "duplicate class \"" + c.name + "\"");
+    }
     if (c.path && c.path->empty()) Fail(place + ".path", "a class path cannot be empty");
   }
   void Use(const std::string& name, ClassKind kind, const std::string& place) {
     if (name.empty()) Fail(place, "the class name is empty");
-    if (const NativeClassInfo* native = FindNativeClass(name)) {
-      if (native->made_as != kind)
-        Fail(place,
-             "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
-      return;
-    }
-    auto [it, added] = kinds_.emplace(name, kind);
-    if (!added && it->second != kind) {
-      Fail(place, "class \"" + name + "\" is a " + ClassKindName(it->second) + " class, not a " +
-                      ClassKindName(kind) + " class");
-    }
+    auto [it, added] = names_.emplace(Key(name), Name{name, kind, false});
+    if (added) return;
+    const Name& known = it->second;
+    CheckSpelling(known, name, place);
+    if (known.kind == kind) return;
+    if (known.native)
+      Fail(place,
+           "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
+    Fail(place, "class \"" + name + "\" is a " + ClassKindName(*known.kind) + " class, not a " +
+                    ClassKindName(kind) + " class");
   }
   std::optional<ClassKind> KindOf(const std::string& name) const {
-    if (const NativeClassInfo* native = FindNativeClass(name)) return native->made_as;
-    auto it = kinds_.find(name);
-    return it == kinds_.end() ? std::nullopt : std::optional(it->second);
+    auto it = names_.find(Key(name));
+    return it == names_.end() ? std::nullopt : it->second.kind;
   }
 
  private:
-  std::map<std::string, ClassKind> kinds_;
+  struct Name {
+    std::string spelling;           // the first
+    std::optional<ClassKind> kind;  // a game's class: the kind it may be made as, if any
+    bool native;
+  };
+  static std::u16string Key(std::string_view name) { return FoldCase(ToUtf16(name)); }
+  static void CheckSpelling(const Name& known, const std::string& name, const std::string& place) {
+    if (known.spelling != name)
+      Fail(place, "class \"" + name + "\" is \"" + known.spelling +
+                      "\" spelled otherwise: class names ignore case");
+  }
+
+  std::map<std::u16string, Name> names_;
 };
 
 }  // namespace
