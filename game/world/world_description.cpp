@@ -14,57 +14,74 @@ namespace {
   throw WorldFileError(place, message);
 }
 
-// Tracks the kind of each class name, the game's own classes first, then in file order. The
-// game's names ignore ASCII case and keep their first spelling, so a name spelled otherwise than
-// where it first appeared is refused: the game would show it, and the export write it, as that
-// first spelling, which may name another class or kind.
+// The game's names ignore ASCII case and keep their first spelling: another spelling of a name
+// is that name to the game, shown and exported as the first spelling.
+std::u16string NameKey(std::string_view name) { return FoldCase(ToUtf16(name)); }
+
+// The game's class of that name, or null. Another spelling of it is refused: it would be made as
+// a class of its own that the game shows, and the export writes, as the game's class.
+const NativeClassInfo* GameClass(const std::string& name, const std::string& place) {
+  static const std::map<std::u16string, const NativeClassInfo*> by_key = [] {
+    std::map<std::u16string, const NativeClassInfo*> map;
+    for (const NativeClassInfo& info : kNativeClasses) map.emplace(NameKey(info.name), &info);
+    return map;
+  }();
+  auto it = by_key.find(NameKey(name));
+  if (it == by_key.end()) return nullptr;
+  if (name != it->second->name)
+    Fail(place, "class \"" + name + "\" is the game's \"" + it->second->name +
+                    "\" spelled otherwise: class names ignore case");
+  return it->second;
+}
+
+// Tracks the kind each class name is made with, in file order.
 class ClassKinds {
  public:
-  ClassKinds() {
-    for (const NativeClassInfo& info : kNativeClasses)
-      names_.emplace(Key(info.name), Name{info.name, info.made_as, true});
-  }
   void List(const ClassDescription& c, const std::string& place) {
     if (c.name.empty()) Fail(place + ".name", "a class needs a non-empty name");
-    if (auto [it, added] = names_.emplace(Key(c.name), Name{c.name, c.kind, false}); !added) {
-      CheckSpelling(it->second, c.name, place + ".name");
-      Fail(place + ".name", it->second.native ? "\"" + c.name + "\" is a class of the game itself"
-                                              : "duplicate class \"" + c.name + "\"");
-    }
+    if (GameClass(c.name, place + ".name"))
+      Fail(place + ".name", "\"" + c.name + "\" is a class of the game itself");
+    if (!kinds_.emplace(c.name, c.kind).second)
+      Fail(place + ".name", "duplicate class \"" + c.name + "\"");
+    CheckOtherSpellings(c.name, c.kind, place + ".name");
     if (c.path && c.path->empty()) Fail(place + ".path", "a class path cannot be empty");
   }
   void Use(const std::string& name, ClassKind kind, const std::string& place) {
     if (name.empty()) Fail(place, "the class name is empty");
-    auto [it, added] = names_.emplace(Key(name), Name{name, kind, false});
-    if (added) return;
-    const Name& known = it->second;
-    CheckSpelling(known, name, place);
-    if (known.kind == kind) return;
-    if (known.native)
-      Fail(place,
-           "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
-    Fail(place, "class \"" + name + "\" is a " + ClassKindName(*known.kind) + " class, not a " +
-                    ClassKindName(kind) + " class");
+    if (const NativeClassInfo* native = GameClass(name, place)) {
+      if (native->made_as != kind)
+        Fail(place,
+             "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
+      return;
+    }
+    auto [it, added] = kinds_.emplace(name, kind);
+    if (!added && it->second != kind) {
+      Fail(place, "class \"" + name + "\" is a " + ClassKindName(it->second) + " class, not a " +
+                      ClassKindName(kind) + " class");
+    }
+    CheckOtherSpellings(name, kind, place);
   }
   std::optional<ClassKind> KindOf(const std::string& name) const {
-    auto it = names_.find(Key(name));
-    return it == names_.end() ? std::nullopt : it->second.kind;
+    if (const NativeClassInfo* native = FindNativeClass(name)) return native->made_as;
+    auto it = kinds_.find(name);
+    return it == kinds_.end() ? std::nullopt : std::optional(it->second);
   }
 
  private:
-  struct Name {
-    std::string spelling;           // the first
-    std::optional<ClassKind> kind;  // a game's class: the kind it may be made as, if any
-    bool native;
-  };
-  static std::u16string Key(std::string_view name) { return FoldCase(ToUtf16(name)); }
-  static void CheckSpelling(const Name& known, const std::string& name, const std::string& place) {
-    if (known.spelling != name)
-      Fail(place, "class \"" + name + "\" is \"" + known.spelling +
-                      "\" spelled otherwise: class names ignore case");
+  // Spellings of one name are separate classes that the game shows, and the export writes, as
+  // the first: they must be of one kind, or the export would not load.
+  void CheckOtherSpellings(const std::string& name, ClassKind kind, const std::string& place) {
+    auto [it, added] = spellings_.emplace(NameKey(name), std::pair(name, kind));
+    if (!added && it->second.second != kind) {
+      Fail(place, "class \"" + name + "\" is a " + ClassKindName(kind) + " class, but \"" +
+                      it->second.first +
+                      "\", the same name to the game (names ignore case), is a " +
+                      ClassKindName(it->second.second) + " class");
+    }
   }
 
-  std::map<std::u16string, Name> names_;
+  std::map<std::string, ClassKind> kinds_;
+  std::map<std::u16string, std::pair<std::string, ClassKind>> spellings_;  // the first of each
 };
 
 }  // namespace
