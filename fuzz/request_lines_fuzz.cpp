@@ -38,6 +38,7 @@ namespace {
 support::TestHost* host = nullptr;
 game::Game* world = nullptr;
 std::string root;
+std::filesystem::path start_dir;  // the profile removal leaves the process in the map folder
 bool journaled = false;
 int acted = 0;  // lines that acted on the world since it was made
 constexpr int kRefreshAfter = 500;
@@ -64,6 +65,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::string pattern = (std::filesystem::temp_directory_path() / "orvane-fuzz-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) std::abort();
   root = pattern;
+  start_dir = std::filesystem::current_path();
   std::filesystem::create_directories(root + "/Binaries/Win64/HostApi/Plugins/Orvane");
   host = new support::TestHost;
   FreshWorld();
@@ -99,6 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   journaled = false;
   for (const auto& reply : host->Dispatch(line, 7, 2))
     if (reply.id != 7) Fail("a reply without the request's id", line);
+  // libFuzzer writes its corpus and crash files by the paths it was given.
+  std::filesystem::current_path(start_dir);
   if (journaled) {
     // Timed work the line scheduled (a structure sweep) falls due and runs.
     framework::AdvanceClock(std::chrono::seconds(60));

@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "game/util/text.h"
 #include "game/world/native_classes.h"
 
 namespace game {
@@ -13,20 +14,41 @@ namespace {
   throw WorldFileError(place, message);
 }
 
+// The game's names ignore ASCII case and keep their first spelling: another spelling of a name
+// is that name to the game, shown and exported as the first spelling.
+std::u16string NameKey(std::string_view name) { return FoldCase(ToUtf16(name)); }
+
+// The game's class of that name, or null. Another spelling of it is refused: it would be made as
+// a class of its own that the game shows, and the export writes, as the game's class.
+const NativeClassInfo* GameClass(const std::string& name, const std::string& place) {
+  static const std::map<std::u16string, const NativeClassInfo*> by_key = [] {
+    std::map<std::u16string, const NativeClassInfo*> map;
+    for (const NativeClassInfo& info : kNativeClasses) map.emplace(NameKey(info.name), &info);
+    return map;
+  }();
+  auto it = by_key.find(NameKey(name));
+  if (it == by_key.end()) return nullptr;
+  if (name != it->second->name)
+    Fail(place, "class \"" + name + "\" is the game's \"" + it->second->name +
+                    "\" spelled otherwise: class names ignore case");
+  return it->second;
+}
+
 // Tracks the kind each class name is made with, in file order.
 class ClassKinds {
  public:
   void List(const ClassDescription& c, const std::string& place) {
     if (c.name.empty()) Fail(place + ".name", "a class needs a non-empty name");
-    if (FindNativeClass(c.name))
+    if (GameClass(c.name, place + ".name"))
       Fail(place + ".name", "\"" + c.name + "\" is a class of the game itself");
     if (!kinds_.emplace(c.name, c.kind).second)
       Fail(place + ".name", "duplicate class \"" + c.name + "\"");
+    CheckOtherSpellings(c.name, c.kind, place + ".name");
     if (c.path && c.path->empty()) Fail(place + ".path", "a class path cannot be empty");
   }
   void Use(const std::string& name, ClassKind kind, const std::string& place) {
     if (name.empty()) Fail(place, "the class name is empty");
-    if (const NativeClassInfo* native = FindNativeClass(name)) {
+    if (const NativeClassInfo* native = GameClass(name, place)) {
       if (native->made_as != kind)
         Fail(place,
              "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
@@ -37,6 +59,7 @@ class ClassKinds {
       Fail(place, "class \"" + name + "\" is a " + ClassKindName(it->second) + " class, not a " +
                       ClassKindName(kind) + " class");
     }
+    CheckOtherSpellings(name, kind, place);
   }
   std::optional<ClassKind> KindOf(const std::string& name) const {
     if (const NativeClassInfo* native = FindNativeClass(name)) return native->made_as;
@@ -45,7 +68,20 @@ class ClassKinds {
   }
 
  private:
+  // Spellings of one name are separate classes that the game shows, and the export writes, as
+  // the first: they must be of one kind, or the export would not load.
+  void CheckOtherSpellings(const std::string& name, ClassKind kind, const std::string& place) {
+    auto [it, added] = spellings_.emplace(NameKey(name), std::pair(name, kind));
+    if (!added && it->second.second != kind) {
+      Fail(place, "class \"" + name + "\" is a " + ClassKindName(kind) + " class, but \"" +
+                      it->second.first +
+                      "\", the same name to the game (names ignore case), is a " +
+                      ClassKindName(it->second.second) + " class");
+    }
+  }
+
   std::map<std::string, ClassKind> kinds_;
+  std::map<std::u16string, std::pair<std::string, ClassKind>> spellings_;  // the first of each
 };
 
 }  // namespace

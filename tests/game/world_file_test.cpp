@@ -66,6 +66,13 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
        "actors[0].class: class \"ShooterCharacter\" of the game cannot be made as kind actor"},
       {R"({"classes": [{"name": "Rex_C"}, {"name": "Rex_C"}]})",
        "classes[1].name: duplicate class \"Rex_C\""},
+      // Names ignore case: the game shows, and the export writes, the first spelling.
+      {R"({"actors": [{"class": "ShooterCharActer"}]})",
+       "actors[0].class: class \"ShooterCharActer\" is the game's \"ShooterCharacter\" spelled "
+       "otherwise: class names ignore case"},
+      {R"({"dinos": [{"class": "Rex_C"}], "structures": [{"class": "REX_C"}]})",
+       "structures[0].class: class \"REX_C\" is a structure class, but \"Rex_C\", the same name "
+       "to the game (names ignore case), is a dino class"},
       {R"([1, 2])", "expected an object"},
       {R"({"map": )", "parse error at line 1, column 9: syntax error while parsing value"},
       {"{\"players\": [{\"team\":\n tru}]}", "players[0].team: parse error at line 2, column 5"},

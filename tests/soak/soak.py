@@ -138,7 +138,10 @@ def timer(minutes):
         connection = RawConnection(server.port, timeout=60)
         if not connection.login():
             fail("login refused")
-        lines = ["GetOnlineNum", "ListOnlinePlayers", "emu.state", "NoSuchCommand x"]
+        # The structure destruction schedules two timed sweeps 15 and 20 s on (of a tribe
+        # without structures, so that the world stays as it is): the timer has work to do.
+        lines = ["GetOnlineNum", "ListOnlinePlayers", "emu.state", "NoSuchCommand x",
+                 "DestroyTribeStructures 1999999"]
         samples = []
         start = time.monotonic()
         next_sample = start
@@ -154,11 +157,14 @@ def timer(minutes):
         blocks = {s[2] for s in samples}
         half = samples[len(samples) // 2:]
         growth = half[-1][1] - half[0][1]
-        print(f"timer: {minutes} min with a 10 ms timer, {request} requests; resident "
-              f"{samples[0][1]} -> {samples[-1][1]} KiB (second half {growth:+d} KiB); live "
-              f"blocks {sorted(blocks)}", flush=True)
+        sweeps = sum("Timed Destroyed Requested" in line for line in server.stderr_lines)
+        print(f"timer: {minutes} min with a 10 ms timer, {request} requests, {sweeps} timed "
+              f"sweeps run; resident {samples[0][1]} -> {samples[-1][1]} KiB (second half "
+              f"{growth:+d} KiB); live blocks {sorted(blocks)}", flush=True)
         if len(blocks) != 1:
             fail("the game's live blocks changed")
+        if sweeps == 0:
+            fail("no timed sweep ran: the timer did not fire")
         if growth > 1024:
             fail("resident memory grew in the second half")
         connection.close()
