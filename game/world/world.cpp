@@ -35,6 +35,8 @@ void World::Register(ObjectBase* object) {
 
 void World::AddToLevel(ActorBase* actor) {
   actor->level_slot = level_->actors.Add(ToSdk<AActor>(actor));
+  if (actor->kind == ObjectKind::kDino) dino_list_.Add(actor);
+  if (actor->kind == ObjectKind::kStructure) structure_list_.Add(actor);
 }
 
 void World::CompactLevel() {

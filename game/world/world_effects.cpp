@@ -69,6 +69,8 @@ void World::DestroyActor(ActorBase* actor) {
     actor->level_slot = -1;
     ++level_nulls_;
   }
+  if (actor->kind == ObjectKind::kDino) dino_list_.Remove(actor);
+  if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(actor);
   ++garbage_;
   if (level_nulls_ * 4 >= level_->actors.Num()) CompactLevel();
 }
