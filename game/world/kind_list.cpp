@@ -3,20 +3,13 @@
 namespace game {
 
 void KindList::Remove(ActorBase* actor) {
-  if (actor->kind_slot < 0) return;
-  entries_[actor->kind_slot].cls = nullptr;
-  actor->kind_slot = -1;
-  ++removed_;
-  if (removed_ * 4 >= entries_.size()) Compact();
-}
-
-void KindList::Compact() {
-  std::size_t kept = 0;
-  for (const Entry& entry : entries_) {
-    if (entry.cls == nullptr) continue;
-    entry.actor->kind_slot = static_cast<int32_t>(kept);
-    entries_[kept++] = entry;
-  }
+  if (actor->kind_id < 0) return;
+  entries_[slots_.PositionOf(actor->kind_id)].cls = nullptr;
+  actor->kind_id = -1;
+  if (++removed_ * 4 < entries_.size()) return;
+  const int32_t kept =
+      slots_.Compact([&](int32_t i) { return entries_[i].cls != nullptr; },
+                     [&](int32_t from, int32_t to) { entries_[to] = entries_[from]; });
   entries_.resize(kept);
   removed_ = 0;
 }

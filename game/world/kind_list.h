@@ -2,13 +2,14 @@
 // class, so that a class query reads one compact array instead of visiting every object: on a
 // world of a million actors the objects do not fit in any cache, the list does. An actor that
 // leaves the level keeps its entry, emptied, until the list is compacted (when a quarter of it
-// is empty), so that removal costs nothing and the order stays. Thread: the game thread.
+// is empty), so that removal costs little and the order stays. Thread: the game thread.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "game/objects/objects.h"
+#include "game/world/slot_ids.h"
 
 namespace game {
 
@@ -16,7 +17,7 @@ class KindList {
  public:
   // Appends an actor that has just joined the level.
   void Add(ActorBase* actor) {
-    actor->kind_slot = static_cast<int32_t>(entries_.size());
+    actor->kind_id = slots_.Add(static_cast<int32_t>(entries_.size()));
     entries_.push_back({actor, actor->class_private});
   }
   // Empties the entry of an actor that leaves the level.
@@ -39,13 +40,12 @@ class KindList {
   }
 
  private:
-  void Compact();
-
   struct Entry {
     ActorBase* actor;
     const ClassObject* cls;  // null once the actor has left the level
   };
   std::vector<Entry> entries_;
+  SlotIds slots_;
   std::size_t removed_ = 0;
 };
 

@@ -26,6 +26,7 @@
 #include "game/objects/objects.h"
 #include "game/world/kind_list.h"
 #include "game/world/native_classes.h"
+#include "game/world/slot_ids.h"
 #include "game/world/world_description.h"
 
 namespace game {
@@ -160,6 +161,8 @@ class World {
   void DestroyController(Player& player);
   void Register(ObjectBase* object);
   void AddToLevel(ActorBase* actor);
+  // Empties the actor's entry in "ULevel.Actors" (compacted later).
+  void RemoveFromLevel(ActorBase* actor);
   void CompactLevel();
   std::u16string LevelPath() const;
 
@@ -176,6 +179,7 @@ class World {
   ObjectPool pool_;  // before owned_: the storage outlives the objects
   std::vector<std::unique_ptr<ObjectBase, ObjectPool::Release>> owned_;
   std::size_t garbage_ = 0;
+  SlotIds level_ids_;  // where each actor stands in "ULevel.Actors"
   int32_t level_nulls_ = 0;
 
   ClassObject* natives_[static_cast<int>(Native::kCount)] = {};
