@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Turns commands_bench results (Google Benchmark JSON) into a PNG plot of the cost per actor
-against the world size: one line per command (solid) and its direct-access baseline (dashed,
-same colour). Medians are used when the run had repetitions.
+against the world size: one line per command, its direct-access baselines as thin grey dashed
+lines. Medians are used when the run had repetitions. With --table it also prints, as a
+Markdown table, each command's cost per actor at every size, its growth from the smallest to
+the largest world, and the same for its baseline.
 
-    scripts/bench-plot.py bench-results/commands.json docs/commands-bench.png
+    scripts/bench-plot.py bench-results/commands_bench.json docs/commands-bench.png [--table]
 """
 import json
 import sys
@@ -14,9 +16,11 @@ import matplotlib
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
+MARKERS = "os^vD<>ph*"
+
 
 def points(path):
-    """{(kind, command): {actors: ns_per_actor}} from one benchmark JSON file."""
+    """{(kind, command): {actors: ns_per_actor}} from one benchmark JSON file, in run order."""
     with open(path, encoding="utf-8") as f:
         runs = json.load(f)["benchmarks"]
     has_medians = any(r.get("aggregate_name") == "median" for r in runs)
@@ -31,32 +35,66 @@ def points(path):
     return out
 
 
-def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: bench-plot.py RESULTS.json OUT.png")
-    data = points(sys.argv[1])
-    commands = sorted({command for _, command in data})
-    fig, ax = plt.subplots(figsize=(10, 6))
+def commands_of(data):
+    seen = []
+    for _, command in data:
+        if command not in seen:
+            seen.append(command)
+    return seen
+
+
+def plot(data, out_path):
+    commands = commands_of(data)
+    fig, ax = plt.subplots(figsize=(13, 7))
     colours = plt.get_cmap("tab20")
     for i, command in enumerate(commands):
-        colour = colours(i % 20)
-        for kind, style in (("Command", "-"), ("Direct", "--")):
-            series = data.get((kind, command))
-            if not series:
-                continue
+        direct = data.get(("Direct", command))
+        if direct:
+            sizes = sorted(direct)
+            ax.plot(sizes, [direct[s] for s in sizes], "--", color="grey", linewidth=0.6,
+                    alpha=0.6, label="direct baselines" if i == 0 else None)
+        series = data.get(("Command", command))
+        if series:
             sizes = sorted(series)
-            label = command if kind == "Command" else f"{command} (direct)"
-            ax.plot(sizes, [series[s] for s in sizes], style, marker="o", color=colour,
-                    label=label)
+            ax.plot(sizes, [series[s] for s in sizes], "-", marker=MARKERS[i % len(MARKERS)],
+                    color=colours(i % 20), label=command)
     ax.set_xscale("log")
     ax.set_yscale("log")
     ax.set_xlabel("actors in the world")
     ax.set_ylabel("CPU time per actor (ns)")
     ax.set_title("Walking commands: cost per actor against world size")
     ax.grid(True, which="both", alpha=0.3)
-    ax.legend(fontsize="small", ncol=2)
+    ax.legend(fontsize="x-small", loc="center left", bbox_to_anchor=(1.01, 0.5))
     fig.tight_layout()
-    fig.savefig(sys.argv[2], dpi=100)
+    fig.savefig(out_path, dpi=100)
+
+
+def table(data):
+    commands = commands_of(data)
+    sizes = sorted({s for series in data.values() for s in series})
+    head = " | ".join(f"{s // 1000}k" for s in sizes)
+    print(f"| command | {head} | growth | direct: {head} | growth |")
+    print("|---" * (2 * len(sizes) + 3) + "|")
+
+    def cells(series):
+        values = [f"{series[s]:.2f}" if s in series else "" for s in sizes]
+        growth = (f"{series[sizes[-1]] / series[sizes[0]]:.2f}x"
+                  if sizes[0] in series and sizes[-1] in series else "")
+        return " | ".join(values) + f" | {growth}"
+
+    for command in commands:
+        print(f"| `{command}` | {cells(data.get(('Command', command), {}))} | "
+              f"{cells(data.get(('Direct', command), {}))} |")
+
+
+def main():
+    args = [a for a in sys.argv[1:] if a != "--table"]
+    if len(args) != 2:
+        sys.exit("usage: bench-plot.py RESULTS.json OUT.png [--table]")
+    data = points(args[0])
+    plot(data, args[1])
+    if "--table" in sys.argv[1:]:
+        table(data)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 #include "game/memory/allocator.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -12,6 +14,9 @@ namespace {
 
 // Each block carries its size in front, padded to keep the payload 16-byte aligned.
 constexpr std::size_t kHeader = 16;
+// Blocks up to this size come from the heap, which keeps up to kKeptHeap free at its top.
+constexpr int kLargestHeapBlock = 512 << 20;
+constexpr int kKeptHeap = 1 << 30;
 
 std::atomic<int64_t> live_blocks{0};
 std::atomic<int64_t> live_bytes{0};
@@ -51,6 +56,15 @@ void* Realloc(void* block, uint64_t size, uint32_t alignment) {
 AllocatorCounts CurrentAllocatorCounts() { return {live_blocks.load(), live_bytes.load()}; }
 
 void RegisterAllocator() {
+  // Large blocks (a dump of a million actors builds texts of a hundred megabytes) come from the
+  // heap and stay there when freed, as a game's allocator keeps its memory: mapping them fresh
+  // for each request would cost a page fault per page written, every time.
+  static const bool heap_kept_large = [] {
+    mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+    mallopt(M_TRIM_THRESHOLD, kKeptHeap);
+    return true;
+  }();
+  (void)heap_kept_large;
   framework::Register(sym::FMemory::Malloc, &Malloc);
   framework::Register(sym::FMemory::Realloc, &Realloc);
   framework::Register(sym::FMemory::Free, &Free);

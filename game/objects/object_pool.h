@@ -1,11 +1,16 @@
 // ObjectPool: a world's objects in large blocks, laid out one after another in order of
 // creation, as a game pools its objects. Walks over a level then read neighbouring memory
 // instead of one scattered heap block per object, which keeps their cost per actor flat from
-// thousands to millions of actors. An object's storage is given back only with the pool; its
-// destructor runs when the world collects it (Release). Thread: the game thread.
+// thousands to millions of actors. Each object starts a cache line, so that the fields a walk
+// reads first (class, name, team, root component) share one line; blocks grow with the world
+// and ask for huge pages, so that a walk over millions of objects is not a walk over as many
+// page-table entries. An object's storage is given back only with the pool; its destructor
+// runs when the world collects it (Release). Thread: the game thread.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <vector>
@@ -18,10 +23,10 @@ class ObjectPool {
   ObjectPool(const ObjectPool&) = delete;
   ObjectPool& operator=(const ObjectPool&) = delete;
 
-  // A new T, value-initialised, in the pool.
+  // A new T, value-initialised, in the pool, at the start of a cache line.
   template <class T>
   T* New() {
-    return new (Allocate(sizeof(T), alignof(T))) T();
+    return new (Allocate(sizeof(T), std::max(alignof(T), kLine))) T();
   }
 
   // Runs an object's destructor; its storage stays with the pool.
@@ -35,8 +40,12 @@ class ObjectPool {
  private:
   void* Allocate(std::size_t size, std::size_t alignment);
 
-  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  static constexpr std::size_t kLine = 64;
+  struct FreeBlock {
+    void operator()(std::byte* block) const { std::free(block); }
+  };
+  std::vector<std::unique_ptr<std::byte[], FreeBlock>> blocks_;
+  std::size_t next_block_size_ = 0;
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
 };

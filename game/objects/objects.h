@@ -126,7 +126,8 @@ struct ActorBase : ObjectBase {
   SceneComponent* root_component = nullptr;  // "AActor.RootComponent"
   // "APrimalCharacter.DescriptiveName" and "APrimalTargetableActor.DescriptiveName" share it.
   FString descriptive_name;
-  int32_t level_slot = -1;    // index in "ULevel.Actors", -1 when not in the level
+  int32_t level_id = -1;      // its place in "ULevel.Actors" (World::level_ids_), -1 when not in
+  int32_t kind_id = -1;       // its place in the world's list of its kind (KindList), or -1
   int32_t source_index = -1;  // index in its world-file list, or the spawn number
   bool spawned = false;
   Player* player = nullptr;  // the player a controller, character or player state belongs to

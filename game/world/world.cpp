@@ -34,18 +34,24 @@ void World::Register(ObjectBase* object) {
 }
 
 void World::AddToLevel(ActorBase* actor) {
-  actor->level_slot = level_->actors.Add(ToSdk<AActor>(actor));
+  actor->level_id = level_ids_.Add(level_->actors.Add(ToSdk<AActor>(actor)));
+  if (actor->kind == ObjectKind::kDino) dino_list_.Add(actor);
+  if (actor->kind == ObjectKind::kStructure) structure_list_.Add(actor);
+}
+
+void World::RemoveFromLevel(ActorBase* actor) {
+  if (actor->level_id < 0) return;
+  level_->actors[level_ids_.PositionOf(actor->level_id)] = nullptr;
+  actor->level_id = -1;
+  ++level_nulls_;
 }
 
 void World::CompactLevel() {
   if (level_nulls_ == 0) return;
   TArray<AActor*>& actors = level_->actors;
-  int32_t kept = 0;
-  for (int32_t i = 0; i < actors.Num(); ++i) {
-    if (actors[i] == nullptr) continue;
-    static_cast<ActorBase*>(FromSdk(actors[i]))->level_slot = kept;
-    actors[kept++] = actors[i];
-  }
+  const int32_t kept =
+      level_ids_.Compact([&](int32_t i) { return actors[i] != nullptr; },
+                         [&](int32_t from, int32_t to) { actors[to] = actors[from]; });
   while (actors.Num() > kept) actors.RemoveAt(actors.Num() - 1);
   level_nulls_ = 0;
 }

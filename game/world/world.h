@@ -24,7 +24,9 @@
 #include "game/objects/names.h"
 #include "game/objects/object_pool.h"
 #include "game/objects/objects.h"
+#include "game/world/kind_list.h"
 #include "game/world/native_classes.h"
+#include "game/world/slot_ids.h"
 #include "game/world/world_description.h"
 
 namespace game {
@@ -80,21 +82,17 @@ class World {
       if (actor != nullptr) body(static_cast<ActorBase*>(FromSdk(actor)));
   }
   // The level actors of class `cls` or a class derived from it (every actor for null), in
-  // level order. Dinos and structures come from their own lists (in level order too: file
-  // order, then spawn order, and never put back once gone), so a query for them does not
-  // visit the rest of the level.
+  // level order. Dinos and structures come from their kind lists (in level order too: order of
+  // joining the level, and never put back once gone), so a query for them reads neither the
+  // rest of the level nor the objects it does not return.
   template <class F>
   void ForEachLevelActorOf(const ClassObject* cls, F body) const {
-    auto walk = [&](const auto& list) {
-      for (ActorBase* actor : list)
-        if (actor->level_slot >= 0 && actor->class_private->IsChildOf(cls)) body(actor);
-    };
     if (cls == nullptr) {
       ForEachLevelActor(body);
     } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kDino)])) {
-      walk(dinos_);
+      dino_list_.ForEachOf(cls, body);
     } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kStructure)])) {
-      walk(structures_);
+      structure_list_.ForEachOf(cls, body);
     } else {
       ForEachLevelActor([&](ActorBase* actor) {
         if (actor->class_private->IsChildOf(cls)) body(actor);
@@ -163,6 +161,8 @@ class World {
   void DestroyController(Player& player);
   void Register(ObjectBase* object);
   void AddToLevel(ActorBase* actor);
+  // Empties the actor's entry in "ULevel.Actors" (compacted later).
+  void RemoveFromLevel(ActorBase* actor);
   void CompactLevel();
   std::u16string LevelPath() const;
 
@@ -179,6 +179,7 @@ class World {
   ObjectPool pool_;  // before owned_: the storage outlives the objects
   std::vector<std::unique_ptr<ObjectBase, ObjectPool::Release>> owned_;
   std::size_t garbage_ = 0;
+  SlotIds level_ids_;  // where each actor stands in "ULevel.Actors"
   int32_t level_nulls_ = 0;
 
   ClassObject* natives_[static_cast<int>(Native::kCount)] = {};
@@ -211,6 +212,8 @@ class World {
   std::vector<Dino*> dinos_;  // file order, then spawn order
   std::vector<Structure*> structures_;
   std::vector<LocatedActor*> actors_;
+  KindList dino_list_;  // the dinos and structures in the level, for the class queries
+  KindList structure_list_;
   std::unordered_map<uint64_t, Dino*> dino_index_;
   int32_t spawn_count_ = 0;
 };

@@ -22,11 +22,7 @@ void World::DestroyController(Player& player) {
   retire(controller->player_state);
   retire(controller->cheat_manager);
   retire(controller);
-  if (controller->level_slot >= 0) {
-    level_->actors[controller->level_slot] = nullptr;
-    controller->level_slot = -1;
-    ++level_nulls_;
-  }
+  RemoveFromLevel(controller);
   if (game_state_ != nullptr && game_state_->num_player_connected > 0)
     --game_state_->num_player_connected;
 }
@@ -64,11 +60,9 @@ void World::DestroyActor(ActorBase* actor) {
     slots_[located->root.object_index].object = nullptr;
   if (auto* character = dynamic_cast<CharacterBase*>(actor))
     slots_[character->status.object_index].object = nullptr;
-  if (actor->level_slot >= 0) {
-    level_->actors[actor->level_slot] = nullptr;
-    actor->level_slot = -1;
-    ++level_nulls_;
-  }
+  RemoveFromLevel(actor);
+  if (actor->kind == ObjectKind::kDino) dino_list_.Remove(actor);
+  if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(actor);
   ++garbage_;
   if (level_nulls_ * 4 >= level_->actors.Num()) CompactLevel();
 }

@@ -1,6 +1,7 @@
 #include "queries/positions.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include <sdk/api.h>
 
@@ -27,7 +28,11 @@ FVector PlayerPositionOf(const AShooterPlayerController* controller) {
 }
 
 FString PositionText(const FVector& position) {
-  return PrintfFormat(u"X=%3.3f Y=%3.3f Z=%3.3f", position.X, position.Y, position.Z);
+  // The narrow printf writes the same digits as the wide one, without a wide work buffer per
+  // call; dump commands make one of these per actor. The largest double takes 313 characters.
+  char text[3 * 320 + 16];
+  std::snprintf(text, sizeof text, "X=%3.3f Y=%3.3f Z=%3.3f", position.X, position.Y, position.Z);
+  return FString(text);
 }
 
 MapCoordinates MapCoordinatesOf(const FVector& position) {
