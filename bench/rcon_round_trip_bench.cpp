@@ -136,7 +136,8 @@ class EchoServer {
   std::thread thread_;
 };
 
-// The listener with a game loop that echoes each body back, wired as the server wires them.
+// The listener with a game loop that echoes each body back, wired as the server wires them:
+// the listener on the game loop's event loop.
 class EchoGame final : public server::rcon::RequestSink {
  public:
   EchoGame()
@@ -148,13 +149,13 @@ class EchoGame final : public server::rcon::RequestSink {
     options.max_connections = 100;
     options.max_per_address = 100;
     options.auth_reply_gap = std::chrono::milliseconds(0);
-    listener_ = server::rcon::Listener::Start(options, *this);
+    listener_ = server::rcon::Listener::Start(options, *this, loop_.io());
     thread_ = std::thread([this] { loop_.Run(); });
   }
   ~EchoGame() override {
-    loop_.Stop();  // first: the game thread answers through the listener
+    loop_.Stop();
     thread_.join();
-    listener_.reset();
+    listener_.reset();  // runs the stopped loop until the connections are closed
   }
   uint16_t port() const { return listener_->port(); }
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
