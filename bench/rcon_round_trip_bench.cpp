@@ -1,11 +1,13 @@
 // Request round trips over RCON on loopback, beside their physical floor, in one binary:
 //   TcpEchoRoundTrip      a raw TCP echo of a packet-sized message (asio server thread)
-//   RconListenerRoundTrip the RCON listener and game loop with an echo handler: decoding,
-//                         the hand-off to the game thread and back, encoding
+//   RconListenerRoundTrip the RCON listener and game loop with an echo handler, wired as in the
+//                         server: decoding, the request queue, the game loop's turn, encoding
 //   RconServerRoundTrip   the real orvane-server (plugin loaded, default world) answering
 //                         "GetOnlineNum"
-// Each measures one blocking client doing request, then reply, on 127.0.0.1. Bounded: a fixed
-// run time per benchmark, loopback only, and every child process is stopped at the end.
+// each with one blocking client doing request, then reply; and the same three with 64 clients
+// that each keep 8 requests in flight (…Pipelined, items_per_second is the throughput).
+// Loopback only; bounded: a fixed run time per benchmark, and every child process is stopped
+// at the end.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -18,14 +20,18 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <asio.hpp>
 
@@ -55,6 +61,7 @@ class Client {
       throw std::runtime_error("cannot connect to port " + std::to_string(port));
   }
   ~Client() { close(fd_); }
+  int fd() const { return fd_; }
 
   void Send(const std::string& bytes) {
     if (send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(bytes.size()))
@@ -86,16 +93,11 @@ class Client {
   int fd_;
 };
 
-// The floor: an asio echo server on its own thread.
+// The floor: an asio echo server on its own thread, any number of connections.
 class EchoServer {
  public:
   EchoServer() : acceptor_(io_, {asio::ip::make_address("127.0.0.1"), 0}) {
-    acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
-      if (error) return;
-      socket_.emplace(std::move(socket));
-      socket_->set_option(asio::ip::tcp::no_delay(true));
-      Echo();
-    });
+    Accept();
     thread_ = std::thread([this] { io_.run(); });
   }
   ~EchoServer() {
@@ -105,38 +107,55 @@ class EchoServer {
   uint16_t port() const { return acceptor_.local_endpoint().port(); }
 
  private:
-  void Echo() {
-    socket_->async_read_some(asio::buffer(buffer_), [this](std::error_code error, std::size_t n) {
+  struct Connection : std::enable_shared_from_this<Connection> {
+    explicit Connection(asio::ip::tcp::socket s) : socket(std::move(s)) {}
+    void Echo() {
+      socket.async_read_some(asio::buffer(buffer),
+                             [self = shared_from_this()](std::error_code error, std::size_t n) {
+                               if (error) return;
+                               asio::async_write(self->socket, asio::buffer(self->buffer.data(), n),
+                                                 [self](std::error_code e, std::size_t) {
+                                                   if (!e) self->Echo();
+                                                 });
+                             });
+    }
+    asio::ip::tcp::socket socket;
+    std::array<char, 4096> buffer;
+  };
+
+  void Accept() {
+    acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
       if (error) return;
-      asio::async_write(*socket_, asio::buffer(buffer_.data(), n),
-                        [this](std::error_code e, std::size_t) {
-                          if (!e) Echo();
-                        });
+      socket.set_option(asio::ip::tcp::no_delay(true));
+      std::make_shared<Connection>(std::move(socket))->Echo();
+      Accept();
     });
   }
   asio::io_context io_;
   asio::ip::tcp::acceptor acceptor_;
-  std::optional<asio::ip::tcp::socket> socket_;
-  std::array<char, 4096> buffer_;
   std::thread thread_;
 };
 
-// The listener with a game loop that echoes each body back.
+// The listener with a game loop that echoes each body back, wired as the server wires them:
+// the listener on the game loop's event loop.
 class EchoGame final : public server::rcon::RequestSink {
  public:
   EchoGame()
       : loop_(
-            std::chrono::hours(1), [] {}, server::GameLoop::Clock::now()),
-        thread_([this] { loop_.Run(); }) {
+            std::chrono::hours(1), [] {}, server::GameLoop::Clock::now()) {
     server::rcon::ListenerOptions options;
     options.port = 0;
     options.password = "bench";
-    listener_ = server::rcon::Listener::Start(options, *this);
+    options.max_connections = 100;
+    options.max_per_address = 100;
+    options.auth_reply_gap = std::chrono::milliseconds(0);
+    listener_ = server::rcon::Listener::Start(options, *this, loop_.io());
+    thread_ = std::thread([this] { loop_.Run(); });
   }
   ~EchoGame() override {
-    loop_.Stop();  // first: the game thread answers through the listener
+    loop_.Stop();
     thread_.join();
-    listener_.reset();
+    listener_.reset();  // runs the stopped loop until the connections are closed
   }
   uint16_t port() const { return listener_->port(); }
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
@@ -147,57 +166,66 @@ class EchoGame final : public server::rcon::RequestSink {
 
  private:
   server::GameLoop loop_;
-  std::thread thread_;
   std::unique_ptr<server::rcon::Listener> listener_;
+  std::thread thread_;
 };
 
-// orvane-server as a child process on a free port; stopped with SIGTERM.
+// orvane-server as a child process on a free port; stopped with SIGTERM. Its log (the audit
+// line of every request among it) goes to a file, as a served log does, so that no reader of
+// ours wakes per line and takes the CPU from the client.
 class ServerProcess {
  public:
   ServerProcess() {
-    int err_pipe[2];
-    if (pipe(err_pipe) != 0) throw std::runtime_error("pipe");
     root_ = "/tmp/orvane-bench-" + std::to_string(getpid());
-    std::vector<std::string> args = {
-        ORVANE_SERVER_PATH, "--plugin", ORVANE_PLUGIN_PATH, "--root", root_,
-        "--rcon-port",      "0",        "--rcon-password",  "bench"};
+    log_ = root_ + ".log";
+    std::vector<std::string> args = {ORVANE_SERVER_PATH,
+                                     "--plugin",
+                                     ORVANE_PLUGIN_PATH,
+                                     "--root",
+                                     root_,
+                                     "--rcon-port",
+                                     "0",
+                                     "--rcon-password",
+                                     "bench",
+                                     "--rcon-max-connections",
+                                     "100",
+                                     "--rcon-max-per-address",
+                                     "100",
+                                     "--rcon-auth-gap-ms",
+                                     "0"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log_.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
       throw std::runtime_error("cannot start orvane-server");
     posix_spawn_file_actions_destroy(&actions);
-    close(err_pipe[1]);
-    // Reads the start-up notice for the port; the rest of the log is drained to nowhere.
-    std::string text;
+    // Waits for the start-up notice, which names the port.
     const std::regex notice("RCON listening on \\S+ port (\\d+)");
     std::smatch match;
-    char buffer[4096];
-    while (!std::regex_search(text, match, notice)) {
-      const ssize_t n = read(err_pipe[0], buffer, sizeof buffer);
-      if (n <= 0) throw std::runtime_error("orvane-server did not start:\n" + text);
-      text.append(buffer, static_cast<std::size_t>(n));
+    std::string text;
+    for (int waited = 0; !std::regex_search(text, match, notice); ++waited) {
+      int status = 0;
+      if (waited > 3000 || waitpid(pid_, &status, WNOHANG) != 0)
+        throw std::runtime_error("orvane-server did not start:\n" + text);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      std::ifstream in(log_);
+      text.assign(std::istreambuf_iterator<char>(in), {});
     }
     port_ = static_cast<uint16_t>(std::stoi(match[1]));
-    drain_ = std::thread([fd = err_pipe[0]] {
-      char sink[4096];
-      while (read(fd, sink, sizeof sink) > 0) {
-      }
-      close(fd);
-    });
   }
   ~ServerProcess() {
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
-    drain_.join();
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
+    std::filesystem::remove(log_, ignored);
   }
   uint16_t port() const { return port_; }
 
@@ -205,8 +233,56 @@ class ServerProcess {
   pid_t pid_ = 0;
   uint16_t port_ = 0;
   std::string root_;
-  std::thread drain_;
+  std::string log_;
 };
+
+// 64 clients, each keeping `kDepth` requests in flight, driven from one thread with poll:
+// each iteration completes one round of kDepth requests on every client.
+constexpr int kClients = 64;
+constexpr int kDepth = 8;
+
+void Pipelined(benchmark::State& state, uint16_t port, bool login, std::size_t reply_size) {
+  std::vector<std::unique_ptr<Client>> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.push_back(std::make_unique<Client>(port));
+    if (login) clients.back()->Login("bench");
+  }
+  std::string burst;
+  for (int i = 0; i < kDepth; ++i) burst += Encode(7, 2, "GetOnlineNum");
+  const std::size_t expected = reply_size * kDepth;
+  std::vector<pollfd> fds(kClients);
+  std::vector<std::size_t> got(kClients);
+  std::vector<char> sink(1 << 16);
+  for (auto _ : state) {
+    for (int i = 0; i < kClients; ++i) {
+      clients[i]->Send(burst);
+      got[i] = 0;
+      fds[i] = {clients[i]->fd(), POLLIN, 0};
+    }
+    for (int open = kClients; open > 0;) {
+      if (poll(fds.data(), fds.size(), 10000) <= 0) throw std::runtime_error("no reply");
+      for (int i = 0; i < kClients; ++i) {
+        if ((fds[i].revents & POLLIN) == 0) continue;
+        const ssize_t n = recv(fds[i].fd, sink.data(), sink.size(), 0);
+        if (n <= 0) throw std::runtime_error("connection lost");
+        got[i] += static_cast<std::size_t>(n);
+        if (got[i] >= expected) {
+          fds[i].fd = -fds[i].fd - 1;  // done this round: poll ignores negative descriptors
+          --open;
+        }
+      }
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kClients * kDepth);
+}
+
+// The size of the server's reply to the request below, read once.
+std::size_t ReplySize(uint16_t port, bool login) {
+  Client client(port);
+  if (login) client.Login("bench");
+  client.Send(Encode(7, 2, "GetOnlineNum"));
+  return client.ReadPacket().size() + 14;
+}
 
 void TcpEchoRoundTrip(benchmark::State& state) {
   EchoServer echo;
@@ -240,9 +316,27 @@ void RconServerRoundTrip(benchmark::State& state) {
   }
 }
 
+void TcpEchoPipelined(benchmark::State& state) {
+  EchoServer echo;
+  Pipelined(state, echo.port(), false, Encode(7, 2, "GetOnlineNum").size());
+}
+
+void RconListenerPipelined(benchmark::State& state) {
+  EchoGame game;
+  Pipelined(state, game.port(), true, ReplySize(game.port(), true));
+}
+
+void RconServerPipelined(benchmark::State& state) {
+  ServerProcess server;
+  Pipelined(state, server.port(), true, ReplySize(server.port(), true));
+}
+
 BENCHMARK(TcpEchoRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconListenerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconServerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(TcpEchoPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconListenerPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconServerPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,5 +1,9 @@
 #include "server/audit.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+
 #include <fmt/format.h>
 
 #include "sdk/api.h"
@@ -7,11 +11,25 @@
 namespace server {
 namespace {
 
+// Numbers appended without a format string to parse: the line is written for every request.
+template <typename Number>
+void Append(std::string& out, Number value) {
+  std::array<char, 32> digits;
+  out.append(digits.data(), std::to_chars(digits.begin(), digits.end(), value).ptr);
+}
+
+// "1.500": milliseconds with three decimals.
+void AppendMilliseconds(std::string& out, double ms) {
+  std::array<char, 64> digits;
+  out.append(digits.data(),
+             std::to_chars(digits.begin(), digits.end(), ms, std::chars_format::fixed, 3).ptr);
+}
+
 // The line in quotes: at most kAuditLineLimit characters (UTF-8 sequences kept whole), control
-// characters, quotes and backslashes escaped.
-std::string QuotedLine(std::string_view line, std::size_t& characters) {
-  std::string out = "\"";
-  characters = 0;
+// characters, quotes and backslashes escaped. Returns the line's length in characters.
+std::size_t AppendQuoted(std::string& out, std::string_view line) {
+  out += '"';
+  std::size_t characters = 0;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const auto byte = static_cast<unsigned char>(line[i]);
     if ((byte & 0xC0) == 0x80) {  // continuation byte: part of the character before it
@@ -28,18 +46,31 @@ std::string QuotedLine(std::string_view line, std::size_t& characters) {
       out += line[i];
     }
   }
-  return out + "\"";
+  out += '"';
+  return characters;
 }
 
 }  // namespace
 
 std::string AuditText(const AuditRecord& r) {
-  std::size_t characters = 0;
-  std::string text = fmt::format("{} #{} {}", r.source, r.id, QuotedLine(r.line, characters));
-  if (characters > kAuditLineLimit) text += fmt::format(" (cut, {} characters)", characters);
-  const double ms = std::chrono::duration<double, std::milli>(r.took).count();
-  return text +
-         fmt::format(": {} {} in {:.3f} ms", r.replies, r.replies == 1 ? "reply" : "replies", ms);
+  std::string text;
+  text.reserve(r.source.size() + std::min(r.line.size(), 4 * kAuditLineLimit) + 64);
+  text += r.source;
+  text += " #";
+  Append(text, r.id);
+  text += ' ';
+  const std::size_t characters = AppendQuoted(text, r.line);
+  if (characters > kAuditLineLimit) {
+    text += " (cut, ";
+    Append(text, characters);
+    text += " characters)";
+  }
+  text += ": ";
+  Append(text, r.replies);
+  text += r.replies == 1 ? " reply in " : " replies in ";
+  AppendMilliseconds(text, std::chrono::duration<double, std::milli>(r.took).count());
+  text += " ms";
+  return text;
 }
 
 Audit::Audit(bool enabled) {
@@ -49,7 +80,7 @@ Audit::Audit(bool enabled) {
 }
 
 void Audit::Record(const AuditRecord& record) const {
-  if (log_) log_->info("{}", AuditText(record));
+  if (log_) log_->info(std::string_view(AuditText(record)));
 }
 
 }  // namespace server

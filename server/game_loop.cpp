@@ -1,5 +1,8 @@
 #include "server/game_loop.h"
 
+#include <asio/executor_work_guard.hpp>
+#include <asio/post.hpp>
+
 namespace server {
 
 GameLoop::GameLoop(Clock::duration period, std::function<void()> tick, Clock::time_point start,
@@ -7,11 +10,15 @@ GameLoop::GameLoop(Clock::duration period, std::function<void()> tick, Clock::ti
     : period_(period), tick_(std::move(tick)), now_(std::move(now)), next_tick_(start + period) {}
 
 void GameLoop::Post(std::function<void()> task) {
+  bool wake = false;
   {
     std::lock_guard lock(mutex_);
     tasks_.push_back(std::move(task));
+    wake = !std::exchange(step_posted_, true);
   }
-  wake_.notify_one();
+  // One Step runs every task queued before it; a Post from the game thread itself (the
+  // listener's, say) costs no wake-up of another thread.
+  if (wake) asio::post(io_, [this] { Step(); });
 }
 
 void GameLoop::Stop() {
@@ -19,7 +26,7 @@ void GameLoop::Stop() {
     std::lock_guard lock(mutex_);
     stop_ = true;
   }
-  wake_.notify_one();
+  io_.stop();
 }
 
 bool GameLoop::stopped() const {
@@ -28,16 +35,34 @@ bool GameLoop::stopped() const {
 }
 
 void GameLoop::Run() {
-  for (;;) {
-    {
-      std::unique_lock lock(mutex_);
-      // The wait is on the real clock: `now_` may run ahead of it by an advance.
-      const Clock::time_point deadline = Clock::now() + (next_tick_ - now_());
-      wake_.wait_until(lock, deadline, [&] { return stop_ || !tasks_.empty(); });
-      if (stop_) return;
-    }
-    RunDue(now_());
-  }
+  if (stopped()) return;
+  auto work = asio::make_work_guard(io_);
+  Step();
+  io_.run();
+  timer_.cancel();
+  timer_armed_ = false;
+  io_.restart();
+  io_.poll();  // lets the cancelled timer's handler finish
+  io_.restart();
+}
+
+void GameLoop::Step() {
+  if (stopped()) return;
+  RunDue(now_());
+  if (stopped()) return;
+  // Re-armed only when the tick moved or the clock was advanced: most steps are requests,
+  // and changing the timer costs a system call.
+  const Clock::time_point deadline = Clock::now() + (next_tick_ - now_());
+  if (timer_armed_ && next_tick_ == armed_tick_ && deadline >= armed_deadline_ - kSlack) return;
+  timer_armed_ = true;
+  armed_tick_ = next_tick_;
+  armed_deadline_ = deadline;
+  timer_.expires_at(deadline);
+  timer_.async_wait([this](std::error_code error) {
+    if (error) return;
+    timer_armed_ = false;
+    Step();
+  });
 }
 
 GameLoop::Clock::time_point GameLoop::RunDue(Clock::time_point now) {
@@ -45,6 +70,7 @@ GameLoop::Clock::time_point GameLoop::RunDue(Clock::time_point now) {
   {
     std::lock_guard lock(mutex_);
     batch.swap(tasks_);
+    step_posted_ = false;
   }
   for (auto& task : batch) {
     if (stopped()) return next_tick_;

@@ -15,9 +15,6 @@
 #include <thread>
 #include <unordered_map>
 
-#include <spdlog/sinks/basic_file_sink.h>
-#include <spdlog/sinks/stdout_sinks.h>
-
 #include "framework/host/command_registry.h"
 #include "framework/host/log_sinks.h"
 #include "framework/host/running_game.h"
@@ -31,6 +28,7 @@
 #include "server/console.h"
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
+#include "server/held_sink.h"
 #include "server/rcon/listener.h"
 #include "server/state_path.h"
 
@@ -53,6 +51,38 @@ void PrintReply(const game::RconReply& reply) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
 }
+
+// The shared sinks, which a turn of pipelined requests holds (see HeldSink).
+class LogSinks {
+ public:
+  bool SetUp(const ServerOptions& options) {
+    framework::ClearLogSinks();
+    auto err = std::make_shared<HeldSink>();
+    err->set_pattern(kLogPattern);
+    Add(err);
+    if (options.log_file) {
+      try {
+        auto file = std::make_shared<HeldSink>(*options.log_file);
+        file->set_pattern(kLogPattern);
+        Add(file);
+      } catch (const std::exception& e) {
+        Fail("cannot open log file " + *options.log_file + ": " + e.what());
+        return false;
+      }
+    }
+    return true;
+  }
+  void Hold(bool on) const {
+    for (const auto& sink : sinks_) on ? sink->Hold() : sink->Release();
+  }
+
+ private:
+  void Add(std::shared_ptr<HeldSink> sink) {
+    framework::AddLogSink(sink);
+    sinks_.push_back(std::move(sink));
+  }
+  std::vector<std::shared_ptr<HeldSink>> sinks_;
+};
 
 // Runs request lines on the game thread, whoever sent them, and audits each one.
 class LineRunner {
@@ -85,7 +115,8 @@ class LineRunner {
 // (created at its first request); the listener hands requests over through the game loop.
 class RconBridge final : public rcon::RequestSink {
  public:
-  RconBridge(GameLoop& loop, const LineRunner& runner) : loop_(loop), runner_(runner) {}
+  RconBridge(GameLoop& loop, const LineRunner& runner, const LogSinks& log)
+      : loop_(loop), runner_(runner), log_(log) {}
   void set_listener(rcon::Listener* listener) { listener_ = listener; }
 
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
@@ -100,6 +131,8 @@ class RconBridge final : public rcon::RequestSink {
     }
     runner_.Run(*connection, "rcon " + request.peer, request.id, request.type, request.body);
   }
+  // The log's lines of a turn of pipelined requests leave together, after their replies.
+  void Gather(bool on) override { log_.Hold(on); }
   void OnSessionClosed(rcon::SessionId session) override {
     loop_.Post([this, session] {
       auto it = connections_.find(session);
@@ -119,6 +152,7 @@ class RconBridge final : public rcon::RequestSink {
  private:
   GameLoop& loop_;
   const LineRunner& runner_;
+  const LogSinks& log_;
   rcon::Listener* listener_ = nullptr;
   std::unordered_map<rcon::SessionId, std::unique_ptr<game::RconConnection>> connections_;
   std::unordered_map<RCONClientConnection*, rcon::SessionId> sessions_;
@@ -170,24 +204,6 @@ std::string RandomPassword() {
   std::string password;
   for (int i = 0; i < 16; ++i) password += kAlphabet[pick(device)];
   return password;
-}
-
-bool SetUpLogSinks(const ServerOptions& options) {
-  framework::ClearLogSinks();
-  auto err = std::make_shared<spdlog::sinks::stderr_sink_mt>();
-  err->set_pattern(kLogPattern);
-  framework::AddLogSink(err);
-  if (options.log_file) {
-    try {
-      auto file = std::make_shared<spdlog::sinks::basic_file_sink_mt>(*options.log_file);
-      file->set_pattern(kLogPattern);
-      framework::AddLogSink(file);
-    } catch (const std::exception& e) {
-      Fail("cannot open log file " + *options.log_file + ": " + e.what());
-      return false;
-    }
-  }
-  return true;
 }
 
 rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
@@ -260,7 +276,8 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   }
   const ServerOptions options = WithAbsolutePaths(given, start_dir);
 
-  if (!SetUpLogSinks(options)) return 1;
+  LogSinks log_sinks;
+  if (!log_sinks.SetUp(options)) return 1;
 
   std::string world_json(game::DefaultWorldJson());
   if (options.world_file) {
@@ -342,7 +359,7 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
     // Before any thread starts, so that every thread inherits the mask.
     sigset_t signals = SignalWatcher::WatchedSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    RconBridge bridge(loop, runner);
+    RconBridge bridge(loop, runner, log_sinks);
     bridge_of_requests = &bridge;
     const std::vector<std::string> examples = ExampleLines(*game);
     std::unique_ptr<rcon::Listener> listener;
@@ -350,7 +367,9 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
       rcon::ListenerOptions rcon = ListenerOptionsFrom(options);
       const std::string password = rcon.password;
       try {
-        listener = rcon::Listener::Start(std::move(rcon), bridge);
+        // On the game loop's event loop: requests are read, run and answered on the game
+        // thread, without a hand-off between threads.
+        listener = rcon::Listener::Start(std::move(rcon), bridge, loop.io());
       } catch (const std::exception& e) {
         Fail(e.what());
         return 1;

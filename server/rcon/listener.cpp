@@ -6,6 +6,7 @@
 #include <deque>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include <fmt/format.h>
 #include <asio.hpp>
@@ -21,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 class ListenerImpl;
 
-// One client connection: the socket's side of a ConnectionProtocol. Lives on the network
+// One client connection: the socket's side of a ConnectionProtocol. Lives on the listener's
 // thread only; callbacks keep it alive.
 class Session : public std::enable_shared_from_this<Session>, private ProtocolOutput {
  public:
@@ -29,8 +30,11 @@ class Session : public std::enable_shared_from_this<Session>, private ProtocolOu
           std::string address);
 
   void Start();
-  // Reply bytes, already counted as unread.
+  // Reply bytes, already counted as unread. Written at once, or with the others of the game's
+  // turn when the listener gathers them.
   void QueueReply(std::string bytes);
+  // Writes what waits, unless a write is in progress (whose end writes it).
+  void Write();
   // Closes now; `reason` (empty: a normal end) is logged with the peer.
   void Close(const std::string& reason);
 
@@ -39,6 +43,9 @@ class Session : public std::enable_shared_from_this<Session>, private ProtocolOu
   bool logged_in() const { return protocol_.logged_in(); }
 
  private:
+  // Entries written by one system call: the replies to a burst of pipelined requests leave
+  // together.
+  static constexpr std::size_t kMaxGathered = 64;
   struct Outgoing {
     std::string bytes;
     bool login_answer = false;  // ends a login's answer; written after auth_reply_gap
@@ -52,8 +59,7 @@ class Session : public std::enable_shared_from_this<Session>, private ProtocolOu
   void OnRead(std::error_code error, std::size_t n);
   // Runs the protocol over what has arrived and does what it says.
   void Continue();
-  void Write();
-  void OnWritten(std::error_code error);
+  void OnWritten(std::error_code error, std::size_t entries);
   // The login deadline before login, the idle limit after.
   void ArmTimer();
 
@@ -71,15 +77,20 @@ class Session : public std::enable_shared_from_this<Session>, private ProtocolOu
   bool writing_ = false;
   bool closed_ = false;
   bool close_after_write_ = false;
+  bool write_due_ = false;  // listed for the end of the game's turn
   std::deque<Outgoing> outgoing_;
+  std::vector<asio::const_buffer> gathered_;  // what the write in progress takes
   Clock::time_point last_activity_ = Clock::now();
 };
 
 class ListenerImpl final : public Listener {
  public:
-  ListenerImpl(ListenerOptions options, RequestSink& sink)
+  // With `shared`, on that event loop (its owner runs it); else on a thread of its own.
+  ListenerImpl(ListenerOptions options, RequestSink& sink, asio::io_context* shared)
       : options_(std::move(options)),
         sink_(sink),
+        io_(shared != nullptr ? *shared : own_io_),
+        shared_(shared != nullptr),
         acceptor_(io_),
         guard_(options_.login_limits),
         queue_({options_.max_queued_requests, options_.max_unread_bytes,
@@ -99,7 +110,7 @@ class ListenerImpl final : public Listener {
     }
     port_ = acceptor_.local_endpoint().port();
     Accept();
-    thread_ = std::thread([this] { io_.run(); });
+    if (shared == nullptr) thread_ = std::thread([this] { io_.run(); });
   }
 
   ~ListenerImpl() override {
@@ -111,7 +122,13 @@ class ListenerImpl final : public Listener {
       for (auto& [id, session] : sessions) session->Close("server stopping");
       work_.reset();
     });
-    thread_.join();
+    if (thread_.joinable()) {
+      thread_.join();
+      return;
+    }
+    // A shared loop has stopped running: run it here until the connections are closed.
+    io_.restart();
+    io_.run();
   }
 
   uint16_t port() const override { return port_; }
@@ -122,7 +139,7 @@ class ListenerImpl final : public Listener {
       case RequestQueue::ReplyResult::kUnknown:
         return;
       case RequestQueue::ReplyResult::kOverLimit:
-        asio::post(io_, [this, session, size] {
+        asio::dispatch(io_, [this, session, size] {
           if (auto it = sessions_.find(session); it != sessions_.end())
             it->second->Close(
                 fmt::format("a reply of {} bytes would take the replies not yet read past {} bytes",
@@ -132,8 +149,9 @@ class ListenerImpl final : public Listener {
       case RequestQueue::ReplyResult::kAccepted:
         break;
     }
-    // Encoded on the network thread: the game thread only hands the text over.
-    asio::post(io_, [this, session, id, type, body = std::move(body)] {
+    // Encoded on the listener's thread. On a shared loop that is the caller's, so the reply is
+    // on its way before the handler that sent it returns.
+    asio::dispatch(io_, [this, session, id, type, body = std::move(body)] {
       if (auto it = sessions_.find(session); it != sessions_.end())
         it->second->QueueReply(EncodeReply(id, type, body));
     });
@@ -147,17 +165,24 @@ class ListenerImpl final : public Listener {
   RequestQueue& queue() { return queue_; }
   Clock::time_point now() const { return options_.clock(); }
 
-  // Network thread. Wakes the game thread to run the next request, unless it is already due to.
+  // Listener's thread. Wakes the game thread to run requests, unless it is already due to.
   void Schedule() {
     if (!drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
   }
 
-  // Network thread. Every other connection from `address` that has not logged in stops.
+  // Listener's thread. Every other connection from `address` that has not logged in stops.
   void CloseWaitingFrom(const std::string& address, SessionId except) {
     for (auto& session : SessionsWhere([&](const Session& s) {
            return s.address() == address && s.id() != except && !s.logged_in();
          }))
       session->Close("address locked out");
+  }
+
+  // Listener's thread. While the game thread runs a turn of requests on a shared loop and more
+  // are waiting, replies are gathered and each connection's leave in one write at the end.
+  bool gathering() const { return gathering_; }
+  void WriteAtTurnEnd(std::shared_ptr<Session> session) {
+    write_due_.push_back(std::move(session));
   }
 
   void Forget(SessionId id) {
@@ -167,17 +192,33 @@ class ListenerImpl final : public Listener {
   }
 
  private:
-  // Game thread. One request, then the game loop's other work gets its turn before the next.
+  // Game thread. Requests in turns until none is ready or the turn is over; then the game
+  // loop's other work (and on a shared loop the network) gets its turn before the next. A turn
+  // of several requests lets the replies to one client's pipelined requests leave in one write.
   void Drain() {
     drain_posted_ = false;  // before Take: a request pushed from now on posts a new Drain
-    auto request = queue_.Take();
-    if (!request) return;
-    if (request->type == kTypeResponseValue)
-      Reply(request->session, request->id, kTypeResponseValue, "");
-    else
-      sink_.Handle(*request);
-    queue_.Finished(request->session);
-    if (queue_.Ready() && !drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
+    const auto turn_end = Clock::now() + kTurn;
+    bool more = true;
+    do {
+      auto request = queue_.Take();
+      if (!request) {
+        more = false;
+        break;
+      }
+      // A lone request's reply leaves at once; with others waiting it waits for theirs.
+      if (!gathering_ && shared_ && queue_.Ready()) {
+        gathering_ = true;
+        sink_.Gather(true);
+      }
+      if (request->type == kTypeResponseValue)
+        Reply(request->session, request->id, kTypeResponseValue, "");
+      else
+        sink_.Handle(*request);
+      queue_.Finished(request->session);
+    } while (Clock::now() < turn_end);
+    for (auto& session : std::exchange(write_due_, {})) session->Write();
+    if (std::exchange(gathering_, false)) sink_.Gather(false);
+    if (more && queue_.Ready() && !drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
   }
 
   void Accept() {
@@ -265,9 +306,16 @@ class ListenerImpl final : public Listener {
     session->Start();
   }
 
+  // How long the game thread runs requests before the rest of its work has a turn.
+  static constexpr std::chrono::microseconds kTurn{2000};
+
   ListenerOptions options_;
   RequestSink& sink_;
-  asio::io_context io_;
+  asio::io_context own_io_;
+  asio::io_context& io_;
+  const bool shared_;
+  bool gathering_ = false;
+  std::vector<std::shared_ptr<Session>> write_due_;
   tcp::acceptor acceptor_;
   asio::steady_timer accept_retry_{io_};
   LoginGuard guard_;
@@ -359,10 +407,16 @@ void Session::QueueReply(std::string bytes) {
   if (closed_) return;
   last_activity_ = Clock::now();
   outgoing_.push_back({std::move(bytes), false, true});
-  Write();
+  if (!owner_.gathering()) {
+    Write();
+  } else if (!write_due_) {
+    write_due_ = true;
+    owner_.WriteAtTurnEnd(shared_from_this());
+  }
 }
 
 void Session::Write() {
+  write_due_ = false;
   if (writing_ || closed_) return;
   if (outgoing_.empty()) {
     if (close_after_write_) Close(protocol_.close_reason());
@@ -370,9 +424,19 @@ void Session::Write() {
   }
   writing_ = true;
   auto self = shared_from_this();
+  // The front entry and those behind it that need no pause before them.
   auto send = [self] {
-    asio::async_write(self->socket_, asio::buffer(self->outgoing_.front().bytes),
-                      [self](std::error_code error, std::size_t) { self->OnWritten(error); });
+    self->gathered_.clear();
+    for (const Outgoing& entry : self->outgoing_) {
+      if (self->gathered_.size() == kMaxGathered ||
+          (entry.login_answer && !self->gathered_.empty()))
+        break;
+      self->gathered_.push_back(asio::buffer(entry.bytes));
+    }
+    asio::async_write(self->socket_, self->gathered_,
+                      [self, entries = self->gathered_.size()](std::error_code error, std::size_t) {
+                        self->OnWritten(error, entries);
+                      });
   };
   const auto gap = owner_.options().auth_reply_gap;
   if (!outgoing_.front().login_answer || gap.count() <= 0) {
@@ -389,18 +453,23 @@ void Session::Write() {
   });
 }
 
-void Session::OnWritten(std::error_code error) {
+void Session::OnWritten(std::error_code error, std::size_t entries) {
   writing_ = false;
   if (closed_) return;
   if (error) {
     Close("");
     return;
   }
-  const Outgoing done = std::move(outgoing_.front());
-  outgoing_.pop_front();
+  // Only the first entry of a write can end a login's answer.
+  const bool login_answered = outgoing_.front().login_answer;
+  std::size_t reply_bytes = 0;
+  for (std::size_t i = 0; i < entries; ++i) {
+    if (outgoing_.front().reply) reply_bytes += outgoing_.front().bytes.size();
+    outgoing_.pop_front();
+  }
   last_activity_ = Clock::now();
-  if (done.reply && owner_.queue().ReleaseUnread(id_, done.bytes.size())) owner_.Schedule();
-  if (done.login_answer && !close_after_write_) {
+  if (reply_bytes > 0 && owner_.queue().ReleaseUnread(id_, reply_bytes)) owner_.Schedule();
+  if (login_answered && !close_after_write_) {
     protocol_.LoginAnswered();
     Continue();
   }
@@ -456,7 +525,12 @@ void Session::Close(const std::string& reason) {
 }  // namespace
 
 std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink) {
-  return std::make_unique<ListenerImpl>(std::move(options), sink);
+  return std::make_unique<ListenerImpl>(std::move(options), sink, nullptr);
+}
+
+std::unique_ptr<Listener> Listener::Start(ListenerOptions options, RequestSink& sink,
+                                          asio::io_context& loop) {
+  return std::make_unique<ListenerImpl>(std::move(options), sink, &loop);
 }
 
 }  // namespace server::rcon

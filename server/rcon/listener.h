@@ -1,8 +1,10 @@
-// Listener: the RCON server on TCP. It owns one network thread that accepts, reads, decodes,
-// authenticates and writes. Requests of logged-in clients wait in a RequestQueue; the game
-// thread runs them one at a time, round-robin between connections, through a RequestSink, and
-// replies come back through Reply() from any thread. Nothing here ever waits for the game
-// thread, and the game thread never waits here.
+// Listener: the RCON server on TCP. It accepts, reads, decodes, authenticates and writes on one
+// thread: a network thread of its own, or the thread that runs an event loop it is given (the
+// server gives it the game loop's, so that a request is read, run and answered on the game
+// thread without a hand-off between threads). Requests of logged-in clients wait in a
+// RequestQueue; the game thread runs them round-robin between connections, through a
+// RequestSink, and replies come back through Reply() from any thread. Nothing here ever waits
+// for the game thread, and the game thread never waits here.
 //
 // Defences, each logged with the peer's address: packets outside the size limits, a truncated
 // packet or anything but a login before login close that connection only; a connection must
@@ -27,18 +29,27 @@
 #include "server/rcon/packet.h"
 #include "server/rcon/request_queue.h"
 
+namespace asio {
+class io_context;
+}  // namespace asio
+
 namespace server::rcon {
 
 // The game thread's side of the listener.
 class RequestSink {
  public:
   virtual ~RequestSink() = default;
-  // Network thread, must not block: run `task` on the game thread, after what was posted before.
+  // Listener's thread, must not block: run `task` on the game thread, after what was posted
+  // before.
   virtual void Post(std::function<void()> task) = 0;
   // Game thread: runs one command of a logged-in client. Replies (any number, or none) go
   // through Listener::Reply; the request is done when this returns.
   virtual void Handle(const Request& request) = 0;
-  // Network thread: the connection is gone; its waiting requests and replies are dropped.
+  // Game thread: from `on` until the call with false (at the end of the turn) more requests
+  // wait behind the one at hand, and their replies are gathered to leave together; output of
+  // the game's own may be gathered in step.
+  virtual void Gather(bool on) { (void)on; }
+  // Listener's thread: the connection is gone; its waiting requests and replies are dropped.
   virtual void OnSessionClosed(SessionId session) = 0;
 };
 
@@ -69,6 +80,12 @@ class Listener {
   // in its message) when the address cannot be bound. `sink` must outlive the listener, and
   // the game thread must have stopped running the sink's posted tasks before it is destroyed.
   static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink);
+  // The same on `loop` instead of a thread of its own: the loop's owner runs it (the game
+  // thread, whose sink's Post runs tasks on that loop too). The listener must be destroyed
+  // after `loop` has stopped running; its destructor runs the loop until the connections are
+  // closed.
+  static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink,
+                                         asio::io_context& loop);
   // Closes every connection and joins the network thread.
   virtual ~Listener() = default;
 

@@ -1,8 +1,16 @@
 // The audit line: what it names, where a long command line is cut, and that a request cannot
-// forge a log line of its own.
+// forge a log line of its own; and the sink that lets a turn's lines leave in one write.
 #include "server/audit.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <spdlog/logger.h>
+
+#include "server/held_sink.h"
 
 namespace {
 
@@ -34,6 +42,37 @@ TEST(AuditText, LongLinesAreCutAfter200CharactersKeepingCharactersWhole) {
 TEST(AuditText, ControlCharactersQuotesAndBackslashesAreEscaped) {
   EXPECT_EQ(Text("a\nb\r\"c\\\x1b"),
             "127.0.0.1:50123 #7 \"a\\x0ab\\x0d\\\"c\\\\\\x1b\": 1 reply in 1.500 ms");
+}
+
+// Lines logged while the sink is held reach the file only at the release, with their text and
+// in their order among the others; unheld, each line is there once it is logged.
+TEST(HeldSink, KeepsLinesWhileHeldAndWritesThemInOrderOnRelease) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("orvane-held-sink-" +
+                     std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".log");
+  auto read = [&] {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  {
+    auto sink = std::make_shared<server::HeldSink>(path.string());
+    sink->set_pattern("[%n] %v");
+    spdlog::logger audit("audit", sink), other("rcon", sink);
+    audit.flush_on(spdlog::level::info);
+    other.flush_on(spdlog::level::info);
+    audit.info("first");
+    EXPECT_EQ(read(), "[audit] first\n");
+    sink->Hold();
+    audit.info("second");
+    other.warn("between");
+    audit.info("third");
+    EXPECT_EQ(read(), "[audit] first\n") << "held";
+    sink->Release();
+    EXPECT_EQ(read(), "[audit] first\n[audit] second\n[rcon] between\n[audit] third\n");
+    audit.info("fourth");
+    EXPECT_EQ(read().substr(read().size() - 15), "[audit] fourth\n");
+  }
+  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include <asio/post.hpp>
+
 namespace server {
 namespace {
 
@@ -82,6 +84,24 @@ TEST(GameLoop, RunTicksAtOnceWhenATaskMovesItsClockPastTheDueTime) {
   loop.Post([&] { advance += 2h; });
   loop.Run();  // without the advance this would wait an hour (and the test time out)
   EXPECT_EQ(ticks, 1);
+}
+
+// The listener runs on the loop's event loop: what it posts there runs on the game thread, and
+// tasks it posts from there run without another thread's help.
+TEST(GameLoop, WorkOnItsEventLoopRunsOnTheGameThreadAndPostsTasksThere) {
+  GameLoop loop(
+      1h, [] {}, Clock::now());
+  std::thread::id network, task;
+  asio::post(loop.io(), [&] {
+    network = std::this_thread::get_id();
+    loop.Post([&] {
+      task = std::this_thread::get_id();
+      loop.Stop();
+    });
+  });
+  loop.Run();
+  EXPECT_EQ(network, std::this_thread::get_id());
+  EXPECT_EQ(task, std::this_thread::get_id());
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ class RawClient {
 // Stands in for the game: requests run on a real GameLoop thread, as in the server, and the
 // bodies handled are recorded in order. "twice X" replies X twice, "none" replies nothing,
 // "big N" replies N bytes, "room" the reply room, "peer" the client's address, "block" waits
-// for Release(); else an echo.
+// for Release(), "answer then block" replies and then waits; else an echo.
 class FakeGame final : public RequestSink {
  public:
   FakeGame()
@@ -125,6 +125,7 @@ class FakeGame final : public RequestSink {
     if (thread_.joinable()) thread_.join();
   }
   void set_listener(Listener* listener) { listener_ = listener; }
+  asio::io_context& io() { return loop_.io(); }
 
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
   void Handle(const Request& request) override {
@@ -148,7 +149,8 @@ class FakeGame final : public RequestSink {
       reply(request.peer);
     } else if (body == "room") {
       reply(std::to_string(listener_->ReplyRoom(request.session)));
-    } else if (body == "block") {
+    } else if (body == "block" || body == "answer then block") {
+      if (body != "block") reply(body);
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [this] { return released_; });
     } else if (body != "none") {
@@ -186,15 +188,20 @@ class FakeGame final : public RequestSink {
   std::thread thread_;
 };
 
-class ListenerTest : public ::testing::Test {
+// Every test runs with the listener on a network thread of its own and on the game loop's
+// event loop (as the server runs it); tests that block the game thread while the network must
+// go on run only with the listener on its own thread.
+class ListenerTest : public ::testing::TestWithParam<bool> {
  protected:
+  bool shared() const { return GetParam(); }
   void Start(ListenerOptions options = {}) {
     options.port = 0;
     options.password = "pw";
     options.auth_reply_gap = 0ms;
     options.clock = [this] { return LoginGuard::Clock::now() + skew_.load(); };
     options.log = std::make_shared<spdlog::logger>("rcon", sink_);
-    listener_ = Listener::Start(std::move(options), game_);
+    listener_ = shared() ? Listener::Start(std::move(options), game_, game_.io())
+                         : Listener::Start(std::move(options), game_);
     game_.set_listener(listener_.get());
   }
   // The game thread goes first: it may still be answering through the listener.
@@ -225,7 +232,7 @@ class ListenerTest : public ::testing::Test {
   std::unique_ptr<Listener> listener_;
 };
 
-TEST_F(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
+TEST_P(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   Start();
   RawClient client(port());
   client.Send(9, kTypeAuth, "pw");
@@ -247,7 +254,7 @@ TEST_F(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   EXPECT_TRUE(client.Read()->body.starts_with("127.0.0.1:")) << "requests name their client";
 }
 
-TEST_F(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
+TEST_P(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
   Start();
   RawClient client(port());
   EXPECT_EQ(client.LoginAnswer("pW", 5), -1);
@@ -255,7 +262,7 @@ TEST_F(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
   EXPECT_TRUE(client.Login("pw"));
 }
 
-TEST_F(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
+TEST_P(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
   Start();
   RawClient client(port());
   ASSERT_TRUE(client.Login("pw"));
@@ -274,7 +281,7 @@ TEST_F(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
   EXPECT_EQ(client.Read()->body, "after") << "nothing more came with the long reply";
 }
 
-TEST_F(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
+TEST_P(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
   Start();
   RawClient client(port());
   std::string burst = Encode(1, kTypeAuth, "pw");
@@ -298,7 +305,7 @@ TEST_F(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
 // Packet types after login: a command runs; an empty response value is answered, after the
 // replies of what came before, by an empty response value with its id; any other type is
 // ignored. Before login anything but a login closes the connection.
-TEST_F(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
+TEST_P(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
   Start();
   RawClient client(port());
   ASSERT_TRUE(client.Login("pw"));
@@ -326,7 +333,7 @@ TEST_F(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
   EXPECT_TRUE(Logged("packet of type 0 before login"));
 }
 
-TEST_F(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
+TEST_P(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
   ListenerOptions options;
   options.login_limits = {3, 30s, 300s};
   Start(options);
@@ -356,7 +363,7 @@ TEST_F(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
   EXPECT_TRUE(later.Login("pw"));
 }
 
-TEST_F(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockout) {
+TEST_P(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockout) {
   ListenerOptions options;
   options.login_limits = {3, 30s, 300s};
   Start(options);
@@ -376,7 +383,7 @@ TEST_F(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockou
   ExpectServed(logged_in);  // it proved the password before the lockout began
 }
 
-TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
+TEST_P(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
   ListenerOptions options;
   options.max_connections = 2;
   options.reserved_slots = 0;
@@ -391,7 +398,7 @@ TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
   ExpectServed(a);
 }
 
-TEST_F(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
+TEST_P(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
   ListenerOptions options;
   options.max_connections = 6;
   options.reserved_slots = 2;
@@ -410,7 +417,7 @@ TEST_F(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
   EXPECT_TRUE(Logged("its slot was needed"));
 }
 
-TEST_F(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
+TEST_P(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
   ListenerOptions options;
   options.max_per_address = 2;
   Start(options);
@@ -424,7 +431,7 @@ TEST_F(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
   EXPECT_TRUE(elsewhere.Login("pw"));
 }
 
-TEST_F(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
+TEST_P(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
   ListenerOptions options;
   options.login_deadline = 100ms;
   Start(options);
@@ -436,7 +443,7 @@ TEST_F(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
   ExpectServed(quick);
 }
 
-TEST_F(ListenerTest, IdleConnectionsAreClosed) {
+TEST_P(ListenerTest, IdleConnectionsAreClosed) {
   ListenerOptions options;
   options.idle_timeout = 150ms;
   Start(options);
@@ -446,7 +453,8 @@ TEST_F(ListenerTest, IdleConnectionsAreClosed) {
   EXPECT_TRUE(Logged("idle for 0.15 s"));
 }
 
-TEST_F(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
+TEST_P(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
+  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
   Start();
   RawClient a(port()), b(port());
   ASSERT_TRUE(a.Login("pw"));
@@ -464,7 +472,8 @@ TEST_F(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
   EXPECT_LE(at, 2) << "b waited for at most one request of a after the one running";
 }
 
-TEST_F(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
+TEST_P(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
+  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
   Start();
   RawClient other(port());
   ASSERT_TRUE(other.Login("pw"));
@@ -484,7 +493,8 @@ TEST_F(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
   EXPECT_EQ(std::count(handled.begin(), handled.end(), "dead"), 0);
 }
 
-TEST_F(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
+TEST_P(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
+  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
   ListenerOptions options;
   options.max_queued_requests = 5;
   Start(options);
@@ -503,7 +513,7 @@ TEST_F(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
   ExpectServed(other);
 }
 
-TEST_F(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
+TEST_P(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
   Start();
   RawClient other(port());
   ASSERT_TRUE(other.Login("pw"));
@@ -529,7 +539,7 @@ TEST_F(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
   }
 }
 
-TEST_F(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
+TEST_P(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
   ListenerOptions options;
   options.idle_timeout = 200ms;
   Start(options);
@@ -541,7 +551,7 @@ TEST_F(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
   EXPECT_TRUE(Logged("idle for 0.2 s")) << "its waiting requests are not the game's work";
 }
 
-TEST_F(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
+TEST_P(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
   ListenerOptions options;
   options.max_unread_bytes = 64 << 10;
   Start(options);
@@ -562,7 +572,7 @@ TEST_F(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
       Logged("a reply of 70252 bytes would take the replies not yet read past 65536 bytes"));
 }
 
-TEST_F(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
+TEST_P(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
   Start();
   {
     RawClient client(port());
@@ -572,10 +582,29 @@ TEST_F(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
   ASSERT_TRUE(open.Login("pw"));
   for (int i = 0; i < 200 && game_.closed() < 1; ++i) std::this_thread::sleep_for(5ms);
   EXPECT_EQ(game_.closed(), 1);
+  if (shared()) game_.Stop();  // a shared loop stops before its listener goes
   listener_.reset();
   EXPECT_TRUE(open.Closed());
   EXPECT_EQ(game_.closed(), 2);
 }
+
+// On the game loop's event loop the reply is written from within the handler: the client has it
+// while the game thread is still busy.
+TEST_P(ListenerTest, AReplyLeavesBeforeItsHandlerReturns) {
+  Start();
+  RawClient client(port());
+  ASSERT_TRUE(client.Login("pw"));
+  client.Send(5, kTypeExecCommand, "answer then block");
+  auto reply = client.Read();
+  game_.Release();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->body, "answer then block");
+  EXPECT_EQ(reply->id, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Listener, ListenerTest, ::testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "OnTheGameLoop" : "OnItsOwnThread");
+});
 
 }  // namespace
 }  // namespace server::rcon

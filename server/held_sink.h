@@ -1,0 +1,41 @@
+// HeldSink: a shared log sink that writes each line as it comes, or, while held, keeps the
+// lines and writes them together when released. The game thread holds the sinks over a turn
+// of pipelined requests, so that the turn's audit lines cost one write instead of one each;
+// every line keeps its text and its place. A line logged while held waits at most until the
+// turn ends (the request at hand finishes); lines still held when the process dies are lost.
+#pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include <spdlog/details/file_helper.h>
+#include <spdlog/sinks/base_sink.h>
+
+namespace server {
+
+class HeldSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  // Standard error.
+  HeldSink() = default;
+  // A file, appended to; throws spdlog::spdlog_ex when it cannot be opened.
+  explicit HeldSink(const std::string& path);
+
+  // Any thread.
+  void Hold();
+  void Release();
+
+ private:
+  void sink_it_(const spdlog::details::log_msg& msg) override;
+  void flush_() override;
+  // The kept lines to the stream (buffered for a file), then the stream's buffer out.
+  void Write();
+  void Flush();
+
+  bool to_file_ = false;
+  spdlog::details::file_helper file_;
+  bool held_ = false;
+  spdlog::memory_buf_t kept_;
+};
+
+}  // namespace server
