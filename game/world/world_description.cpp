@@ -14,13 +14,26 @@ namespace {
   throw WorldFileError(place, message);
 }
 
+// The place of a key of a list's element, such as "dinos[2].class", made into text only for an
+// error: checking a million dinos would otherwise spell out millions of places no error names.
+struct ElementPlace {
+  const char* list;
+  std::size_t index;
+  const char* key;  // empty for the element itself
+
+  operator std::string() const {
+    const std::string element = ListPlace(list, index);
+    return *key == '\0' ? element : element + "." + key;
+  }
+};
+
 // The game's names ignore ASCII case and keep their first spelling: another spelling of a name
 // is that name to the game, shown and exported as the first spelling.
 std::u16string NameKey(std::string_view name) { return FoldCase(ToUtf16(name)); }
 
 // The game's class of that name, or null. Another spelling of it is refused: it would be made as
 // a class of its own that the game shows, and the export writes, as the game's class.
-const NativeClassInfo* GameClass(const std::string& name, const std::string& place) {
+const NativeClassInfo* GameClass(const std::string& name, const ElementPlace& place) {
   static const std::map<std::u16string, const NativeClassInfo*> by_key = [] {
     std::map<std::u16string, const NativeClassInfo*> map;
     for (const NativeClassInfo& info : kNativeClasses) map.emplace(NameKey(info.name), &info);
@@ -37,29 +50,35 @@ const NativeClassInfo* GameClass(const std::string& name, const std::string& pla
 // Tracks the kind each class name is made with, in file order.
 class ClassKinds {
  public:
-  void List(const ClassDescription& c, const std::string& place) {
-    if (c.name.empty()) Fail(place + ".name", "a class needs a non-empty name");
-    if (GameClass(c.name, place + ".name"))
-      Fail(place + ".name", "\"" + c.name + "\" is a class of the game itself");
-    if (!kinds_.emplace(c.name, c.kind).second)
-      Fail(place + ".name", "duplicate class \"" + c.name + "\"");
-    CheckOtherSpellings(c.name, c.kind, place + ".name");
-    if (c.path && c.path->empty()) Fail(place + ".path", "a class path cannot be empty");
+  void List(const ClassDescription& c, std::size_t index) {
+    const ElementPlace place{"classes", index, "name"};
+    if (c.name.empty()) Fail(place, "a class needs a non-empty name");
+    if (GameClass(c.name, place)) Fail(place, "\"" + c.name + "\" is a class of the game itself");
+    if (!kinds_.emplace(c.name, c.kind).second) Fail(place, "duplicate class \"" + c.name + "\"");
+    CheckOtherSpellings(c.name, c.kind, place);
+    if (c.path && c.path->empty())
+      Fail(ElementPlace{"classes", index, "path"}, "a class path cannot be empty");
   }
-  void Use(const std::string& name, ClassKind kind, const std::string& place) {
+  void Use(const std::string& name, ClassKind kind, const ElementPlace& place) {
     if (name.empty()) Fail(place, "the class name is empty");
-    if (const NativeClassInfo* native = GameClass(name, place)) {
-      if (native->made_as != kind)
-        Fail(place,
-             "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
+    // A name met before is no spelling of a game class, and its spellings are checked: a million
+    // dinos of a few classes need only a lookup each.
+    auto it = kinds_.find(name);
+    if (it == kinds_.end()) {
+      if (const NativeClassInfo* native = GameClass(name, place)) {
+        if (native->made_as != kind)
+          Fail(place,
+               "class \"" + name + "\" of the game cannot be made as kind " + ClassKindName(kind));
+        return;
+      }
+      kinds_.emplace(name, kind);
+      CheckOtherSpellings(name, kind, place);
       return;
     }
-    auto [it, added] = kinds_.emplace(name, kind);
-    if (!added && it->second != kind) {
+    if (it->second != kind) {
       Fail(place, "class \"" + name + "\" is a " + ClassKindName(it->second) + " class, not a " +
                       ClassKindName(kind) + " class");
     }
-    CheckOtherSpellings(name, kind, place);
   }
   std::optional<ClassKind> KindOf(const std::string& name) const {
     if (const NativeClassInfo* native = FindNativeClass(name)) return native->made_as;
@@ -70,7 +89,7 @@ class ClassKinds {
  private:
   // Spellings of one name are separate classes that the game shows, and the export writes, as
   // the first: they must be of one kind, or the export would not load.
-  void CheckOtherSpellings(const std::string& name, ClassKind kind, const std::string& place) {
+  void CheckOtherSpellings(const std::string& name, ClassKind kind, const ElementPlace& place) {
     auto [it, added] = spellings_.emplace(NameKey(name), std::pair(name, kind));
     if (!added && it->second.second != kind) {
       Fail(place, "class \"" + name + "\" is a " + ClassKindName(kind) + " class, but \"" +
@@ -93,7 +112,7 @@ std::string ListPlace(const std::string& list, std::size_t index) {
 void CheckWorldDescription(const WorldDescription& description) {
   ClassKinds kinds;
   for (std::size_t i = 0; i < description.classes.size(); ++i)
-    kinds.List(description.classes[i], ListPlace("classes", i));
+    kinds.List(description.classes[i], i);
 
   std::set<int32_t> tribe_ids;
   for (std::size_t i = 0; i < description.tribes.size(); ++i) {
@@ -120,30 +139,29 @@ void CheckWorldDescription(const WorldDescription& description) {
   std::unordered_set<uint64_t> dino_ids;
   for (std::size_t i = 0; i < description.dinos.size(); ++i) {
     const DinoDescription& d = description.dinos[i];
-    const std::string place = ListPlace("dinos", i);
-    kinds.Use(d.class_name, ClassKind::kDino, place + ".class");
+    kinds.Use(d.class_name, ClassKind::kDino, {"dinos", i, "class"});
     if (d.id1 && d.id2 && !dino_ids.insert((uint64_t{*d.id1} << 32) | *d.id2).second) {
-      Fail(place,
+      Fail(ElementPlace{"dinos", i, ""},
            "duplicate dino id pair " + std::to_string(*d.id1) + ":" + std::to_string(*d.id2));
     }
   }
   for (std::size_t i = 0; i < description.structures.size(); ++i) {
     const StructureDescription& s = description.structures[i];
-    const std::string place = ListPlace("structures", i);
-    kinds.Use(s.class_name, ClassKind::kStructure, place + ".class");
-    if (s.consumes_item) kinds.Use(*s.consumes_item, ClassKind::kItem, place + ".consumes_item");
-    if (s.pickup_item) kinds.Use(*s.pickup_item, ClassKind::kItem, place + ".pickup_item");
+    kinds.Use(s.class_name, ClassKind::kStructure, {"structures", i, "class"});
+    if (s.consumes_item)
+      kinds.Use(*s.consumes_item, ClassKind::kItem, {"structures", i, "consumes_item"});
+    if (s.pickup_item)
+      kinds.Use(*s.pickup_item, ClassKind::kItem, {"structures", i, "pickup_item"});
   }
   for (std::size_t i = 0; i < description.actors.size(); ++i) {
     const ActorDescription& a = description.actors[i];
-    const std::string place = ListPlace("actors", i);
     ClassKind kind = ClassKind::kActor;
     if (a.kind) {
       kind = *a.kind;
     } else if (auto listed = kinds.KindOf(a.class_name); listed == ClassKind::kPawn) {
       kind = ClassKind::kPawn;
     }
-    kinds.Use(a.class_name, kind, place + ".class");
+    kinds.Use(a.class_name, kind, {"actors", i, "class"});
   }
 }
 

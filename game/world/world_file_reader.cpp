@@ -408,10 +408,31 @@ ActorDescription ReadActor(Json& j, const Place& place) {
   return a;
 }
 
-}  // namespace
+// The lists that hold nearly all of a big world, read element by element while the text is
+// parsed.
+class EntityLists : public WorldJsonLists {
+ public:
+  bool Takes(std::string_view key) const override {
+    return key == "dinos" || key == "structures" || key == "actors";
+  }
+  void Element(std::string_view key, std::size_t index, Json& element) override {
+    const Place top;
+    const Place list(top, key);
+    const Place at(list, index);
+    if (key == "dinos")
+      dinos.push_back(ReadDino(element, at));
+    else if (key == "structures")
+      structures.push_back(ReadStructure(element, at));
+    else
+      actors.push_back(ReadActor(element, at));
+  }
 
-WorldDescription ParseWorldFile(std::string_view text) {
-  Json j = ParseWorldJson(text);
+  std::vector<DinoDescription> dinos;
+  std::vector<StructureDescription> structures;
+  std::vector<ActorDescription> actors;
+};
+
+WorldDescription ReadWorld(Json& j) {
   ObjectReader r(
       j, Place(),
       {"map", "world", "game_state", "world_settings", "save_directory", "server_cheat_manager",
@@ -462,6 +483,27 @@ WorldDescription ParseWorldFile(std::string_view text) {
     m.With("live_blocks", [&](Json& x, S& a) { ReadInteger<int64_t>(x, a); });
     m.With("live_bytes", [&](Json& x, S& a) { ReadInteger<int64_t>(x, a); });
   });
+  return w;
+}
+
+}  // namespace
+
+WorldDescription ParseWorldFile(std::string_view text) {
+  EntityLists lists;
+  Json j;
+  try {
+    j = ParseWorldJson(text, &lists);
+  } catch (const WorldFileError&) {
+    // The lists are read before the rest, so their first error need not be the first error of a
+    // whole read, which is the one to report: read it that way.
+    Json whole = ParseWorldJson(text);
+    return ReadWorld(whole);
+  }
+  // The lists read without error, so the rest reads as it would in a whole read.
+  WorldDescription w = ReadWorld(j);
+  w.dinos = std::move(lists.dinos);
+  w.structures = std::move(lists.structures);
+  w.actors = std::move(lists.actors);
   return w;
 }
 

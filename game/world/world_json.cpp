@@ -45,37 +45,43 @@ std::string PlainMessage(const Json::exception& e);
 // is at: the key or index of every open object and array. Refuses a key that its object already
 // has, and turns the library's errors into WorldFileErrors at their place. (The library's
 // callback parser would do the tracking too, but it rescans an array at the end of each of its
-// objects, which is quadratic in a world of a million actors.)
+// objects, which is quadratic in a world of a million actors.) The elements of the top-level
+// lists that `lists` takes are built one at a time apart from the value and handed over.
 class TrackingParser {
  public:
-  explicit TrackingParser(Json& result) : dom_(result) {}
+  using Dom = nlohmann::detail::json_sax_dom_parser<Json>;
 
-  bool null() { return Value(dom_.null()); }
-  bool boolean(bool b) { return Value(dom_.boolean(b)); }
-  bool number_integer(Json::number_integer_t n) { return Value(dom_.number_integer(n)); }
-  bool number_unsigned(Json::number_unsigned_t n) { return Value(dom_.number_unsigned(n)); }
+  TrackingParser(Json& result, WorldJsonLists* lists)
+      : dom_(result), lists_(lists), element_dom_(element_) {}
+
+  bool null() { return Value(Target().null()); }
+  bool boolean(bool b) { return Value(Target().boolean(b)); }
+  bool number_integer(Json::number_integer_t n) { return Value(Target().number_integer(n)); }
+  bool number_unsigned(Json::number_unsigned_t n) { return Value(Target().number_unsigned(n)); }
   bool number_float(Json::number_float_t n, const Json::string_t& text) {
-    return Value(dom_.number_float(n, text));
+    return Value(Target().number_float(n, text));
   }
-  bool string(Json::string_t& s) { return Value(dom_.string(s)); }
-  bool binary(Json::binary_t& b) { return Value(dom_.binary(b)); }
+  bool string(Json::string_t& s) { return Value(Target().string(s)); }
+  bool binary(Json::binary_t& b) { return Value(Target().binary(b)); }
   bool start_object(std::size_t n) {
+    Dom& target = Target();
     Open(true);
-    return dom_.start_object(n);
+    return target.start_object(n);
   }
   bool start_array(std::size_t n) {
+    Dom& target = Target();
     Open(false);
-    return dom_.start_array(n);
+    return target.start_array(n);
   }
   bool key(Json::string_t& key) {
     Frame& frame = frames_[depth_ - 1];
     const bool duplicate = std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end();
     frame.keys.push_back(key);
     if (duplicate) throw WorldFileError(Place(), "duplicate key");
-    return dom_.key(key);
+    return Target().key(key);
   }
-  bool end_object() { return End(dom_.end_object()); }
-  bool end_array() { return End(dom_.end_array()); }
+  bool end_object() { return End(ClosingTarget().end_object()); }
+  bool end_array() { return End(ClosingTarget().end_array()); }
   template <class Exception>
   bool parse_error(std::size_t /*position*/, const std::string& /*token*/, const Exception& e) {
     const std::string place = Place();
@@ -100,9 +106,16 @@ class TrackingParser {
  private:
   struct Frame {
     bool object = false;
+    bool taken = false;             // a top-level list whose elements go to lists_
     std::vector<std::string> keys;  // in file order; the last is the one being read
     std::size_t index = 0;          // arrays: the element being read
   };
+
+  // Whether the parse is inside an element of a taken list.
+  bool InElement() const { return depth_ >= 2 && frames_[1].taken; }
+  Dom& Target() { return InElement() ? element_dom_ : dom_; }
+  // For the end of the innermost open object or array.
+  Dom& ClosingTarget() { return depth_ >= 3 && frames_[1].taken ? element_dom_ : dom_; }
 
   void Open(bool object) {
     if (depth_ == frames_.size()) frames_.emplace_back();
@@ -110,9 +123,15 @@ class TrackingParser {
     frame.object = object;
     frame.keys.clear();
     frame.index = 0;
+    frame.taken = depth_ == 2 && !object && frames_[0].object && lists_ != nullptr &&
+                  lists_->Takes(frames_[0].keys.back());
   }
   bool Value(bool result) {
-    if (depth_ > 0 && !frames_[depth_ - 1].object) ++frames_[depth_ - 1].index;
+    if (depth_ > 0 && !frames_[depth_ - 1].object) {
+      if (depth_ == 2 && frames_[1].taken)
+        lists_->Element(frames_[0].keys.back(), frames_[1].index, element_);
+      ++frames_[depth_ - 1].index;
+    }
     return result;
   }
   bool End(bool result) {
@@ -120,7 +139,10 @@ class TrackingParser {
     return Value(result);
   }
 
-  nlohmann::detail::json_sax_dom_parser<Json> dom_;
+  Dom dom_;
+  WorldJsonLists* lists_;
+  Json element_;  // the element of a taken list being parsed
+  Dom element_dom_;
   // The open objects and arrays are the first depth_ frames; those beyond are kept for their
   // storage, so that a million objects do not allocate a million lists of keys.
   std::vector<Frame> frames_;
@@ -165,9 +187,9 @@ std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes)
   return text;
 }
 
-Json ParseWorldJson(std::string_view text) {
+Json ParseWorldJson(std::string_view text, WorldJsonLists* lists) {
   Json result;
-  TrackingParser parser(result);
+  TrackingParser parser(result, lists);
   Json::sax_parse(text, &parser, nlohmann::json::input_format_t::json, /*strict=*/true,
                   /*ignore_comments=*/true);
   return result;

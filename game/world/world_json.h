@@ -3,6 +3,7 @@
 // world ("players[2].team") or in the file, never one of the JSON library's own exceptions.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,9 +17,21 @@ namespace game {
 // file (a device, a directory, a pipe) or when it is larger than `max_bytes`.
 std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes);
 
+// Takes the elements of chosen lists of the top-level object while the text is parsed, so
+// that a list of a million elements is never held whole as JSON values. The parsed value then
+// has those lists empty.
+class WorldJsonLists {
+ public:
+  virtual ~WorldJsonLists() = default;
+  // Whether the elements of the top-level list `key` go to Element.
+  virtual bool Takes(std::string_view key) const = 0;
+  // The element at `index` of the list `key`, whole; it is reused once this returns.
+  virtual void Element(std::string_view key, std::size_t index, nlohmann::json& element) = 0;
+};
+
 // Parses world-file text: JSON with // and /* */ comments allowed. A key given twice in one
 // object is refused with its place; so is a number beyond the range of a double.
-nlohmann::json ParseWorldJson(std::string_view text);
+nlohmann::json ParseWorldJson(std::string_view text, WorldJsonLists* lists = nullptr);
 
 // Numbers with a fraction in world files: JSON numbers, or "nan", "inf" and "-inf" for the
 // values JSON has no number for. The writer writes that form, so every export reloads.

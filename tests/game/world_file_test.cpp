@@ -90,6 +90,18 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
        "dinos[1].team: duplicate key"},
       {R"({"dinos": [{"position": [1, "NaN", 3]}]})",
        "dinos[0].position[1]: expected a number (or \"nan\", \"inf\", \"-inf\")"},
+      // Dinos, structures and actors are read while the text is parsed; the error reported is
+      // still the first one of the order keys are read in, whatever their order in the file.
+      {R"({"actors": [{"team": "x"}], "dinos": [{}, {"team": "y"}], "players": [{"team": "z"}]})",
+       "players[0].team: expected an integer"},
+      {R"({"actors": [{"team": "x"}], "dinos": [{}, {"team": "y"}]})",
+       "dinos[1].team: expected an integer"},
+      {R"({"dinos": [{"class": "Rex_C"}], "map": 1})", "map: expected a string"},
+      {R"({"structures": {}})", "structures: expected an array"},
+      {R"({"actors": [{}, 7]})", "actors[1]: expected an object"},
+      {R"({"actors": [{}, {"kind": "tree"}]})", "actors[1].kind: expected one of actor, pawn"},
+      {R"({"dinos": [{}, {"food": [1, tru]}], "map": 1})", "dinos[1].food[1]: parse error"},
+      {R"({"dinos": [], "dinos": []})", "dinos: duplicate key"},
       // Rules between keys.
       {R"({"players": [{"tribe": 42}, {"tribe": 42, "team": 0}]})",
        "players[1].team: team 0 disagrees with tribe 42: a player in a tribe has the tribe's id "
