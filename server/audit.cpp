@@ -52,9 +52,14 @@ std::size_t AppendQuoted(std::string& out, std::string_view line) {
 
 }  // namespace
 
-std::string AuditText(const AuditRecord& r) {
+std::string AuditText(const AuditRecord& record) {
   std::string text;
-  text.reserve(r.source.size() + std::min(r.line.size(), 4 * kAuditLineLimit) + 64);
+  AppendAuditText(text, record);
+  return text;
+}
+
+void AppendAuditText(std::string& text, const AuditRecord& r) {
+  text.reserve(text.size() + r.source.size() + std::min(r.line.size(), 4 * kAuditLineLimit) + 64);
   text += r.source;
   text += " #";
   Append(text, r.id);
@@ -70,7 +75,6 @@ std::string AuditText(const AuditRecord& r) {
   text += r.replies == 1 ? " reply in " : " replies in ";
   AppendMilliseconds(text, std::chrono::duration<double, std::milli>(r.took).count());
   text += " ms";
-  return text;
 }
 
 Audit::Audit(bool enabled) {
@@ -80,7 +84,10 @@ Audit::Audit(bool enabled) {
 }
 
 void Audit::Record(const AuditRecord& record) const {
-  if (log_) log_->info(std::string_view(AuditText(record)));
+  if (!log_) return;
+  text_.clear();  // keeps its capacity: no allocation per request
+  AppendAuditText(text_, record);
+  log_->info(std::string_view(text_));
 }
 
 }  // namespace server

@@ -27,9 +27,11 @@ struct AuditRecord {
 // its control characters are escaped, so that no request can forge or flood log lines.
 inline constexpr std::size_t kAuditLineLimit = 200;
 std::string AuditText(const AuditRecord& record);
+// The same text appended to `out`.
+void AppendAuditText(std::string& out, const AuditRecord& record);
 
 // Logs AuditText at info level on a logger named "audit" over the shared sinks; does nothing
-// when disabled (--no-audit).
+// when disabled (--no-audit). Record is called by one thread at a time (the game thread).
 class Audit {
  public:
   explicit Audit(bool enabled);
@@ -37,6 +39,7 @@ class Audit {
 
  private:
   std::shared_ptr<spdlog::logger> log_;
+  mutable std::string text_;  // the line at hand, its buffer reused
 };
 
 }  // namespace server

@@ -66,7 +66,7 @@ void GameLoop::Step() {
 }
 
 GameLoop::Clock::time_point GameLoop::RunDue(Clock::time_point now) {
-  std::deque<std::function<void()>> batch;
+  std::vector<std::function<void()>> batch = std::move(spare_);  // empty; its capacity kept
   {
     std::lock_guard lock(mutex_);
     batch.swap(tasks_);
@@ -76,6 +76,8 @@ GameLoop::Clock::time_point GameLoop::RunDue(Clock::time_point now) {
     if (stopped()) return next_tick_;
     task();
   }
+  batch.clear();
+  spare_ = std::move(batch);
   if (now >= next_tick_ && !stopped()) {
     tick_();
     next_tick_ = now - next_tick_ >= period_ ? now + period_ : next_tick_ + period_;

@@ -8,9 +8,9 @@
 #pragma once
 
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 #include <asio/io_context.hpp>
 #include <asio/steady_timer.hpp>
@@ -61,7 +61,9 @@ class GameLoop {
   Clock::time_point armed_tick_;
   Clock::time_point armed_deadline_;
   mutable std::mutex mutex_;
-  std::deque<std::function<void()>> tasks_;
+  std::vector<std::function<void()>> tasks_;
+  // The storage of the last batch RunDue ran, kept for the next: a step allocates nothing.
+  std::vector<std::function<void()>> spare_;
   bool step_posted_ = false;  // a Step is queued on io_ for the tasks
   bool stop_ = false;
 };

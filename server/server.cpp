@@ -98,7 +98,7 @@ class LineRunner {
     packet.Id = id;
     packet.Type = type;
     packet.Length = static_cast<int32_t>(utf8.size()) + 10;
-    packet.Body = FString(std::u16string_view(game::ToUtf16(utf8)));
+    packet.Body = game::ToFString(utf8);
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
     const std::size_t replies = connection.replies().size();
     connection.ClearReplies();  // the outlet has them; a long session must not pile them up
@@ -121,15 +121,16 @@ class RconBridge final : public rcon::RequestSink {
 
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
   void Handle(const rcon::Request& request) override {
-    auto& connection = connections_[request.session];
-    if (!connection) {
-      connection = std::make_unique<game::RconConnection>(
+    Client& client = connections_[request.session];
+    if (!client.connection) {
+      client.connection = std::make_unique<game::RconConnection>(
           [listener = listener_, session = request.session](const game::RconReply& reply) {
             listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
           });
-      sessions_[connection->Handle()] = request.session;
+      client.source = "rcon " + request.peer;  // built once, not per request
+      sessions_[client.connection->Handle()] = request.session;
     }
-    runner_.Run(*connection, "rcon " + request.peer, request.id, request.type, request.body);
+    runner_.Run(*client.connection, client.source, request.id, request.type, request.body);
   }
   // The log's lines of a turn of pipelined requests leave together, after their replies.
   void Gather(bool on) override { log_.Hold(on); }
@@ -137,7 +138,7 @@ class RconBridge final : public rcon::RequestSink {
     loop_.Post([this, session] {
       auto it = connections_.find(session);
       if (it == connections_.end()) return;
-      sessions_.erase(it->second->Handle());
+      sessions_.erase(it->second.connection->Handle());
       connections_.erase(it);
     });
   }
@@ -154,7 +155,12 @@ class RconBridge final : public rcon::RequestSink {
   const LineRunner& runner_;
   const LogSinks& log_;
   rcon::Listener* listener_ = nullptr;
-  std::unordered_map<rcon::SessionId, std::unique_ptr<game::RconConnection>> connections_;
+  // A session's game connection and its name in the audit line.
+  struct Client {
+    std::unique_ptr<game::RconConnection> connection;
+    std::string source;
+  };
+  std::unordered_map<rcon::SessionId, Client> connections_;
   std::unordered_map<RCONClientConnection*, rcon::SessionId> sessions_;
 };
 

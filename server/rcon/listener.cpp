@@ -206,7 +206,8 @@ class ListenerImpl final : public Listener {
         break;
       }
       // A lone request's reply leaves at once; with others waiting it waits for theirs.
-      if (!gathering_ && shared_ && queue_.Ready()) {
+      const bool alone = !gathering_ && !queue_.Ready();
+      if (!alone && !gathering_ && shared_) {
         gathering_ = true;
         sink_.Gather(true);
       }
@@ -215,6 +216,12 @@ class ListenerImpl final : public Listener {
       else
         sink_.Handle(*request);
       queue_.Finished(request->session);
+      // Nothing came in while it ran (on a shared loop nothing can; on a thread of its own a
+      // newcomer has posted the next turn): the turn is over without reading the clock.
+      if (alone) {
+        more = false;
+        break;
+      }
     } while (Clock::now() < turn_end);
     for (auto& session : std::exchange(write_due_, {})) session->Write();
     if (std::exchange(gathering_, false)) sink_.Gather(false);
@@ -405,8 +412,10 @@ std::string Session::Queue(Packet request) {
 
 void Session::QueueReply(std::string bytes) {
   if (closed_) return;
-  last_activity_ = Clock::now();
   outgoing_.push_back({std::move(bytes), false, true});
+  // A reply is activity. When it is written now or at the turn's end, the write's end records
+  // it (a moment later); only behind a write in progress is the clock read here.
+  if (writing_) last_activity_ = Clock::now();
   if (!owner_.gathering()) {
     Write();
   } else if (!write_due_) {

@@ -17,6 +17,8 @@ SERVER = os.environ.get("ORVANE_SERVER", "")
 PLUGIN = os.environ.get("ORVANE_PLUGIN", "")
 PASSWORD = "rehearsal"
 NOTICE = re.compile(r"RCON listening on (\S+) port (\d+)")
+# How long a test waits for output it expects before it gives up on a hung server.
+WAIT = 120
 
 
 class Server:
@@ -47,7 +49,7 @@ class Server:
             reader.start()
         self.port = None
         if rcon:
-            line = self.wait_for_stderr(NOTICE, timeout=30)
+            line = self.wait_for_stderr(NOTICE)
             self.port = int(NOTICE.search(line).group(2))
 
     def _drain(self, stream, lines):
@@ -56,31 +58,35 @@ class Server:
                 lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
                 self._changed.notify_all()
 
-    def _wait_for(self, lines, pattern, timeout):
+    # Waits end when the expected output is there; the limit is a generous guard against a
+    # hung server, never a measure of speed (a loaded machine may take seconds to start one).
+    def _wait_until(self, found, describe, timeout):
         deadline = time.monotonic() + timeout
         with self._changed:
             while True:
-                for line in lines:
-                    if re.search(pattern, line):
-                        return line
+                result = found()
+                if result is not None:
+                    return result
                 left = deadline - time.monotonic()
                 if left <= 0 or (self.process.poll() is not None and not self._alive_readers()):
                     raise AssertionError(
-                        f"no line matching {pattern!r}; stderr:\n" + "\n".join(self.stderr_lines))
+                        f"no {describe}; stdout:\n" + "\n".join(self.stdout_lines) +
+                        "\nstderr:\n" + "\n".join(self.stderr_lines))
                 self._changed.wait(min(left, 0.1))
 
     def _alive_readers(self):
         return any(reader.is_alive() for reader in self._readers)
 
-    def wait_for_stderr(self, pattern, timeout=10):
-        return self._wait_for(self.stderr_lines, pattern, timeout)
+    def wait_for_stderr(self, pattern, timeout=WAIT):
+        def found():
+            return next((line for line in self.stderr_lines if re.search(pattern, line)), None)
+        return self._wait_until(found, f"line matching {pattern!r}", timeout)
 
-    def wait_for_stdout_count(self, count, timeout=10):
-        deadline = time.monotonic() + timeout
-        with self._changed:
-            while len(self.stdout_lines) < count and time.monotonic() < deadline:
-                self._changed.wait(0.1)
-            return list(self.stdout_lines)
+    def wait_for_stdout_count(self, count, timeout=WAIT):
+        """The lines of standard output once there are at least `count`."""
+        def found():
+            return list(self.stdout_lines) if len(self.stdout_lines) >= count else None
+        return self._wait_until(found, f"{count} lines on standard output", timeout)
 
     def stop(self, sig=signal.SIGTERM, timeout=30):
         """Sends `sig` and returns the exit code."""
