@@ -152,8 +152,10 @@ void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
 // Every registered command, the server's and the plugin's, one a line, in registration order.
 void Commands(RCONClientConnection* connection, const RCONPacket& request) {
   std::string names;
-  for (const std::u16string& name : framework::RconCommandNames())
-    names += (names.empty() ? "" : "\n") + game::ToUtf8(name);
+  for (const std::u16string& name : framework::RconCommandNames()) {
+    if (!names.empty()) names += '\n';
+    names += game::ToUtf8(name);
+  }
   Reply(connection, request, names);
 }
 

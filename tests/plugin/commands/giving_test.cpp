@@ -1,5 +1,6 @@
 // Giving commands, dispatched through the loaded plugin: what reaches the game (the journal),
 // what the game keeps (the state export) and what the client is told.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <sdk/api.h>
@@ -130,7 +131,7 @@ TEST_F(Giving, GiveItemToAllAnswersOncePerPlayerOnlineWithThePathAsTyped) {
   EXPECT_EQ(Replies(u"GiveItemToAll \"" + std::u16string(kRifle16) + u"\" 1 1 0"),
             Strings(3, "Request has failed"))
       << "the quotes are kept, so the catalogue does not know the path";
-  EXPECT_EQ(world().JournalOf(kGiveItem)[0]["args"][1], "\"" + std::string(kRifle) + "\"");
+  EXPECT_EQ(world().JournalOf(kGiveItem)[0]["args"][1], fmt::format("\"{}\"", kRifle));
   EXPECT_EQ(Replies(u"GiveItemToAll x 1 1 no"), Strings{"Request has failed"});
 
   UseWorld(R"({"players": [{"eos_id": "gone", "stale": true}]})");

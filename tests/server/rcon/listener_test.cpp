@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -460,7 +461,7 @@ TEST_P(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
   ASSERT_TRUE(a.Login("pw"));
   ASSERT_TRUE(b.Login("pw"));
   std::string burst = Encode(1, kTypeExecCommand, "block");
-  for (int i = 0; i < 20; ++i) burst += Encode(2 + i, kTypeExecCommand, "a" + std::to_string(i));
+  for (int i = 0; i < 20; ++i) burst += Encode(2 + i, kTypeExecCommand, fmt::format("a{}", i));
   a.SendBytes(burst + Encode(0, 100, ""));
   ASSERT_TRUE(game_.WaitHandled("block"));
   b.SendBytes(Encode(7, kTypeExecCommand, "b") + Encode(0, 100, ""));
