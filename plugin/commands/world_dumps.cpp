@@ -178,15 +178,23 @@ void GetAllActorsPos(Request& request) {
   file.Write(text);
 }
 
-void GetAllActors(Request& request) {
-  DumpFile file(kAllActorsFile);
-  CountingTable table;
-  PerClass<int32_t*> counts;  // each class's key in the table
+// Counts every actor of the level into `table` under the key that `key_of(actor)` gives, asked
+// once per class. Returns how many actors there were.
+template <class KeyOf>
+int32_t CountLevelActorsByClass(CountingTable& table, KeyOf key_of) {
+  PerClass<int32_t*> counts;  // each class's count in the table
   int32_t total = 0;
   ForEachLevelActor([&](AActor* actor) {
     ++total;
-    ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(ActorClassName(actor)); });
+    ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(key_of(actor)); });
   });
+  return total;
+}
+
+void GetAllActors(Request& request) {
+  DumpFile file(kAllActorsFile);
+  CountingTable table;
+  const int32_t total = CountLevelActorsByClass(table, ActorClassName);
   FString text;
   for (const auto& [name, count] : table) text += Format(u"[{}]: {}\n", name, count);
   request.Reply(Format(u"Found {} Actors!", total) + GeneratedNote(kAllActorsFile));
@@ -196,12 +204,7 @@ void GetAllActors(Request& request) {
 void GetAllActorsBp(Request& request) {
   DumpFile file(kAllActorsBpFile);
   CountingTable table;
-  PerClass<int32_t*> counts;
-  int32_t total = 0;
-  ForEachLevelActor([&](AActor* actor) {
-    ++total;
-    ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(ActorBlueprintPath(actor)); });
-  });
+  const int32_t total = CountLevelActorsByClass(table, ActorBlueprintPath);
   FString text;
   for (const CountingTable::Entry* entry : table.ByCount())
     text += Format(u"[\"{}\"]: {},\n", entry->first, entry->second);
