@@ -3,6 +3,11 @@
 //   Command/<line>/<actors>  the request line dispatched to the real plugin, as over RCON but
 //                            without the network: the plugin's walk through GameAccess and the
 //                            game's queries
+//   Cold/<line>/<actors>     the same with the caches emptied before each run, as a live
+//                            server's frame leaves them between two commands; a fixed number of
+//                            iterations. Without it a small world stays in the cache from one
+//                            iteration to the next and a large one cannot, so the growth of the
+//                            warm cost per actor measures the cache as much as the command.
 //   Direct/<line>/<actors>   the same result computed by direct field access (direct_walks.h)
 // Each reports "actors" and "ns_per_actor"; scripts/bench-plot.py draws ns_per_actor against
 // the world size, one line per command. Commands that destroy run on a fresh copy of the world
@@ -14,6 +19,7 @@
 #include <string>
 
 #include "bench/support/bench_host.h"
+#include "bench/support/cold_caches.h"
 #include "bench/support/direct_walks.h"
 
 namespace {
@@ -81,35 +87,37 @@ void Report(benchmark::State& state, int32_t actors) {
       1e-9 * actors, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void RunCommand(benchmark::State& state, const CommandRow& row, int32_t actors) {
+// Whether a run starts with the caches as the previous iteration left them, or emptied.
+enum class Caches { kWarm, kCold };
+
+// Runs `walk` once per iteration on the world of `actors` actors (a fresh copy each time for a
+// destroying row), the preparation outside the timed part.
+template <class Walk>
+void Measure(benchmark::State& state, const CommandRow& row, int32_t actors, Caches caches,
+             Walk walk) {
   bench::BenchHost& host = bench::Host();
-  const std::u16string line = Wide(row.line);
   const bool destroys = row.baseline.work == Work::kDestroy;
   if (!destroys) host.Installed(actors);
   for (auto _ : state) {
-    if (destroys) {
+    if (destroys || caches == Caches::kCold) {
       state.PauseTiming();
-      host.FreshCopy(actors);
+      if (destroys) host.FreshCopy(actors);
+      if (caches == Caches::kCold) bench::EvictCaches();
       state.ResumeTiming();
     }
-    benchmark::DoNotOptimize(host.Dispatch(line));
+    benchmark::DoNotOptimize(walk(host));
   }
   Report(state, actors);
 }
 
+void RunCommand(benchmark::State& state, const CommandRow& row, int32_t actors, Caches caches) {
+  const std::u16string line = Wide(row.line);
+  Measure(state, row, actors, caches, [&](bench::BenchHost& host) { return host.Dispatch(line); });
+}
+
 void RunDirect(benchmark::State& state, const CommandRow& row, int32_t actors) {
-  bench::BenchHost& host = bench::Host();
-  const bool destroys = row.baseline.work == Work::kDestroy;
-  if (!destroys) host.Installed(actors);
-  for (auto _ : state) {
-    if (destroys) {
-      state.PauseTiming();
-      host.FreshCopy(actors);
-      state.ResumeTiming();
-    }
-    benchmark::DoNotOptimize(bench::RunDirect(row.baseline, host.root()));
-  }
-  Report(state, actors);
+  Measure(state, row, actors, Caches::kWarm,
+          [&](bench::BenchHost& host) { return bench::RunDirect(row.baseline, host.root()); });
 }
 
 }  // namespace
@@ -118,14 +126,19 @@ int main(int argc, char** argv) {
   for (const CommandRow& row : kCommands) {
     for (int32_t actors : kSizes) {
       const std::string suffix = std::string(row.line) + "/" + std::to_string(actors);
-      for (auto* benchmark :
-           {benchmark::RegisterBenchmark(("Command/" + suffix).c_str(), RunCommand, row, actors),
-            benchmark::RegisterBenchmark(("Direct/" + suffix).c_str(), RunDirect, row, actors)}) {
+      const bool destroys = row.baseline.work == Work::kDestroy;
+      // A run that needs a new world or emptied caches is prepared outside the timed part, so
+      // a small fixed count of them keeps the whole run short.
+      const int fixed_iterations = std::max(2, 200'000 / actors);
+      auto* warm = benchmark::RegisterBenchmark(("Command/" + suffix).c_str(), RunCommand, row,
+                                                actors, Caches::kWarm);
+      auto* cold = benchmark::RegisterBenchmark(("Cold/" + suffix).c_str(), RunCommand, row, actors,
+                                                Caches::kCold);
+      auto* direct =
+          benchmark::RegisterBenchmark(("Direct/" + suffix).c_str(), RunDirect, row, actors);
+      for (auto* benchmark : {warm, cold, direct}) {
         benchmark->Unit(benchmark::kMicrosecond);
-        // Each iteration of a destroying row needs a new world, built outside the timed part: a
-        // small fixed count keeps the run short.
-        if (row.baseline.work == Work::kDestroy)
-          benchmark->Iterations(std::max(1, 200'000 / actors));
+        if (destroys || benchmark == cold) benchmark->Iterations(fixed_iterations);
       }
     }
   }

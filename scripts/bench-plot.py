@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Turns commands_bench results (Google Benchmark JSON) into a PNG plot of the cost per actor
-against the world size: one line per command, its direct-access baselines as thin grey dashed
-lines. Medians are used when the run had repetitions. With --table it also prints, as a
-Markdown table, each command's cost per actor at every size, its growth from the smallest to
-the largest world, and the same for its baseline.
+against the world size, in two panels: with the caches warm from the previous run (beside the
+direct-access baselines, thin grey dashed lines) and with the caches emptied before each run.
+One line per command. Medians are used when the run had repetitions. With --table it also
+prints, as a Markdown table, each command's cost per actor at every size and its growth from
+the smallest to the largest world, warm and cold, and the same for its baseline.
 
     scripts/bench-plot.py bench-results/commands_bench.json docs/commands-bench.png [--table]
 """
@@ -43,28 +44,33 @@ def commands_of(data):
     return seen
 
 
+PANELS = (("Command", "caches warm from the previous run"),
+          ("Cold", "caches emptied before each run"))
+
+
 def plot(data, out_path):
     commands = commands_of(data)
-    fig, ax = plt.subplots(figsize=(13, 7))
+    fig, axes = plt.subplots(1, len(PANELS), figsize=(18, 7), sharey=True)
     colours = plt.get_cmap("tab20")
-    for i, command in enumerate(commands):
-        direct = data.get(("Direct", command))
-        if direct:
-            sizes = sorted(direct)
-            ax.plot(sizes, [direct[s] for s in sizes], "--", color="grey", linewidth=0.6,
-                    alpha=0.6, label="direct baselines" if i == 0 else None)
-        series = data.get(("Command", command))
-        if series:
-            sizes = sorted(series)
-            ax.plot(sizes, [series[s] for s in sizes], "-", marker=MARKERS[i % len(MARKERS)],
-                    color=colours(i % 20), label=command)
-    ax.set_xscale("log")
-    ax.set_yscale("log")
-    ax.set_xlabel("actors in the world")
-    ax.set_ylabel("CPU time per actor (ns)")
-    ax.set_title("Walking commands: cost per actor against world size")
-    ax.grid(True, which="both", alpha=0.3)
-    ax.legend(fontsize="x-small", loc="center left", bbox_to_anchor=(1.01, 0.5))
+    for ax, (kind, title) in zip(axes, PANELS):
+        for i, command in enumerate(commands):
+            direct = data.get(("Direct", command))
+            if direct and kind == "Command":
+                sizes = sorted(direct)
+                ax.plot(sizes, [direct[s] for s in sizes], "--", color="grey", linewidth=0.6,
+                        alpha=0.6, label="direct baselines" if i == 0 else None)
+            series = data.get((kind, command))
+            if series:
+                sizes = sorted(series)
+                ax.plot(sizes, [series[s] for s in sizes], "-",
+                        marker=MARKERS[i % len(MARKERS)], color=colours(i % 20), label=command)
+        ax.set_xscale("log")
+        ax.set_yscale("log")
+        ax.set_xlabel("actors in the world")
+        ax.set_title(f"Walking commands, {title}")
+        ax.grid(True, which="both", alpha=0.3)
+    axes[0].set_ylabel("CPU time per actor (ns)")
+    axes[-1].legend(fontsize="x-small", loc="center left", bbox_to_anchor=(1.01, 0.5))
     fig.tight_layout()
     fig.savefig(out_path, dpi=100)
 
@@ -73,8 +79,9 @@ def table(data):
     commands = commands_of(data)
     sizes = sorted({s for series in data.values() for s in series})
     head = " | ".join(f"{s // 1000}k" for s in sizes)
-    print(f"| command | {head} | growth | direct: {head} | growth |")
-    print("|---" * (2 * len(sizes) + 3) + "|")
+    print(f"| command | warm: {head} | growth | cold: {head} | growth "
+          f"| direct: {head} | growth |")
+    print("|---" * (3 * len(sizes) + 4) + "|")
 
     def cells(series):
         values = [f"{series[s]:.2f}" if s in series else "" for s in sizes]
@@ -83,8 +90,9 @@ def table(data):
         return " | ".join(values) + f" | {growth}"
 
     for command in commands:
-        print(f"| `{command}` | {cells(data.get(('Command', command), {}))} | "
-              f"{cells(data.get(('Direct', command), {}))} |")
+        row = " | ".join(cells(data.get((kind, command), {}))
+                         for kind in ("Command", "Cold", "Direct"))
+        print(f"| `{command}` | {row} |")
 
 
 def main():

@@ -65,7 +65,7 @@ ObjectBase* World::Resolve(const FWeakObjectPtr& weak) const {
 
 Dino* World::FindDino(uint32_t id1, uint32_t id2) const {
   auto it = dino_index_.find(DinoKey(id1, id2));
-  return it == dino_index_.end() ? nullptr : it->second;
+  return it == dino_index_.end() || it->second->destroyed ? nullptr : it->second;
 }
 
 const TribeDescription* World::FindTribe(int32_t id) const {
@@ -97,6 +97,7 @@ void World::CollectGarbage() {
   CompactLevel();
   if (garbage_ == 0) return;
   auto gone = [](const auto* object) { return object->destroyed; };
+  std::erase_if(dino_index_, [&](const auto& entry) { return gone(entry.second); });
   std::erase_if(dinos_, gone);
   std::erase_if(structures_, gone);
   std::erase_if(actors_, gone);

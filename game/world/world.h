@@ -214,6 +214,9 @@ class World {
   std::vector<LocatedActor*> actors_;
   KindList dino_list_;  // the dinos and structures in the level, for the class queries
   KindList structure_list_;
+  // By id pair. A destroyed dino keeps its entry until the next collection (FindDino passes it
+  // over): erasing from a large hash map costs a few cache misses per dino, which a walk that
+  // destroys many dinos would pay for each.
   std::unordered_map<uint64_t, Dino*> dino_index_;
   int32_t spawn_count_ = 0;
 };

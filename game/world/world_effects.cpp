@@ -46,11 +46,6 @@ void World::DestroyActor(ActorBase* actor) {
           player->description.position = ToPosition(actor->root_component->relative_location);
       }
       break;
-    case ObjectKind::kDino: {
-      auto* dino = static_cast<Dino*>(actor);
-      dino_index_.erase(DinoKey(dino->dino_id1, dino->dino_id2));
-      break;
-    }
     default:
       break;
   }

@@ -88,7 +88,9 @@ Dino* World::MakeDino(ClassObject* cls, const DinoDescription& d, uint32_t id1, 
     facts.imprinter = d.imprinter;
   }
   dinos_.push_back(dino);
-  dino_index_.emplace(DinoKey(id1, id2), dino);
+  // The first live dino of an id pair is the one found; a destroyed one's entry is taken over.
+  auto [entry, added] = dino_index_.try_emplace(DinoKey(id1, id2), dino);
+  if (!added && entry->second->destroyed) entry->second = dino;
   AddToLevel(dino);
   return dino;
 }

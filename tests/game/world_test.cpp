@@ -93,6 +93,7 @@ TEST(World, DestroyedActorsLeaveEveryQueryAndTheirWeakReferencesGoStale) {
   EXPECT_FALSE(Contains(LevelActors(), dino));
   world.game().CollectGarbage();
   EXPECT_EQ(LevelActors().Num(), 7) << "compacted";
+  EXPECT_EQ(Dino(11, 22), nullptr) << "gone from the index once collected";
 
   // A disconnected player's entry in the controller list goes stale; the character stays.
   auto* bob = Player("bob");
