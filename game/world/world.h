@@ -2,9 +2,10 @@
 // every object, the name table, the object table behind weak references, the players'
 // bookkeeping and the journal, and it carries out what the game's functions do (members/
 // registers those functions and calls in here).
-// Destroyed actors leave the level, the class and sphere queries and the dino index at once
-// (their slot in "ULevel.Actors" becomes null and the array is compacted from time to time and
-// at every collection); their memory lives on until CollectGarbage, as pending-kill objects do.
+// Destroyed actors leave the level and the class and sphere queries at once, and FindDino passes
+// them over (their slot in "ULevel.Actors" becomes null and the array is compacted from time to
+// time and at every collection); their memory lives on until CollectGarbage, as pending-kill
+// objects do.
 // One world is installed at a time: the registered functions act on it.
 // Where things are: world.cpp the object table, the level and the queries; world_objects.cpp
 // making objects; world_effects.cpp what game functions change; world_names.cpp how objects
