@@ -109,7 +109,7 @@ std::size_t RunDirect(const Baseline& baseline, const std::string& folder) {
     case Work::kFeed: {
       std::size_t fed = 0;
       ForEachMatch(baseline, [&](game::ActorBase* actor) {
-        auto& status = static_cast<game::CharacterBase*>(actor)->status;
+        auto& status = static_cast<game::CharacterBase*>(actor)->status();
         status.current_status_values[game::kFoodStatus] =
             status.max_status_values[game::kFoodStatus];
         ++fed;

@@ -33,7 +33,7 @@ void Suicide(APrimalCharacter* character) {
   JournalCall(sym::APrimalCharacter::Suicide, character);
   auto* target = static_cast<CharacterBase*>(FromSdk(character));
   target->dead = true;
-  target->status.current_status_values[0] = 0.0F;
+  target->status().current_status_values[0] = 0.0F;
 }
 
 bool IsDead(APrimalCharacter* character) {

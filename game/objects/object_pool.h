@@ -26,7 +26,7 @@ class ObjectPool {
   // A new T, value-initialised, in the pool, at the start of a cache line.
   template <class T>
   T* New() {
-    return new (Allocate(sizeof(T), std::max(alignof(T), kLine))) T();
+    return new (Allocate(Footprint(sizeof(T)), std::max(alignof(T), kLine))) T();
   }
 
   // Runs an object's destructor; its storage stays with the pool.
@@ -41,6 +41,13 @@ class ObjectPool {
   void* Allocate(std::size_t size, std::size_t alignment);
 
   static constexpr std::size_t kLine = 64;
+  // An odd number of whole cache lines: a walk over objects of one size then spreads over
+  // every set of the caches. A stride of two or four lines would use only half or a quarter
+  // of them, and a small world would no longer fit.
+  static constexpr std::size_t Footprint(std::size_t size) {
+    const std::size_t lines = (size + kLine - 1) / kLine;
+    return (lines % 2 == 0 ? lines + 1 : lines) * kLine;
+  }
   struct FreeBlock {
     void operator()(std::byte* block) const { std::free(block); }
   };

@@ -133,13 +133,12 @@ struct ActorBase : ObjectBase {
   Player* player = nullptr;  // the player a controller, character or player state belongs to
 };
 
-// An actor placed in the world by its own root component.
+// An actor placed in the world by its own root component. The world makes the component with
+// the actor (World::MakeOf) but keeps it apart, in a pool of components: a walk over the level
+// reads the actors' first fields, and actors without their components lie closer together.
 struct LocatedActor : ActorBase {
-  explicit LocatedActor(ObjectKind k) : ActorBase(k) {
-    root_component = &root;
-    root.owner = this;
-  }
-  SceneComponent root;
+  using ActorBase::ActorBase;
+  SceneComponent& root() const { return *root_component; }
 };
 
 struct PawnBase : LocatedActor {
@@ -156,14 +155,12 @@ struct GenericActor : LocatedActor {
   GenericActor() : LocatedActor(ObjectKind::kActor) {}
 };
 
+// Its status component is made and kept as a located actor's root component is.
 struct CharacterBase : PawnBase {
-  explicit CharacterBase(ObjectKind k) : PawnBase(k) {
-    status_component = &status;
-    status.owner = this;
-  }
+  using PawnBase::PawnBase;
   StatusComponent* status_component = nullptr;  // "APrimalCharacter.MyCharacterStatusComponent"
   bool dead = false;
-  StatusComponent status;
+  StatusComponent& status() const { return *status_component; }
 };
 
 struct PlayerCharacter : CharacterBase {

@@ -177,7 +177,8 @@ class World {
   };
   std::vector<Slot> slots_;
   int32_t next_serial_ = 1;
-  ObjectPool pool_;  // before owned_: the storage outlives the objects
+  ObjectPool pool_;            // before owned_: the storage outlives the objects
+  ObjectPool component_pool_;  // actors' root and status components
   std::vector<std::unique_ptr<ObjectBase, ObjectPool::Release>> owned_;
   std::size_t garbage_ = 0;
   SlotIds level_ids_;  // where each actor stands in "ULevel.Actors"
@@ -222,10 +223,13 @@ class World {
   int32_t spawn_count_ = 0;
 };
 
-// An object owned by the world, not yet named or registered.
+// An object owned by the world, not yet named or registered. Components come from a pool of
+// their own (see LocatedActor).
 template <class T>
 T* World::Own() {
-  T* object = pool_.New<T>();
+  constexpr bool kComponent =
+      std::is_same_v<T, SceneComponent> || std::is_same_v<T, StatusComponent>;
+  T* object = (kComponent ? component_pool_ : pool_).template New<T>();
   owned_.emplace_back(object);
   return object;
 }
@@ -246,14 +250,20 @@ T* World::MakeOf(ClassObject* cls, std::u16string_view name) {
   }
   Register(object);
   if constexpr (std::is_base_of_v<LocatedActor, T>) {
-    object->root.class_private = NativeClass(Native::kSceneComponent);
-    object->root.name_private = root_name_;
-    Register(&object->root);
+    auto* root = Own<SceneComponent>();
+    root->class_private = NativeClass(Native::kSceneComponent);
+    root->name_private = root_name_;
+    root->owner = object;
+    object->root_component = root;
+    Register(root);
   }
   if constexpr (std::is_base_of_v<CharacterBase, T>) {
-    object->status.class_private = NativeClass(Native::kStatusComponent);
-    object->status.name_private = status_name_;
-    Register(&object->status);
+    auto* status = Own<StatusComponent>();
+    status->class_private = NativeClass(Native::kStatusComponent);
+    status->name_private = status_name_;
+    status->owner = object;
+    object->status_component = status;
+    Register(status);
   }
   return object;
 }

@@ -226,7 +226,7 @@ void WorldBuilder::BuildActors() {
                               ? static_cast<LocatedActor*>(w_.MakeOf<GenericPawn>(cls))
                               : w_.MakeOf<GenericActor>(cls);
     actor->targeting_team = a.team;
-    actor->root.SetLocation(ToVector(a.position));
+    actor->root().SetLocation(ToVector(a.position));
     actor->source_index = static_cast<int32_t>(i);
     w_.actors_.push_back(actor);
     w_.AddToLevel(actor);

@@ -51,10 +51,15 @@ void World::DestroyActor(ActorBase* actor) {
   }
   actor->destroyed = true;
   slots_[actor->object_index].object = nullptr;
-  if (auto* located = dynamic_cast<LocatedActor*>(actor))
-    slots_[located->root.object_index].object = nullptr;
-  if (auto* character = dynamic_cast<CharacterBase*>(actor))
-    slots_[character->status.object_index].object = nullptr;
+  // Its components go with it (collected with it too).
+  if (auto* located = dynamic_cast<LocatedActor*>(actor)) {
+    located->root().destroyed = true;
+    slots_[located->root().object_index].object = nullptr;
+  }
+  if (auto* character = dynamic_cast<CharacterBase*>(actor)) {
+    character->status().destroyed = true;
+    slots_[character->status().object_index].object = nullptr;
+  }
   RemoveFromLevel(actor);
   if (actor->kind == ObjectKind::kDino) dino_list_.Remove(actor);
   if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(actor);
@@ -77,7 +82,7 @@ void World::MoveActor(ActorBase* actor, const FVector& to) {
 
 void World::MovePlayer(Player& player, const FVector& to) {
   if (player.controller != nullptr) player.controller->current_player_character_location = to;
-  if (player.character != nullptr) player.character->root.SetLocation(to);
+  if (player.character != nullptr) player.character->root().SetLocation(to);
   player.description.position = ToPosition(to);
 }
 

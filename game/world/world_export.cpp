@@ -45,7 +45,7 @@ WorldDescription World::ToDescription() const {
     } else {
       p.stale = true;
       if (player->character != nullptr)
-        p.position = ToPosition(player->character->root.relative_location);
+        p.position = ToPosition(player->character->root().relative_location);
     }
     p.character = player->character == nullptr ? CharacterState::kNone
                   : player->character->dead    ? CharacterState::kDead
@@ -61,10 +61,10 @@ WorldDescription World::ToDescription() const {
     d.team = dino->targeting_team;
     d.name = ToUtf8(dino->descriptive_name);
     d.level = dino->absolute_base_level;
-    d.position = ToPosition(dino->root.relative_location);
+    d.position = ToPosition(dino->root().relative_location);
     d.dead = dino->dead;
-    d.food = {dino->status.current_status_values[kFoodStatus],
-              dino->status.max_status_values[kFoodStatus]};
+    d.food = {dino->status().current_status_values[kFoodStatus],
+              dino->status().max_status_values[kFoodStatus]};
     d.tamer = ToUtf8(dino->tamer_string);
     d.taming_team = dino->taming_team_id;
     d.neutered = dino->neutered;
@@ -90,7 +90,7 @@ WorldDescription World::ToDescription() const {
     s.name = ToUtf8(structure->descriptive_name);
     s.consumes_item = class_name(structure->consumes_primal_item);
     s.pickup_item = class_name(structure->pickup_gives_item);
-    s.position = ToPosition(structure->root.relative_location);
+    s.position = ToPosition(structure->root().relative_location);
     w.structures.push_back(std::move(s));
   }
   for (const LocatedActor* actor : actors_) {
@@ -99,7 +99,7 @@ WorldDescription World::ToDescription() const {
     a.class_name = *class_name(actor->class_private);
     a.kind = actor->kind == ObjectKind::kPawn ? ClassKind::kPawn : ClassKind::kActor;
     a.team = actor->targeting_team;
-    a.position = ToPosition(actor->root.relative_location);
+    a.position = ToPosition(actor->root().relative_location);
     w.actors.push_back(std::move(a));
   }
   if (root_.empty()) {

@@ -73,9 +73,9 @@ Dino* World::MakeDino(ClassObject* cls, const DinoDescription& d, uint32_t id1, 
   dino->targeting_team = d.team;
   dino->descriptive_name = ToFString(d.name.value_or(ToUtf8(SpeciesOf(*dino))));
   dino->absolute_base_level = d.level;
-  dino->root.SetLocation(ToVector(d.position));
+  dino->root().SetLocation(ToVector(d.position));
   dino->dead = d.dead;
-  FillStatus(dino->status, 1000.0F, d.food[0], d.food[1]);
+  FillStatus(dino->status(), 1000.0F, d.food[0], d.food[1]);
   dino->tamer_string = ToFString(d.tamer);
   dino->taming_team_id = d.taming_team;
   dino->neutered = d.neutered;
@@ -104,7 +104,7 @@ Structure* World::MakeStructure(ClassObject* cls, const StructureDescription& s)
   if (s.consumes_item)
     structure->consumes_primal_item = ClassFor(*s.consumes_item, ClassKind::kItem);
   if (s.pickup_item) structure->pickup_gives_item = ClassFor(*s.pickup_item, ClassKind::kItem);
-  structure->root.SetLocation(ToVector(s.position));
+  structure->root().SetLocation(ToVector(s.position));
   structures_.push_back(structure);
   AddToLevel(structure);
   return structure;
@@ -115,12 +115,12 @@ PlayerCharacter* World::MakeCharacter(Player& player) {
   PlayerCharacter* character = Make<PlayerCharacter>(Native::kPlayerPawn);
   character->player = &player;
   character->targeting_team = p.team;
-  character->root.SetLocation(ToVector(p.position));
+  character->root().SetLocation(ToVector(p.position));
   character->player_name = ToFString(p.character_name);
   character->descriptive_name = ToFString(p.character_name);
   character->linked_player_data_id = *p.linked_player_data_id;
   character->dead = p.character == CharacterState::kDead;
-  FillStatus(character->status, 200.0F, 100.0F, 100.0F);
+  FillStatus(character->status(), 200.0F, 100.0F, 100.0F);
   player.character = character;
   AddToLevel(character);
   return character;
