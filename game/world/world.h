@@ -149,6 +149,9 @@ class World {
   T* MakeOf(ClassObject* cls, std::u16string_view name = {});
   template <class T>
   T* Own();
+  // A root or status component of `owner`, named `name`, registered.
+  template <class T>
+  T* MakeComponent(Native cls, FName name, ObjectBase* owner);
   ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
                          std::optional<ClassKind> made_as);
   // The class of that name, made with `kind` (and the listed path, if any) when it is new.
@@ -249,23 +252,23 @@ T* World::MakeOf(ClassObject* cls, std::u16string_view name) {
     object->name_private = names_.Add(name);
   }
   Register(object);
-  if constexpr (std::is_base_of_v<LocatedActor, T>) {
-    auto* root = Own<SceneComponent>();
-    root->class_private = NativeClass(Native::kSceneComponent);
-    root->name_private = root_name_;
-    root->owner = object;
-    object->root_component = root;
-    Register(root);
-  }
-  if constexpr (std::is_base_of_v<CharacterBase, T>) {
-    auto* status = Own<StatusComponent>();
-    status->class_private = NativeClass(Native::kStatusComponent);
-    status->name_private = status_name_;
-    status->owner = object;
-    object->status_component = status;
-    Register(status);
-  }
+  if constexpr (std::is_base_of_v<LocatedActor, T>)
+    object->root_component =
+        MakeComponent<SceneComponent>(Native::kSceneComponent, root_name_, object);
+  if constexpr (std::is_base_of_v<CharacterBase, T>)
+    object->status_component =
+        MakeComponent<StatusComponent>(Native::kStatusComponent, status_name_, object);
   return object;
+}
+
+template <class T>
+T* World::MakeComponent(Native cls, FName name, ObjectBase* owner) {
+  T* component = Own<T>();
+  component->class_private = NativeClass(cls);
+  component->name_private = name;
+  component->owner = owner;
+  Register(component);
+  return component;
 }
 
 template <class T>
