@@ -1,8 +1,8 @@
 // ObjectPool: a world's objects in large blocks, laid out one after another in order of
 // creation, as a game pools its objects. Walks over a level then read neighbouring memory
-// instead of one scattered heap block per object, which keeps their cost per actor flat from
-// thousands to millions of actors. Each object starts a cache line, so that the fields a walk
-// reads first (class, name, team, root component) share one line; blocks grow with the world
+// instead of one scattered heap block per object. Each object starts a cache line and takes an
+// odd number of them, so that the fields a walk reads first (class, name, team, root component)
+// share one line and a walk spreads over every cache set; blocks grow with the world
 // and ask for huge pages, so that a walk over millions of objects is not a walk over as many
 // page-table entries. An object's storage is given back only with the pool; its destructor
 // runs when the world collects it (Release). Thread: the game thread.
