@@ -2,14 +2,18 @@
 # Configures and builds into build/ (or build-asan/ with --sanitize). Names after the options
 # build only those targets (serve.sh builds only orvane-server and what it needs). Extra CMake
 # options can be given in ORVANE_CMAKE_FLAGS, e.g. ORVANE_CMAKE_FLAGS=-DORVANE_WERROR=ON (as CI
-# does).
+# does). --serve configures without the tests and benchmarks (their libraries may be missing).
 set -e
 cd "$(dirname "$0")/.."
 dir=build
-flags=""
+flags="-DORVANE_BUILD_TESTS=ON -DORVANE_BUILD_BENCH=ON"
+if [ "$1" = "--serve" ]; then
+  flags="-DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF"
+  shift
+fi
 if [ "$1" = "--sanitize" ]; then
   dir=build-asan
-  flags="-DORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+  flags="$flags -DORVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
   shift
 fi
 cmake -S . -B "$dir" -G Ninja $flags ${ORVANE_CMAKE_FLAGS:-} >/dev/null

@@ -9,6 +9,6 @@ for arg in "$@"; do
   if [ "$arg" = "--help" ] && [ -x "$server" ]; then exec "$server" --help; fi
 done
 # Standard output carries the server's replies only, so the build reports on standard error.
-scripts/install-deps.sh >&2
-scripts/build.sh orvane-server >&2
+scripts/install-deps.sh --serve >&2
+scripts/build.sh --serve orvane-server >&2
 exec "$server" "$@"
