@@ -4,11 +4,8 @@
 // timed repeats of the structure destruction.
 #include "commands/destruction.h"
 
-#include <cstddef>
-#include <functional>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 #include <sdk/api.h>
 

@@ -1,7 +1,7 @@
 // Request: what a command handler works with. It holds the connection, the packet and the
 // command's registered name, splits the body into CommandArgs on demand, answers too few words
 // with the usage text, runs the guarded stretch with its failure reply, cuts message text out
-// of the body, and sends replies.
+// of the body, and sends replies. One Request per dispatched request, on the game thread.
 //
 //   void KillPlayerId(Request& request) {
 //     if (!request.Require(u"<PlayerID>")) return;
