@@ -1,11 +1,23 @@
-// The platform-specific steps of the plugin: the path mapping, the clocks and the file-system
-// steps. (The library entry, run by dlopen and dlclose, is entry/library_entry.cpp.)
+// The only platform-specific file of the plugin: the library entry shim (dlopen/dlclose run
+// the entry room's LibraryEntry with attach/detach), the path mapping, the clocks and the
+// file-system steps.
 #include "core/platform.h"
 
 #include <filesystem>
 #include <system_error>
 
+#include "entry/library_entry.h"
 #include "sdk/clock.h"
+
+// The unit-test archive takes everything here but the shim.
+#ifndef ORVANE_WITHOUT_ENTRY_SHIM
+namespace {
+
+__attribute__((constructor)) void OnLibraryLoaded() { orvane::LibraryEntry(1); }
+__attribute__((destructor)) void OnLibraryUnloading() { orvane::LibraryEntry(0); }
+
+}  // namespace
+#endif
 
 namespace {
 

@@ -1,5 +1,6 @@
 // What the plugin needs of the operating system beyond the SDK: the native form of the
 // host's backslash paths, the two clocks and the file-system steps of the profile removal.
+// The library entry shim lives beside them.
 #pragma once
 
 #include <chrono>

@@ -10,8 +10,10 @@
 namespace orvane {
 namespace {
 
-// The loader runs these on dlopen and dlclose.
-__attribute__((constructor)) void OnLibraryLoaded() {
+constexpr int kProcessDetach = 0;
+constexpr int kProcessAttach = 1;
+
+void OnAttach() {
   PluginLogger::Create();
   Load(CommandRows());
   // Not counted: the timer callback is no command.
@@ -19,12 +21,19 @@ __attribute__((constructor)) void OnLibraryLoaded() {
   PluginLogger::Get().info("Added an additional: {} commands!", RegistrationCount());
 }
 
-__attribute__((destructor)) void OnLibraryUnloading() {
+void OnDetach() {
   Unload(CommandRows());
   PluginLogger::Get().info("Unloaded additional commands");
 }
 
 }  // namespace
+
+int LibraryEntry(int reason) {
+  if (reason == kProcessAttach) OnAttach();
+  if (reason == kProcessDetach) OnDetach();
+  return 1;
+}
+
 }  // namespace orvane
 
 extern "C" void Plugin_Unload() {
