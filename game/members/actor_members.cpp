@@ -12,8 +12,6 @@
 namespace game::members {
 namespace {
 
-World& W() { return World::Installed(); }
-
 ActorBase* ActorOf(const void* actor) { return static_cast<ActorBase*>(FromSdk(actor)); }
 Dino* DinoOf(const void* dino) { return static_cast<Dino*>(FromSdk(dino)); }
 

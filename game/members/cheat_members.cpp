@@ -12,8 +12,6 @@ namespace game {
 namespace members {
 namespace {
 
-World& W() { return World::Installed(); }
-
 // The player a cheat manager belongs to; null for the server's.
 Player* OwnerOf(UShooterCheatManager* cheats) {
   return static_cast<CheatManager*>(FromSdk(cheats))->player;

@@ -3,12 +3,18 @@
 // World. Thread: the game thread.
 #pragma once
 
+#include "game/world/world.h"
+
 namespace game {
 
 // Registers all members (allocator and RCON connection included).
 void RegisterMembers();
 
 namespace members {
+
+// The world the registered functions act on: the installed one.
+inline World& W() { return World::Installed(); }
+
 void RegisterFields();
 void RegisterObjectFunctions();
 void RegisterWorldFunctions();

@@ -8,8 +8,6 @@
 namespace game::members {
 namespace {
 
-World& W() { return World::Installed(); }
-
 void NameToString(const ::FName* name, FString& out) {
   out = FString(std::u16string_view(W().names().ToString(*name)));
 }

@@ -12,8 +12,6 @@
 namespace game::members {
 namespace {
 
-World& W() { return World::Installed(); }
-
 // The bookkeeping of the player a controller, character or player state belongs to.
 Player& PlayerOf(const void* object) { return *static_cast<ActorBase*>(FromSdk(object))->player; }
 Controller* ControllerOf(const void* controller) {

@@ -11,8 +11,6 @@
 namespace game::members {
 namespace {
 
-World& W() { return World::Installed(); }
-
 AWorldSettings* GetWorldSettings(::UWorld* /*world*/, bool /*check_streaming*/, bool /*checked*/) {
   return ToSdk<AWorldSettings>(W().world_settings());
 }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "game/world/world_description.h"
+#include "game/world/class_kind.h"
 
 namespace game {
 

@@ -18,12 +18,13 @@
 #include <utility>
 #include <vector>
 
+#include "game/world/class_kind.h"
+
 namespace game {
 
 using Position = std::array<double, 3>;
 using Colour = std::array<float, 4>;
 
-enum class ClassKind { kDino, kStructure, kPawn, kActor, kItem };
 enum class CharacterState { kAlive, kDead, kNone };
 
 struct GameStateDescription {

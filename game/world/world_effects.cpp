@@ -51,14 +51,25 @@ void World::DestroyActor(ActorBase* actor) {
   }
   actor->destroyed = true;
   slots_[actor->object_index].object = nullptr;
-  // Its components go with it (collected with it too).
-  if (auto* located = dynamic_cast<LocatedActor*>(actor)) {
-    located->root().destroyed = true;
-    slots_[located->root().object_index].object = nullptr;
-  }
-  if (auto* character = dynamic_cast<CharacterBase*>(actor)) {
-    character->status().destroyed = true;
-    slots_[character->status().object_index].object = nullptr;
+  // Its components go with it (collected with it too): every kind but the controller, player
+  // state and game singletons is laid out with a root component, the characters with a status
+  // component besides.
+  auto retire_component = [this](ObjectBase& component) {
+    component.destroyed = true;
+    slots_[component.object_index].object = nullptr;
+  };
+  switch (actor->kind) {
+    case ObjectKind::kCharacter:
+    case ObjectKind::kDino:
+      retire_component(static_cast<CharacterBase*>(actor)->status());
+      [[fallthrough]];
+    case ObjectKind::kStructure:
+    case ObjectKind::kActor:
+    case ObjectKind::kPawn:
+      retire_component(static_cast<LocatedActor*>(actor)->root());
+      break;
+    default:
+      break;
   }
   RemoveFromLevel(actor);
   if (actor->kind == ObjectKind::kDino) dino_list_.Remove(actor);

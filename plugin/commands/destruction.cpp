@@ -4,21 +4,19 @@
 // timed repeats of the structure destruction.
 #include "commands/destruction.h"
 
-#include <cstddef>
-#include <functional>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 #include <sdk/api.h>
 
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
+#include "commands/command_groups.h"
 #include "commands/timed_sweeps.h"
 #include "core/format.h"
 #include "host/game_access.h"
 #include "queries/blueprint_names.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
+#include "queries/text_match.h"
 
 namespace orvane {
 namespace {
@@ -44,45 +42,6 @@ void DestroyDino(AActor* dino) {
   Call(sym::APrimalDinoCharacter::Destroy, static_cast<APrimalDinoCharacter*>(dino), true, false);
 }
 
-// A text match of an actor (ActorNameMatches and the like) depends only on the actor's class
-// and, for a structure, its two item classes: every name and path compared is built from those.
-// A walk over a large level therefore builds and compares them once per combination.
-class TextMatch {
- public:
-  using Match = bool (*)(const AActor* actor, const FString& text);
-  TextMatch(Match match, const FString& text) : match_(match), text_(text) {}
-
-  bool operator()(const AActor* actor) {
-    Key key{host::ClassOf(actor), nullptr, nullptr};
-    if (IsStructure(actor)) {
-      const auto* structure = static_cast<const APrimalStructure*>(actor);
-      key.consumes = Field(structure, sym::APrimalStructure::ConsumesPrimalItem);
-      key.pickup = Field(structure, sym::APrimalStructure::PickupGivesItem);
-    }
-    auto [known, added] = known_.try_emplace(key, false);
-    if (added) known->second = match_(actor, text_);
-    return known->second;
-  }
-
- private:
-  struct Key {
-    UClass* cls;
-    UClass* consumes;
-    UClass* pickup;
-    bool operator==(const Key&) const = default;
-  };
-  struct KeyHash {
-    std::size_t operator()(const Key& key) const {
-      const std::hash<const void*> hash;
-      return hash(key.cls) ^ (hash(key.consumes) * 31) ^ (hash(key.pickup) * 131);
-    }
-  };
-
-  Match match_;
-  const FString& text_;
-  std::unordered_map<Key, bool, KeyHash> known_;
-};
-
 // A structure's match for the by-blueprint destruction: its class name ignoring case, or one of
 // its blueprint paths exactly.
 bool StructureNameOrPathMatches(const AActor* structure, const FString& text) {
@@ -90,27 +49,21 @@ bool StructureNameOrPathMatches(const AActor* structure, const FString& text) {
          StructureMatchesBlueprint(static_cast<const APrimalStructure*>(structure), text);
 }
 
-// The tribe id in word 1, then `read_more`, in the guarded stretch. Empty when the request has
-// been answered instead: too few words, a failed conversion, or an id below the lowest.
+// The tribe id as ReadTribeId reads it, answered with "Wrong tribe id" (and empty) when it is
+// below the lowest.
 template <class ReadMore>
-std::optional<int32_t> ReadTribeId(Request& request, int32_t words, std::u16string_view arguments,
-                                   ReadMore read_more) {
-  if (!request.Require(words, arguments)) return std::nullopt;
-  int32_t tribe_id = 0;
-  if (!request.Guarded([&] {
-        tribe_id = request.Args().Stoi(1);
-        read_more();
-      }))
-    return std::nullopt;
-  if (tribe_id < kLowestTribeId) {
+std::optional<int32_t> ReadExistingTribeId(Request& request, std::u16string_view arguments,
+                                           ReadMore read_more) {
+  const std::optional<int32_t> tribe_id = ReadTribeId(request, arguments, read_more);
+  if (tribe_id && *tribe_id < kLowestTribeId) {
     request.Reply("Wrong tribe id");
     return std::nullopt;
   }
   return tribe_id;
 }
 
-std::optional<int32_t> ReadTribeId(Request& request) {
-  return ReadTribeId(request, 2, u"<TribeID>", [] {});
+std::optional<int32_t> ReadExistingTribeId(Request& request) {
+  return ReadExistingTribeId(request, u"<TribeID>", [] {});
 }
 
 struct TribeCounts {
@@ -204,8 +157,10 @@ void DestroyTribePawnsNow(int32_t tribe_id) {
   });
 }
 
+namespace {
+
 void DestroyActorAll(Request& request) {
-  if (!request.Require(2, u"<Blueprint/ClassName>")) return;
+  if (!request.Require(u"<Blueprint/ClassName>")) return;
   FString text;
   if (!request.Guarded([&] { text = request.Args().Text(1); })) return;
   TextMatch matches(&ActorNameMatches, text);
@@ -220,7 +175,7 @@ void DestroyActorAll(Request& request) {
 }
 
 void DestroyActorWild(Request& request) {
-  if (!request.Require(2, u"<Blueprint/ClassName>")) return;
+  if (!request.Require(u"<Blueprint/ClassName>")) return;
   FString text;
   if (!request.Guarded([&] { text = request.Args().Text(1); })) return;
   TextMatch matches(&ActorNameMatches, text);
@@ -237,7 +192,7 @@ void DestroyActorWild(Request& request) {
 }
 
 void DestroyTribeAll(Request& request) {
-  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  const std::optional<int32_t> tribe_id = ReadExistingTribeId(request);
   if (!tribe_id) return;
   // Counted before anything is destroyed: the pawns' destruction takes the dinos with it.
   const TribeCounts counts = CountTribe(*tribe_id);
@@ -251,7 +206,7 @@ void DestroyTribeAll(Request& request) {
 }
 
 void DestroyTribeDinos(Request& request) {
-  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  const std::optional<int32_t> tribe_id = ReadExistingTribeId(request);
   if (!tribe_id) return;
   const int32_t dinos = CountTribe(*tribe_id).dinos;
   if (DestroyTribeDinosNow(*tribe_id)) {
@@ -262,14 +217,14 @@ void DestroyTribeDinos(Request& request) {
 }
 
 void DestroyTribePlayers(Request& request) {
-  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  const std::optional<int32_t> tribe_id = ReadExistingTribeId(request);
   if (!tribe_id) return;
   DestroyTribePawnsNow(*tribe_id);
   request.Reply("Successfully executed");
 }
 
 void DestroyTribeStructures(Request& request) {
-  const std::optional<int32_t> tribe_id = ReadTribeId(request);
+  const std::optional<int32_t> tribe_id = ReadExistingTribeId(request);
   if (!tribe_id) return;
   request.Reply(Format(u"Destroyed {} structure(s)!", DestroyTribeStructuresNow(*tribe_id)));
   ScheduleStructureSweeps(*tribe_id);
@@ -277,8 +232,8 @@ void DestroyTribeStructures(Request& request) {
 
 void DestroyTribeStructuresByBP(Request& request) {
   FString text;
-  const std::optional<int32_t> tribe_id = ReadTribeId(
-      request, 3, u"<TribeID> <Blueprint/ClassName>", [&] { text = request.Args().Text(2); });
+  const std::optional<int32_t> tribe_id = ReadExistingTribeId(
+      request, u"<TribeID> <Blueprint/ClassName>", [&] { text = request.Args().Text(2); });
   if (!tribe_id) return;
   request.Reply(
       Format(u"Destroyed {} structure(s)!", DestroyTribeStructuresByBlueprint(*tribe_id, text)));
@@ -301,7 +256,7 @@ void KillAllPlayers(Request& request) {
 }
 
 void KillPlayer(Request& request) {
-  if (!request.Require(2, u"<EOS-ID>")) return;
+  if (!request.Require(u"<EOS-ID>")) return;
   AShooterPlayerController* player = ReadIdAndFindPlayer(request);
   if (player == nullptr) return;
   KillCharacterOf(player);
@@ -309,7 +264,7 @@ void KillPlayer(Request& request) {
 }
 
 void KillPlayerId(Request& request) {
-  if (!request.Require(2, u"<PlayerID>")) return;
+  if (!request.Require(u"<PlayerID>")) return;
   uint64_t player_data_id = 0;
   if (!request.Guarded([&] { player_data_id = request.Args().Stoull(1); })) return;
   // Every character with the id is destroyed; the name is the last one's.
@@ -340,6 +295,27 @@ void KillAllWildDinos(Request& request) {
   } else {
     request.Reply("Couldn't find any wild Dinos to kill!");
   }
+}
+
+}  // namespace
+
+std::span<const CommandRow> DestructionRows() {
+  static constexpr CommandRow kRows[] = {
+      {4, "DestroyActorAll", &DestroyActorAll},
+      {5, "DestroyActorWild", &DestroyActorWild},
+      {6, "DestroyTribeAll", &DestroyTribeAll},
+      {7, "DestroyTribeDinos", &DestroyTribeDinos},
+      {8, "DestroyTribePlayers", &DestroyTribePlayers},
+      {9, "DestroyTribeStructures", &DestroyTribeStructures},
+      {10, "DestroyTribeStructuresByBP", &DestroyTribeStructuresByBP},
+      {38, "KickAllPlayers", &KickAllPlayers},
+      {39, "KillAllPlayers", &KillAllPlayers},
+      {41, "KillPlayer", &KillPlayer},
+      {42, "KillPlayerId", &KillPlayerId},
+      {43, "KillUnclaimedDinos", &KillUnclaimedDinos},
+      {44, "KillAllWildDinos", &KillAllWildDinos},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

@@ -3,12 +3,12 @@
 #include <string>
 #include <string_view>
 
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "host/game_access.h"
 #include "queries/blueprint_names.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/player_details.h"
 #include "queries/positions.h"
 
@@ -24,15 +24,14 @@ constexpr std::u16string_view kListTip =
 
 enum class DeadDinos { kFound, kNotFound };
 
-// The shared course of every dino command: at least `words` words (else the usage text with
-// `arguments`), the two id words (as stoi, taken as the same 32 bits unsigned) and then
+// The shared course of every dino command: the words `arguments` asks for (else its usage
+// text), the two id words (as stoi, taken as the same 32 bits unsigned) and then
 // `read_more` in the guarded stretch, then the dino by its ids. Gives null when it has replied
 // instead.
 template <class ReadMore>
-APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words,
-                                          std::u16string_view arguments, ReadMore read_more,
-                                          DeadDinos dead = DeadDinos::kFound) {
-  if (!request.Require(words, arguments)) return nullptr;
+APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, std::u16string_view arguments,
+                                          ReadMore read_more, DeadDinos dead = DeadDinos::kFound) {
+  if (!request.Require(arguments)) return nullptr;
   uint32_t id1 = 0, id2 = 0;
   if (!request.Guarded([&] {
         id1 = static_cast<uint32_t>(request.Args().Stoi(1));
@@ -47,9 +46,8 @@ APrimalDinoCharacter* ReadArgsAndFindDino(Request& request, int32_t words,
   return dino;
 }
 
-APrimalDinoCharacter* ReadIdsAndFindDino(Request& request, int32_t words,
-                                         std::u16string_view arguments) {
-  return ReadArgsAndFindDino(request, words, arguments, [] {});
+APrimalDinoCharacter* ReadIdsAndFindDino(Request& request, std::u16string_view arguments) {
+  return ReadArgsAndFindDino(request, arguments, [] {});
 }
 
 // The usage arguments followed by the tip that tells where dino ids come from.
@@ -57,12 +55,10 @@ std::u16string WithListTip(std::u16string_view arguments) {
   return std::u16string(arguments).append(kListTip);
 }
 
-}  // namespace
-
 void GiveDinoXP(Request& request) {
   float amount = 0;
   APrimalDinoCharacter* dino =
-      ReadArgsAndFindDino(request, 4, WithListTip(u"<DinoID1> <DinoID2> <Amount>"),
+      ReadArgsAndFindDino(request, WithListTip(u"<DinoID1> <DinoID2> <Amount>"),
                           [&] { amount = request.Args().Stof(3); });
   if (dino == nullptr) return;
   UPrimalCharacterStatusComponent* status =
@@ -75,7 +71,7 @@ void GiveDinoXP(Request& request) {
 void SetDinoColor(Request& request) {
   int32_t region = 0, color = 0;
   APrimalDinoCharacter* dino = ReadArgsAndFindDino(
-      request, 5, WithListTip(u"<DinoID1> <DinoID2> <Region> <Color>"),
+      request, WithListTip(u"<DinoID1> <DinoID2> <Region> <Color>"),
       [&] {
         region = request.Args().Stoi(3);
         color = request.Args().Stoi(4);
@@ -87,19 +83,19 @@ void SetDinoColor(Request& request) {
 }
 
 void GetDinoBP(Request& request) {
-  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, WithListTip(u"<DinoID1> <DinoID2> "));
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, WithListTip(u"<DinoID1> <DinoID2> "));
   if (dino == nullptr) return;
   request.ReplyWithType(kReplyTypeValue, ClassBlueprintPath(host::ClassOf(dino)));
 }
 
 void GetDinoPos(Request& request) {
-  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, WithListTip(u"<DinoID1> <DinoID2> "));
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, WithListTip(u"<DinoID1> <DinoID2> "));
   if (dino == nullptr) return;
   request.ReplyWithType(kReplyTypeValue, PositionText(RelativePositionOf(dino)));
 }
 
 void KillDino(Request& request) {
-  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, 3, u"<DinoID1> <DinoID2>");
+  APrimalDinoCharacter* dino = ReadIdsAndFindDino(request, u"<DinoID1> <DinoID2>");
   if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::Destroy, dino, true, false);  // its result does not matter
   request.Reply("Killed dino");
@@ -108,7 +104,7 @@ void KillDino(Request& request) {
 void SetDinoPos(Request& request) {
   float x = 0, y = 0, z = 0;
   APrimalDinoCharacter* dino =
-      ReadArgsAndFindDino(request, 6, u"<DinoID1> <DinoID2> <X> <Y> <Z>", [&] {
+      ReadArgsAndFindDino(request, u"<DinoID1> <DinoID2> <X> <Y> <Z>", [&] {
         x = request.Args().Stof(3);
         y = request.Args().Stof(4);
         z = request.Args().Stof(5);
@@ -122,7 +118,7 @@ void SetDinoPos(Request& request) {
 
 void SetImprintQuality(Request& request) {
   float percent = 0;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, 4, u"<DinoID1> <DinoID2> <Quality>",
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, u"<DinoID1> <DinoID2> <Quality>",
                                                    [&] { percent = request.Args().Stof(3); });
   if (dino == nullptr) return;
   Call(sym::APrimalDinoCharacter::UpdateImprintingQuality, dino, percent / 100.0f);
@@ -131,7 +127,7 @@ void SetImprintQuality(Request& request) {
 
 void SetImprintToPlayer(Request& request) {
   FString eos_id;
-  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, 4, u"<DinoID1> <DinoID2> <EOS-ID>",
+  APrimalDinoCharacter* dino = ReadArgsAndFindDino(request, u"<DinoID1> <DinoID2> <EOS-ID>",
                                                    [&] { eos_id = request.Args().Text(3); });
   if (dino == nullptr) return;
   AShooterPlayerController* player = FindPlayerOrReply(request, eos_id);
@@ -140,6 +136,22 @@ void SetImprintToPlayer(Request& request) {
   FString id_text = LinkedPlayerIdTextOf(player);
   Call(sym::APrimalDinoCharacter::UpdateImprintingDetails, dino, name, id_text);
   request.Reply("Successfully changed Imprint on dino");
+}
+
+}  // namespace
+
+std::span<const CommandRow> DinoCommandRows() {
+  static constexpr CommandRow kRows[] = {
+      {1, "GiveDinoXP", &GiveDinoXP},
+      {18, "GetDinoBP", &GetDinoBP},
+      {19, "GetDinoPos", &GetDinoPos},
+      {40, "KillDino", &KillDino},
+      {61, "SetDinoColor", &SetDinoColor},
+      {62, "SetDinoPos", &SetDinoPos},
+      {65, "SetImprintQuality", &SetImprintQuality},
+      {66, "SetImprintToPlayer", &SetImprintToPlayer},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

@@ -2,13 +2,14 @@
 // spawned dinos, handed to players or to a tribe by the game's own functions. Arguments are
 // read before the player is looked up; nothing is kept between requests.
 #include <cstdint>
+#include <optional>
 
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "core/narrow.h"
 #include "host/game_access.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/player_details.h"
 
 namespace orvane {
@@ -132,10 +133,8 @@ void PrepareSpawnedDino(AShooterPlayerController* controller, APrimalDinoCharact
   Call(sym::APrimalDinoCharacter::BeginPlay, dino);
 }
 
-}  // namespace
-
 void GivePlayerXP(Request& request) {
-  if (!request.Require(5, u"<EOS-ID> <Amount> <FromTribeShare> <PreventSharing>")) return;
+  if (!request.Require(u"<EOS-ID> <Amount> <FromTribeShare> <PreventSharing>")) return;
   float amount = 0;
   bool from_tribe_share = false, prevent_sharing = false;
   AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
@@ -149,7 +148,7 @@ void GivePlayerXP(Request& request) {
 }
 
 void GiveHexagon(Request& request) {
-  if (!request.Require(3, u"<EOS-ID> <Amount>")) return;
+  if (!request.Require(u"<EOS-ID> <Amount>")) return;
   int32_t amount = 0;
   AShooterPlayerController* player =
       ReadArgsAndFindPlayer(request, [&] { amount = request.Args().Stoi(2); });
@@ -163,12 +162,11 @@ void GiveHexagon(Request& request) {
 }
 
 void GiveTribeDinosFood(Request& request) {
-  if (!request.Require(2, u"<TribeId>")) return;
-  int32_t tribe_id = 0;
-  if (!request.Guarded([&] { tribe_id = request.Args().Stoi(1); })) return;
+  const std::optional<int32_t> tribe_id = ReadTribeId(request, u"<TribeId>");
+  if (!tribe_id) return;
   int32_t fed = 0;
   for (AActor* actor : GetActorsOfClass(host::DinoClass())) {
-    if (actor == nullptr || TeamOf(actor) != tribe_id) continue;
+    if (actor == nullptr || TeamOf(actor) != *tribe_id) continue;
     ++fed;
     UPrimalCharacterStatusComponent* status =
         Field(static_cast<APrimalDinoCharacter*>(actor),
@@ -181,7 +179,7 @@ void GiveTribeDinosFood(Request& request) {
 }
 
 void GiveArmorSet(Request& request) {
-  if (!request.Require(4, u"<EOS-ID> <Tier> <Quality>")) return;
+  if (!request.Require(u"<EOS-ID> <Tier> <Quality>")) return;
   FString tier, quality;
   AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
     tier = request.Args().Text(2);
@@ -198,20 +196,19 @@ void GiveArmorSet(Request& request) {
 }
 
 void GiveItemToEOSId(Request& request) {
-  if (!request.RequireWithUsage(6,
-                                "Not enough arguments: GiveItemToeosId <EOS-ID> "
+  if (!request.RequireWithUsage("Not enough arguments: GiveItemToeosId <EOS-ID> "
                                 "<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>"))
     return;
   GiveItemToOnePlayer(request, &PathTrimmed);
 }
 
 void GiveItemIndex(Request& request) {
-  if (!request.Require(6, u"<EOS-ID> <ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
+  if (!request.Require(u"<EOS-ID> <ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
   GiveItemToOnePlayer(request, &CatalogueIndex);
 }
 
 void GiveItemToAll(Request& request) {
-  if (!request.Require(5, u"<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>")) return;
+  if (!request.Require(u"<BlueprintPath> <Quantity> <Quality> <ForceBlueprint>")) return;
   ItemOrder<FString> order;
   if (!request.Guarded([&] { order = ReadItemOrder(request.Args(), 1, &PathAsTyped); })) return;
   // One reply per player, sent as soon as that player's give is done.
@@ -221,7 +218,7 @@ void GiveItemToAll(Request& request) {
 }
 
 void GiveItemIndexToAll(Request& request) {
-  if (!request.Require(5, u"<ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
+  if (!request.Require(u"<ItemID> <Quantity> <Quality> <ForceBlueprint>")) return;
   ItemOrder<int32_t> order;
   if (!request.Guarded([&] { order = ReadItemOrder(request.Args(), 1, &CatalogueIndex); },
                        FailureReply::kWithMessage))
@@ -233,7 +230,7 @@ void GiveItemIndexToAll(Request& request) {
 }
 
 void SpawnDinoBP(Request& request) {
-  if (!request.Require(9, u"<EOS-ID> <BlueprintPath> <DinoLevel> <Tamed> <Neutered> <X> <Y> <Z>"))
+  if (!request.Require(u"<EOS-ID> <BlueprintPath> <DinoLevel> <Tamed> <Neutered> <X> <Y> <Z>"))
     return;
   FString path;
   DinoOrder order;
@@ -255,7 +252,7 @@ void SpawnDinoBP(Request& request) {
 
 // No guarded stretch: the lenient difficulty and the texts cannot fail.
 void UnlockBoss(Request& request) {
-  if (!request.RequireWithUsage(4, UnlockBossUsage())) return;
+  if (!request.RequireWithUsage(UnlockBossUsage())) return;
   const CommandArgs& args = request.Args();
   const FString eos_id = args.Text(1);
   const int32_t difficulty = args.LenientInt(2);
@@ -275,7 +272,7 @@ void UnlockBoss(Request& request) {
 }
 
 void UnlockEngram(Request& request) {
-  if (!request.Require(3, u"<EOS-ID> <BlueprintPath>")) return;
+  if (!request.Require(u"<EOS-ID> <BlueprintPath>")) return;
   FString path;
   AShooterPlayerController* player =
       ReadArgsAndFindPlayer(request, [&] { path = request.Args().Text(2); });
@@ -284,6 +281,25 @@ void UnlockEngram(Request& request) {
   if (cheats == nullptr) return request.Reply(kGiveRefused);  // as for the armor set
   Call(sym::UShooterCheatManager::UnlockEngram, cheats, path);
   request.Reply("Successfully unlocked engram");
+}
+
+}  // namespace
+
+std::span<const CommandRow> GivingRows() {
+  static constexpr CommandRow kRows[] = {
+      {2, "GivePlayerXP", &GivePlayerXP},
+      {3, "GiveHexagon", &GiveHexagon},
+      {12, "GiveTribeDinosFood", &GiveTribeDinosFood},
+      {33, "GiveArmorSet", &GiveArmorSet},
+      {34, "GiveItemIndex", &GiveItemIndex},
+      {35, "GiveItemIndexToAll", &GiveItemIndexToAll},
+      {36, "GiveItemToAll", &GiveItemToAll},
+      {37, "GiveItemToEOSId", &GiveItemToEOSId},
+      {72, "SpawnDinoBP", &SpawnDinoBP},
+      {78, "UnlockBoss", &UnlockBoss},
+      {79, "UnlockEngram", &UnlockEngram},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

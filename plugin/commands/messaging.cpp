@@ -1,18 +1,17 @@
 // Messaging and script commands: chat lines and notifications to everyone online, a chat line
 // to the members of one tribe online, a tribe log entry, and script commands run as a player or
-// as the server. Message texts are cut out of the body (core/body_text.h), not re-joined from
+// as the server. Message texts are cut out of the body (Request::TextAfter), not re-joined from
 // words, so they reach the players spaced as typed.
 #include <optional>
 
 #include <sdk/api.h>
 
-#include "commands/cheat_managers.h"
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
-#include "core/body_text.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "host/game_access.h"
+#include "queries/cheat_managers.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/player_details.h"
 
 namespace orvane {
@@ -44,16 +43,13 @@ TribeChatType TribeChatTypeOf(int32_t type) {
   return {.delivers = type == 1 || type == 4, .acknowledges = type >= 1 && type <= 4};
 }
 
-}  // namespace
-
 void SendMessageToChat(Request& request) {
-  if (!request.Require(3, u"<Sender> <Message>")) return;
+  if (!request.Require(u"<Sender> <Message>")) return;
   FPrimalChatMessage line;
   if (!request.Guarded(
           [&] {
             line.SenderName = request.Args().Text(1);
-            line.Message = RemoveFromStart(
-                request.packet()->Body, Format(u"{} {} ", request.command_name(), line.SenderName));
+            line.Message = request.TextAfter(TextCut::kLeading, u" {} ", line.SenderName);
           },
           FailureReply::kPlainLogged))
     return;
@@ -66,11 +62,10 @@ void SendMessageToChat(Request& request) {
 }
 
 void SendMessageToNotification(Request& request) {
-  if (!request.Require(2, u"<Message>")) return;
+  if (!request.Require(u"<Message>")) return;
   FString text;
-  if (!request.Guarded(
-          [&] { text = RemoveFromStart(request.packet()->Body, FString(request.command_name())); },
-          FailureReply::kPlainLogged))
+  if (!request.Guarded([&] { text = request.TextAfter(TextCut::kLeading, u""); },
+                       FailureReply::kPlainLogged))
     return;
   ForEachOnlinePlayer(StaleRule::kSkip, [&](AShooterPlayerController* controller) {
     Call(sym::AShooterPlayerController::ClientServerNotification, controller, text,
@@ -81,15 +76,14 @@ void SendMessageToNotification(Request& request) {
 }
 
 void TribeChatMsg(Request& request) {
-  if (!request.Require(4, u"<Type> <TribeID> <Text>")) return;
+  if (!request.Require(u"<Type> <TribeID> <Text>")) return;
   int32_t type = 0, tribe_id = 0;
   FString text;
   if (!request.Guarded([&] {
         type = request.Args().Stoi(1);
         tribe_id = request.Args().Stoi(2);
         // Built from the parsed numbers: a type typed as "01" leaves the whole body as the text.
-        text = RemoveEverywhere(request.packet()->Body,
-                                Format(u"{} {} {}", request.command_name(), type, tribe_id));
+        text = request.TextAfter(TextCut::kEverywhere, u" {} {}", type, tribe_id);
       }))
     return;
   // Tribe id 0 names no tribe; players without a tribe would match it.
@@ -107,13 +101,12 @@ void TribeChatMsg(Request& request) {
 }
 
 void TribeLogMsg(Request& request) {
-  if (!request.Require(3, u"<TribeID> <Text>")) return;
+  if (!request.Require(u"<TribeID> <Text>")) return;
   int32_t tribe_id = 0;
   FString text;
   if (!request.Guarded([&] {
         tribe_id = request.Args().Stoi(1);
-        text = RemoveEverywhere(request.packet()->Body,
-                                Format(u"{} {}", request.command_name(), tribe_id));
+        text = request.TextAfter(TextCut::kEverywhere, u" {}", tribe_id);
       }))
     return;
   // The game offers no way to add a tribe log entry, so the text goes nowhere; the command only
@@ -124,11 +117,10 @@ void TribeLogMsg(Request& request) {
 }
 
 void SendPlayerScriptCommand(Request& request) {
-  if (!request.Require(3, u"<EOS-ID> <Command>")) return;
+  if (!request.Require(u"<EOS-ID> <Command>")) return;
   FString command;
   AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
-    command = RemoveEverywhere(request.packet()->Body,
-                               Format(u"{} {}", request.command_name(), request.Args()[1]));
+    command = request.TextAfter(TextCut::kEverywhere, u" {}", request.Args()[1]);
   });
   if (player == nullptr) return;
   UShooterCheatManager* cheats = PlayerCheatManagerOrReply(request, player);
@@ -138,13 +130,27 @@ void SendPlayerScriptCommand(Request& request) {
 }
 
 void SendScriptCommand(Request& request) {
-  if (!request.Require(2, u"<Command>")) return;
+  if (!request.Require(u"<Command>")) return;
   FString command;
   if (!request.Guarded([&] { command = request.Args().Text(1); })) return;
   UShooterCheatManager* cheats = ServerCheatManagerOrReply(request);
   if (cheats == nullptr) return;
   Call(sym::UShooterCheatManager::ScriptCommand, cheats, command);
   request.Reply("Successfully executed");
+}
+
+}  // namespace
+
+std::span<const CommandRow> MessagingRows() {
+  static constexpr CommandRow kRows[] = {
+      {57, "SendMessageToChat", &SendMessageToChat},
+      {58, "SendMessageToNotification", &SendMessageToNotification},
+      {59, "SendPlayerScriptCommand", &SendPlayerScriptCommand},
+      {60, "SendScriptCommand", &SendScriptCommand},
+      {75, "TribeChatMsg", &TribeChatMsg},
+      {76, "TribeLogMsg", &TribeLogMsg},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

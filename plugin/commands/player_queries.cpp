@@ -4,11 +4,11 @@
 
 #include <sdk/api.h>
 
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "host/game_access.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/player_details.h"
 #include "queries/positions.h"
 
@@ -18,7 +18,7 @@ namespace {
 // The four lookups by EOS id share everything but the reply they build.
 template <class BuildReply>
 void ReplyForPlayer(Request& request, BuildReply build) {
-  if (!request.Require(2, u"<EOS-ID>")) return;
+  if (!request.Require(u"<EOS-ID>")) return;
   if (AShooterPlayerController* controller = ReadIdAndFindPlayer(request))
     request.Reply(build(controller));
 }
@@ -59,8 +59,6 @@ FString EosLine(AShooterPlayerController* controller) {
                 HostApi::IApiUtils::GetEOSIDFromController(controller));
 }
 
-}  // namespace
-
 void GetPlayerName(Request& request) {
   ReplyForPlayer(request, [](auto* controller) {
     return Format(u"Playername - {}\n", CharacterNameOf(controller));
@@ -98,11 +96,10 @@ void ListAllPlayerEOSId(Request& request) {
 }
 
 void ListTribePlayers(Request& request) {
-  if (!request.Require(2, u"<TribeID>")) return;
-  int32_t tribe_id = 0;
-  if (!request.Guarded([&] { tribe_id = request.Args().Stoi(1); })) return;
+  const std::optional<int32_t> tribe_id = ReadTribeId(request, u"<TribeID>");
+  if (!tribe_id) return;
   ReplyWithList(request, {kNoPlayersOnline, "No Players Online"},
-                [tribe_id](auto* controller, auto&) -> std::optional<FString> {
+                [tribe_id = *tribe_id](auto* controller, auto&) -> std::optional<FString> {
                   if (TeamOf(controller) != tribe_id) return std::nullopt;
                   return EosLine(controller);
                 });
@@ -124,6 +121,23 @@ void ListOnlineTribes(Request& request) {
                   return UnlessListed(gathered, tribe,
                                       Format(u"[{}]: {}\n", tribe, TeamOf(controller)));
                 });
+}
+
+}  // namespace
+
+std::span<const CommandRow> PlayerQueryRows() {
+  static constexpr CommandRow kRows[] = {
+      {21, "GetPlayerName", &GetPlayerName},
+      {22, "GetPlayerPos", &GetPlayerPos},
+      {26, "GetTribeIdOfPlayer", &GetTribeIdOfPlayer},
+      {28, "GetTribeName", &GetTribeName},
+      {45, "ListAllPlayerPos", &ListAllPlayerPos},
+      {46, "ListAllPlayerEOSId", &ListAllPlayerEOSId},
+      {49, "ListOnlineTribes", &ListOnlineTribes},
+      {50, "ListOnlinePlayers", &ListOnlinePlayers},
+      {53, "ListTribePlayers", &ListTribePlayers},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

@@ -1,15 +1,14 @@
 // Player and tribe edits: hair, names, positions and tribe ranks of players, tribe names, and
 // teleports. Every number word is read before anything is looked up, so a bad number changes
-// nothing. New names are cut out of the body (core/body_text.h), spaced as typed.
+// nothing. New names are cut out of the body (Request::TextAfter), spaced as typed.
 #include <cmath>
 
-#include "commands/cheat_managers.h"
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
-#include "core/body_text.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "host/game_access.h"
+#include "queries/cheat_managers.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/player_details.h"
 #include "queries/positions.h"
 #include "queries/tribe_record.h"
@@ -27,7 +26,7 @@ using HairSetter = decltype(sym::AShooterCharacter::NetSetFacialHairPercent);
 
 // The two hair commands differ only in the game member and the reply.
 void SetHair(Request& request, HairSetter setter, const char* done) {
-  if (!request.Require(4, u"<EOS-ID> <Length> <Style>")) return;
+  if (!request.Require(u"<EOS-ID> <Length> <Style>")) return;
   float length = 0;
   int32_t style = 0;
   AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
@@ -46,7 +45,7 @@ using TribeCheat = decltype(sym::UShooterCheatManager::MakeTribeAdmin);
 // The two tribe rank commands differ only in the cheat and the reply; the cheat acts on the
 // player that owns the cheat manager.
 void SetTribeRank(Request& request, TribeCheat cheat, const char* done) {
-  if (!request.Require(2, u"<EOS-ID>")) return;
+  if (!request.Require(u"<EOS-ID>")) return;
   AShooterPlayerController* player = ReadIdAndFindPlayer(request);
   if (player == nullptr) return;
   if (!Call(sym::AShooterPlayerController::IsInTribe, player))
@@ -81,8 +80,6 @@ bool IsNearOrigin(const FVector& location) {
          std::abs(location.Z) <= least;
 }
 
-}  // namespace
-
 void SetFacialHair(Request& request) {
   SetHair(request, sym::AShooterCharacter::NetSetFacialHairPercent,
           "Successfully Set Facial Hair on player");
@@ -94,12 +91,11 @@ void SetHeadHair(Request& request) {
 }
 
 void SetPlayerName(Request& request) {
-  if (!request.Require(3, u"<EOS-ID> <NewName>")) return;
+  if (!request.Require(u"<EOS-ID> <NewName>")) return;
   FString eos_id, new_name;
   if (!request.Guarded([&] {
         eos_id = request.Args().Text(1);
-        new_name = RemoveEverywhere(request.packet()->Body,
-                                    Format(u"{} {}", request.command_name(), eos_id));
+        new_name = request.TextAfter(TextCut::kEverywhere, u" {}", eos_id);
       }))
     return;
   AShooterPlayerController* player = FindPlayerByEosId(eos_id);
@@ -118,7 +114,7 @@ void SetPlayerName(Request& request) {
 }
 
 void SetPlayerPos(Request& request) {
-  if (!request.Require(5, u"<EOS-ID> <X> <Y> <Z>")) return;
+  if (!request.Require(u"<EOS-ID> <X> <Y> <Z>")) return;
   float x = 0, y = 0, z = 0;
   AShooterPlayerController* player = ReadArgsAndFindPlayer(request, [&] {
     x = request.Args().Stof(2);
@@ -141,13 +137,12 @@ void SetPlayerTribeOwner(Request& request) {
 }
 
 void SetTribeName(Request& request) {
-  if (!request.Require(3, u"<TribeID> <NewName>")) return;
+  if (!request.Require(u"<TribeID> <NewName>")) return;
   int32_t tribe_id = 0;
   FString new_name;
   if (!request.Guarded([&] {
         tribe_id = request.Args().Stoi(1);
-        new_name = RemoveEverywhere(request.packet()->Body,
-                                    Format(u"{} {}", request.command_name(), tribe_id));
+        new_name = request.TextAfter(TextCut::kEverywhere, u" {}", tribe_id);
       }))
     return;
   static TribeRecordSize record_size;
@@ -164,7 +159,7 @@ void SetTribeName(Request& request) {
 }
 
 void TeleportAllPlayers(Request& request) {
-  if (!request.Require(4, u"<X> <Y> <Z>")) return;
+  if (!request.Require(u"<X> <Y> <Z>")) return;
   float x = 0, y = 0, z = 0;
   if (!request.Guarded([&] {
         x = request.Args().Stof(1);
@@ -179,7 +174,7 @@ void TeleportAllPlayers(Request& request) {
 }
 
 void TeleportToPlayer(Request& request) {
-  if (!request.Require(3, u"<eosID1> <To-eosID2>")) return;
+  if (!request.Require(u"<eosID1> <To-eosID2>")) return;
   FString mover_id, target_id;
   if (!request.Guarded([&] {
         mover_id = request.Args().Text(1);
@@ -196,6 +191,23 @@ void TeleportToPlayer(Request& request) {
   Call(sym::AShooterPlayerController::SetPlayerPos, mover, static_cast<float>(location.X),
        static_cast<float>(location.Y), static_cast<float>(location.Z));
   request.Reply("Successfully teleported player");
+}
+
+}  // namespace
+
+std::span<const CommandRow> PlayerTribeEditRows() {
+  static constexpr CommandRow kRows[] = {
+      {63, "SetFacialHair", &SetFacialHair},
+      {64, "SetHeadHair", &SetHeadHair},
+      {67, "SetPlayerName", &SetPlayerName},
+      {68, "SetPlayerPos", &SetPlayerPos},
+      {69, "SetPlayerTribeAdmin", &SetPlayerTribeAdmin},
+      {70, "SetPlayerTribeOwner", &SetPlayerTribeOwner},
+      {71, "SetTribeName", &SetTribeName},
+      {73, "TeleportAllPlayers", &TeleportAllPlayers},
+      {74, "TeleportToPlayer", &TeleportToPlayer},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "commands/handlers.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "core/narrow.h"
 #include "core/platform.h"
@@ -14,16 +14,22 @@
 namespace orvane {
 namespace {
 
+// A profile is named by a bare file name. A word holding a path separator, a NUL (which would
+// cut the name short) or any other control character names no file in the profile folder.
+bool NamesAProfile(const FString& eos_id) {
+  for (const char16_t c : eos_id.View())
+    if (c == u'/' || c == u'\\' || c < 0x20 || c == 0x7F) return false;
+  return true;
+}
+
 // Sends the text and writes it to the log.
 void ReplyAndLog(Request& request, const FString& text) {
   request.Reply(text);
   PluginLogger::Get().info("{}", ToNarrowString(text));
 }
 
-}  // namespace
-
 void DestroyPlayerProfile(Request& request) {
-  if (!request.Require(2, u"<EOS-ID>")) return;
+  if (!request.Require(u"<EOS-ID>")) return;
   const FString eos_id = request.Args().Text(1);
   const SaveDirectories directories = ResolveSaveDirectories();
   const std::string file = ToNarrowString(Format(u"{}.playerprofile", eos_id));
@@ -34,7 +40,7 @@ void DestroyPlayerProfile(Request& request) {
     platform::SetCurrentDirectory(folder);
     if (!platform::PathExists(folder)) {
       ReplyAndLog(request, Format(u"Error can't find folder \"{}\" on the server!", folder));
-    } else if (!platform::PathExists(file)) {
+    } else if (!NamesAProfile(eos_id) || !platform::PathExists(file)) {
       ReplyAndLog(request, Format(u"Couldn't find \"{}\" in: \"{}\"", file, folder));
     } else if (!platform::RemoveFile(file)) {
       ReplyAndLog(request, Format(u"Failed to remove: \"{}\" in: \"{}\"", file, folder));
@@ -44,6 +50,15 @@ void DestroyPlayerProfile(Request& request) {
   } catch (const std::filesystem::filesystem_error& error) {
     ReplyAndLog(request, Format(u"Failed when removing got error: {}", error.what()));
   }
+}
+
+}  // namespace
+
+std::span<const CommandRow> ProfileRemovalRows() {
+  static constexpr CommandRow kRows[] = {
+      {11, "DestroyPlayerProfile", &DestroyPlayerProfile},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

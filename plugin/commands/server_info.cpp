@@ -2,7 +2,7 @@
 // connected. None takes arguments, so the body is not split.
 #include <sdk/api.h>
 
-#include "commands/handlers.h"
+#include "commands/command_groups.h"
 #include "core/format.h"
 #include "core/narrow.h"
 #include "core/plugin_logger.h"
@@ -29,8 +29,6 @@ int CountDinos(TeamTest test) {
     if (dino != nullptr && test(TeamOf(dino))) ++count;
   return count;
 }
-
-}  // namespace
 
 void GetInGameTime(Request& request) {
   AShooterGameState* state = GameModeState();
@@ -76,6 +74,17 @@ void GetOnlineNum(Request& request) {
   const int32_t connected =
       state != nullptr ? Field(state, sym::AShooterGameState::NumPlayerConnected) : 0;
   request.Reply(Format(u"{}", connected));
+}
+
+}  // namespace
+
+std::span<const CommandRow> ServerInfoRows() {
+  static constexpr CommandRow kRows[] = {
+      {20, "GetInGameTime", &GetInGameTime}, {23, "GetServerFrames", &GetServerFrames},
+      {24, "GetTotalTames", &GetTotalTames}, {25, "GetTotalWilds", &GetTotalWilds},
+      {31, "GetMapName", &GetMapName},       {32, "GetOnlineNum", &GetOnlineNum},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

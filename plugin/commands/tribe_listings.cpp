@@ -7,14 +7,14 @@
 #include <optional>
 #include <utility>
 
-#include "commands/handlers.h"
-#include "commands/lookup_replies.h"
+#include "commands/command_groups.h"
 #include "core/counting_table.h"
 #include "core/format.h"
 #include "core/narrow.h"
 #include "host/game_access.h"
 #include "queries/blueprint_names.h"
 #include "queries/entity_lookup.h"
+#include "queries/lookup_replies.h"
 #include "queries/per_class.h"
 #include "queries/positions.h"
 #include "queries/tribe_record.h"
@@ -52,14 +52,6 @@ void ForEachTribeStructure(int32_t tribe_id, Body body) {
 
 // The optional compact flag in word 2: on when it converts to a non-zero number.
 bool CompactFlag(const CommandArgs& args) { return args.Num() > 2 && args.Stoi(2) != 0; }
-
-// The tribe id in word 1 (and the compact flag when `compact` is given), in the guarded stretch.
-bool ReadTribeId(Request& request, int32_t& tribe_id, bool* compact = nullptr) {
-  return request.Guarded([&] {
-    tribe_id = request.Args().Stoi(1);
-    if (compact != nullptr) *compact = CompactFlag(request.Args());
-  });
-}
 
 // The name the game gives the dino, with its level and, when asked, its species.
 FString DinoDescriptiveName(APrimalDinoCharacter* dino, bool with_species) {
@@ -130,40 +122,32 @@ class StructureNameMatch {
   PerClass<FString> own_paths_;
 };
 
-}  // namespace
-
 void GetTribeLog(Request& request) {
   static TribeRecordSize record_size;  // worked out at the first use, then kept
-  if (!request.Require(2, u"<TribeID>")) return;
-  int32_t tribe_id = 0;
-  if (!ReadTribeId(request, tribe_id)) return;
-  const std::optional<FString> log = TribeLogText(record_size.Get(), tribe_id);
+  const std::optional<int32_t> tribe_id = ReadTribeId(request, u"<TribeID>");
+  if (!tribe_id) return;
+  const std::optional<FString> log = TribeLogText(record_size.Get(), *tribe_id);
   if (!log) return request.Reply("Failed to load tribe data");
   request.Reply(*log);
 }
 
 void GetTribeStructureCount(Request& request) {
-  if (!request.Require(2, u"<TribeID>")) return;
-  int32_t tribe_id = 0;
-  if (!ReadTribeId(request, tribe_id)) return;
+  const std::optional<int32_t> tribe_id = ReadTribeId(request, u"<TribeID>");
+  if (!tribe_id) return;
   int32_t count = 0;
-  ForEachTribeStructure(tribe_id, [&](APrimalStructure*) { ++count; });
+  ForEachTribeStructure(*tribe_id, [&](APrimalStructure*) { ++count; });
   request.Reply(Format(u"Total Structure Count: {}", count));
 }
 
 void GetTribeStructurePos(Request& request) {
-  if (!request.Require(3, u"<tribeid> <StructureName>")) return;
-  int32_t tribe_id = 0;
   FString name;
-  if (!request.Guarded([&] {
-        tribe_id = request.Args().Stoi(1);
-        name = request.Args().Text(2);
-      }))
-    return;
+  const std::optional<int32_t> tribe_id =
+      ReadTribeId(request, u"<tribeid> <StructureName>", [&] { name = request.Args().Text(2); });
+  if (!tribe_id) return;
   StructureNameMatch matches(std::move(name));
   FString text;
   int32_t count = 0;
-  ForEachTribeStructure(tribe_id, [&](APrimalStructure* structure) {
+  ForEachTribeStructure(*tribe_id, [&](APrimalStructure* structure) {
     if (!matches(structure)) return;
     const FVector at = RelativePositionOf(structure);
     const MapCoordinates map = MapCoordinatesOf(at);
@@ -177,7 +161,7 @@ void GetTribeStructurePos(Request& request) {
 }
 
 void ListPlayerDinos(Request& request) {
-  if (!request.Require(2, u"<EOS-ID> (UseCompactMode)")) return;
+  if (!request.Require(u"<EOS-ID> (UseCompactMode)")) return;
   bool compact = false;
   AShooterPlayerController* player =
       ReadArgsAndFindPlayer(request, [&] { compact = CompactFlag(request.Args()); });
@@ -186,22 +170,22 @@ void ListPlayerDinos(Request& request) {
 }
 
 void ListTribeDinos(Request& request) {
-  if (!request.Require(2, u"<TribeID> (UseCompactMode)")) return;
-  int32_t tribe_id = 0;
   bool compact = false;
-  if (!ReadTribeId(request, tribe_id, &compact)) return;
-  ReplyWithTeamDinos(request, tribe_id, compact, /*with_species=*/false, kNoTribeDinos);
+  const std::optional<int32_t> tribe_id = ReadTribeId(
+      request, u"<TribeID> (UseCompactMode)", [&] { compact = CompactFlag(request.Args()); });
+  if (!tribe_id) return;
+  ReplyWithTeamDinos(request, *tribe_id, compact, /*with_species=*/false, kNoTribeDinos);
 }
 
 void ListTribeStructures(Request& request) {
-  if (!request.Require(2, u"<TribeID> (UseCompactMode)")) return;
-  int32_t tribe_id = 0;
   bool compact = false;
-  if (!ReadTribeId(request, tribe_id, &compact)) return;
+  const std::optional<int32_t> tribe_id = ReadTribeId(
+      request, u"<TribeID> (UseCompactMode)", [&] { compact = CompactFlag(request.Args()); });
+  if (!tribe_id) return;
   CountingTable groups;
   PerClass<int32_t*> blueprint_counts;  // each class's group when grouping by blueprint
   int32_t total = 0;
-  ForEachTribeStructure(tribe_id, [&](APrimalStructure* structure) {
+  ForEachTribeStructure(*tribe_id, [&](APrimalStructure* structure) {
     ++total;
     if (compact) {
       groups.Add(Field(structure, sym::APrimalTargetableActor::DescriptiveName));
@@ -234,6 +218,22 @@ void ListUnclaimedDinosAmount(Request& request) {
   int32_t count = 0;
   ForEachUnclaimedDino([&](APrimalDinoCharacter*) { ++count; });
   request.Reply(count > 0 ? Format(u"Amount of unclaimed: {}", count) : FString(kNoUnclaimedDinos));
+}
+
+}  // namespace
+
+std::span<const CommandRow> TribeListingRows() {
+  static constexpr CommandRow kRows[] = {
+      {27, "GetTribeLog", &GetTribeLog},
+      {29, "GetTribeStructureCount", &GetTribeStructureCount},
+      {30, "GetTribeStructurePos", &GetTribeStructurePos},
+      {51, "ListPlayerDinos", &ListPlayerDinos},
+      {52, "ListTribeDinos", &ListTribeDinos},
+      {54, "ListTribeStructures", &ListTribeStructures},
+      {55, "ListUnclaimedDinos", &ListUnclaimedDinos},
+      {56, "ListUnclaimedDinosAmount", &ListUnclaimedDinosAmount},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

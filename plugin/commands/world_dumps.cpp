@@ -7,13 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 #include <sdk/api.h>
 
-#include "commands/handlers.h"
+#include "commands/command_groups.h"
 #include "core/counting_table.h"
 #include "core/dump_file.h"
 #include "core/format.h"
@@ -23,6 +20,7 @@
 #include "queries/entity_lookup.h"
 #include "queries/per_class.h"
 #include "queries/positions.h"
+#include "queries/radius_groups.h"
 
 namespace orvane {
 namespace {
@@ -38,9 +36,6 @@ constexpr std::string_view kAllDinosFile = "AllDinos.txt";
 constexpr std::string_view kAllStructuresFile = "AllStructuresDump.txt";
 constexpr std::string_view kRadiusFile = "AllStructuresInRadiusDump.txt";
 
-// A larger sphere query would stall the game thread for too long.
-constexpr float kMaxRadius = 50000.0f;
-
 // The second piece of every reply that names a file.
 FString GeneratedNote(std::string_view file) {
   return Format(u" - Successfully generated file '{}' in plugins root folder!", file);
@@ -50,94 +45,9 @@ bool IsDinoOrStructure(const AActor* actor) {
   return IsActorOfClass(actor, host::DinoClass()) || IsActorOfClass(actor, host::StructureClass());
 }
 
-// The groups of the radius report. A structure joins the first group (in creation order) of its
-// team whose blueprint occurs inside its own, ignoring case. When the two blueprints are the
-// same (each occurs inside the other) the group counts it; otherwise it counts in the total
-// only. A structure that finds no group starts one. Groups are only ever appended and keep
-// their blueprint, so where a (team, class) pair lands is fixed by its first structure: it is
-// looked up once per pair, and only among the groups of that team.
-class RadiusGroups {
- public:
-  void Add(const AActor* structure, int32_t team) {
-    ++total_;
-    UClass* cls = host::ClassOf(structure);
-    auto [landing, first_of_pair] = landings_.try_emplace(PairKey{team, cls}, kTotalOnly);
-    if (first_of_pair) {
-      const FString& blueprint = blueprints_.Get(cls, [cls] { return ClassBlueprintPath(cls); });
-      const std::optional<int32_t> match = FirstGroupInside(team, blueprint);
-      if (!match) {
-        landing->second = StartGroup(structure, team, blueprint);
-        ++added_;
-        return;
-      }
-      if (groups_[*match].blueprint.Contains(blueprint.View())) landing->second = *match;
-    }
-    if (landing->second == kTotalOnly) return;
-    ++updated_;
-    ++groups_[landing->second].count;
-  }
-
-  // One line per group, then the counts, without a final line feed.
-  FString Text() const {
-    FString text;
-    for (const Group& group : groups_)
-      text += Format(u"{}({}) - {}({})\n", group.owner, group.team, ToNarrowString(group.blueprint),
-                     group.count);
-    text += Format(u"Structures: {} (Added) {} (Updated) {} (Total)", added_, updated_, total_);
-    return text;
-  }
-
- private:
-  static constexpr int32_t kTotalOnly = -1;
-  struct Group {
-    std::string owner;  // narrowed, as the report shows it
-    int32_t team;
-    FString blueprint;
-    int32_t count;
-  };
-  struct PairKey {
-    int32_t team;
-    UClass* cls;
-    bool operator==(const PairKey&) const = default;
-  };
-  struct PairHash {
-    std::size_t operator()(const PairKey& key) const {
-      return std::hash<UClass*>{}(key.cls) * 31 + std::hash<int32_t>{}(key.team);
-    }
-  };
-
-  // The first group of the team, in creation order, whose blueprint occurs inside `blueprint`.
-  std::optional<int32_t> FirstGroupInside(int32_t team, const FString& blueprint) const {
-    const auto of_team = by_team_.find(team);
-    if (of_team == by_team_.end()) return std::nullopt;
-    for (int32_t index : of_team->second)
-      if (blueprint.Contains(groups_[index].blueprint.View())) return index;
-    return std::nullopt;
-  }
-
-  int32_t StartGroup(const AActor* structure, int32_t team, const FString& blueprint) {
-    const auto* owned = static_cast<const APrimalStructure*>(structure);
-    groups_.push_back(
-        Group{ToNarrowString(Field(owned, sym::APrimalStructure::OwnerName)), team, blueprint, 1});
-    const auto index = static_cast<int32_t>(groups_.size() - 1);
-    by_team_[team].push_back(index);
-    return index;
-  }
-
-  std::vector<Group> groups_;
-  std::unordered_map<int32_t, std::vector<int32_t>> by_team_;  // group indices, in order
-  std::unordered_map<PairKey, int32_t, PairHash> landings_;    // a group index or kTotalOnly
-  PerClass<FString> blueprints_;
-  int32_t added_ = 0;
-  int32_t updated_ = 0;
-  int32_t total_ = 0;
-};
-
-}  // namespace
-
 void GetActorPos(Request& request) {
   DumpFile file(kActorPosFile);  // first: even a request without its word empties the file
-  if (!request.RequireWithUsage(2, "Not enough arguments: GetActor <Class>")) return;
+  if (!request.RequireWithUsage("Not enough arguments: GetActor <Class>")) return;
   FString wanted;
   if (!request.Guarded([&] { wanted = request.Args().Text(1); })) return;
   // Every matching class name equals the word ignoring case, so all matches share one key of the
@@ -250,7 +160,7 @@ void ListAllStructures(Request& request) {
 }
 
 void ListAllStructuresInRadius(Request& request) {
-  if (!request.Require(5, u"<X> <Y> <Z> <R>")) return;
+  if (!request.Require(u"<X> <Y> <Z> <R>")) return;
   float x = 0, y = 0, z = 0, radius = 0;
   if (!request.Guarded([&] {
         x = request.Args().Stof(1);
@@ -263,30 +173,31 @@ void ListAllStructuresInRadius(Request& request) {
   if (world == nullptr) return;  // nothing to ask, and no reply
   if (radius > kMaxRadius) {
     request.Reply(
-        "Please don't do that. It will cause lags! Instead, Max value for radius is 50000.");
+        Format(u"Please don't do that. It will cause lags! Instead, Max value for radius is {}.",
+               kMaxRadius));
     return;
   }
   DumpFile file(kRadiusFile);
-  TArray<TEnumAsByte<EObjectTypeQuery>> object_types;
-  TArray<AActor*> ignored;
-  TArray<AActor*> found;
-  Call(sym::UKismetSystemLibrary::SphereOverlapActors, world, FVector{x, y, z}, radius,
-       object_types, Call(sym::AActor::StaticClass), ignored, found);
-  RadiusGroups groups;
-  PerClass<bool> structures;
-  for (AActor* actor : found) {
-    if (actor == nullptr) continue;
-    if (!structures.Get(host::ClassOf(actor),
-                        [&] { return IsActorOfClass(actor, host::StructureClass()); }))
-      continue;
-    const int32_t team = TeamOf(actor);
-    if (team > kTamedThreshold) groups.Add(actor, team);
-  }
-  FString text = groups.Text();
+  FString text = StructuresInSphereReport(world, FVector{x, y, z}, radius);
   file.Write(text);
   file.Close();
   text += GeneratedNote(kRadiusFile);
   request.Reply(text);
+}
+
+}  // namespace
+
+std::span<const CommandRow> WorldDumpRows() {
+  static constexpr CommandRow kRows[] = {
+      {13, "GetActorPos", &GetActorPos},
+      {14, "GetAllActorsPos", &GetAllActorsPos},
+      {15, "GetAllActors", &GetAllActors},
+      {16, "GetAllActorsBp", &GetAllActorsBp},
+      {17, "GetAllDinos", &GetAllDinos},
+      {47, "ListAllStructures", &ListAllStructures},
+      {48, "ListAllStructuresInRadius", &ListAllStructuresInRadius},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

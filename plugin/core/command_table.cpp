@@ -15,11 +15,10 @@ void MarkerCommand(RCONClientConnection*, RCONPacket*, UWorld*) {}
 
 }  // namespace
 
-void Load() {
+void Load(std::span<const CommandRow> rows) {
   HostApi::ICommands& commands = HostApi::GetCommands();
   commands.AddRconCommand(FString(kMarkerCommand), &MarkerCommand);
-  for (const CommandRow& row : CommandRows()) {
-    if (row.handler == nullptr) continue;
+  for (const CommandRow& row : rows) {
     commands.AddRconCommand(FString(row.name),
                             [row](RCONClientConnection* connection, RCONPacket* packet, UWorld*) {
                               Request request(connection, packet, row.name);
@@ -29,11 +28,10 @@ void Load() {
   }
 }
 
-void Unload() {
+void Unload(std::span<const CommandRow> rows) {
   HostApi::ICommands& commands = HostApi::GetCommands();
   commands.RemoveRconCommand(FString(kMarkerCommand));
-  for (const CommandRow& row : CommandRows())
-    if (row.handler != nullptr) commands.RemoveRconCommand(FString(row.name));
+  for (const CommandRow& row : rows) commands.RemoveRconCommand(FString(row.name));
 }
 
 int32_t RegistrationCount() { return registration_count; }

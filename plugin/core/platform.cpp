@@ -1,11 +1,12 @@
 // The only platform-specific file of the plugin: the library entry shim (dlopen/dlclose run
-// the entry with attach/detach), the path mapping, the clocks and the file-system steps.
+// the entry room's LibraryEntry with attach/detach), the path mapping, the clocks and the
+// file-system steps.
 #include "core/platform.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "core/library_entry.h"
+#include "entry/library_entry.h"
 #include "sdk/clock.h"
 
 // The unit-test archive takes everything here but the shim.

@@ -1,5 +1,8 @@
 // PluginLogger: the plugin's named logger ("Orvane") over the framework's shared sinks.
-// The holder is created once, thread-safely, on first use and destroyed with the library.
+// The holder is a function-local static: the first Get or Create builds it, with its logger,
+// under the compiler's one-time-initialisation guard, so concurrent first calls build it once.
+// It is destroyed with the library. Thread: Get from any thread; Create from the loader's
+// thread only (library attach, or a test), while no command or timer runs.
 #pragma once
 
 #include <spdlog/logger.h>
@@ -8,10 +11,10 @@ namespace orvane {
 
 class PluginLogger {
  public:
-  // The logger; built over the shared sinks if Create has not run yet.
+  // The logger; built over the shared sinks at the first call if Create has not run yet.
   static spdlog::logger& Get();
-  // Builds the logger: shared sinks, pattern "%D %R [%n][%l] %v", flush on info. Replaces any
-  // logger held before.
+  // Builds the logger afresh: shared sinks, pattern "%D %R [%n][%l] %v", flush on info.
+  // Replaces the logger held before, so that it writes to the sinks registered now.
   static void Create();
 };
 

@@ -1,5 +1,8 @@
 #include "core/request.h"
 
+#include <algorithm>
+
+#include "core/body_text.h"
 #include "core/format.h"
 #include "core/plugin_logger.h"
 #include "core/reply.h"
@@ -11,16 +14,28 @@ const CommandArgs& Request::Args() {
   return *args_;
 }
 
-bool Request::Require(int32_t count, std::u16string_view arguments) {
-  if (Args().Num() >= count) return true;
+bool Request::HasWordsFor(std::u16string_view usage) {
+  const auto placeholders = std::count(usage.begin(), usage.end(), u'<');
+  return Args().Num() > placeholders;  // the command name is word 0
+}
+
+bool Request::Require(std::u16string_view arguments) {
+  if (HasWordsFor(arguments)) return true;
   Reply(Format(u"Not enough arguments: {} {}", command_name_, arguments));
   return false;
 }
 
-bool Request::RequireWithUsage(int32_t count, const FString& usage) {
-  if (Args().Num() >= count) return true;
+bool Request::RequireWithUsage(const FString& usage) {
+  if (HasWordsFor(usage.View())) return true;
   Reply(usage);
   return false;
+}
+
+FString Request::CutFromBody(TextCut cut, const FString& tail) const {
+  FString prefix(command_name_);
+  prefix += tail;
+  return cut == TextCut::kLeading ? RemoveFromStart(packet_->Body, prefix)
+                                  : RemoveEverywhere(packet_->Body, prefix);
 }
 
 void Request::Reply(const FString& text) const { SendRconReply(connection_, packet_, text); }

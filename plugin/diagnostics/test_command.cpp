@@ -2,12 +2,13 @@
 // gets no reply, whatever happens.
 #include <exception>
 
-#include "commands/handlers.h"
+#include "commands/command_groups.h"
 #include "core/plugin_logger.h"
 #include "diagnostics/container_stress.h"
 #include "diagnostics/stress_values.h"
 
 namespace orvane {
+namespace {
 
 void TestCommand(Request& request) {
   const diagnostics::MonotonicTime started = platform::MonotonicNow();
@@ -44,6 +45,15 @@ void TestCommand(Request& request) {
   log.info("");
   log.info("Total Stress Summery {}ms", total);
   log.info("################ Stress Test Ended ################");
+}
+
+}  // namespace
+
+std::span<const CommandRow> StressTestRows() {
+  static constexpr CommandRow kRows[] = {
+      {77, "TestCommand", &TestCommand},
+  };
+  return kRows;
 }
 
 }  // namespace orvane

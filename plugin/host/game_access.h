@@ -41,13 +41,10 @@ inline UClass* ClassOf(const UObjectBase* object) {
   if (object == nullptr) return nullptr;
   return Field(object, sym::UObjectBase::ClassPrivate);
 }
-// Whether `object`'s class is `cls` or derives from it (low byte of "UStruct.IsChildOf").
+// Whether `object`'s class is `cls` or derives from it ("UStruct.IsChildOf").
 inline bool IsA(const UObjectBase* object, UClass* cls) {
   UClass* own = ClassOf(object);
-  if (own == nullptr) return false;
-  // The game's boolean is one byte wide; only that byte counts.
-  const bool result = Call(sym::UStruct::IsChildOf, own, cls);
-  return (static_cast<unsigned char>(result) & 0xFF) != 0;
+  return own != nullptr && Call(sym::UStruct::IsChildOf, own, cls);
 }
 
 // The classes the plugin tests against, taken from the game at each call.

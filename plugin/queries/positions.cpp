@@ -62,6 +62,9 @@ MapCoordinates MapCoordinatesOf(const FVector& position) {
 
 float CutToTwoDecimals(double coordinate) {
   const float value = static_cast<float>(coordinate);
+  // Also keeps the conversions below in the range of int32_t, where they are defined.
+  constexpr float kWholeFloats = 8388608.0f;  // 2^23: from here on every float is whole
+  if (!(std::abs(value) < kWholeFloats)) return value;
   const auto whole = static_cast<int32_t>(std::floor(value));
   const float fraction = value - static_cast<float>(whole);
   const auto hundredths = static_cast<int32_t>(std::trunc(fraction * 100.0f));

@@ -24,7 +24,9 @@ struct MapCoordinates {
 };
 // From the running map's world settings (defaults without them); (0, 0) without a world.
 MapCoordinates MapCoordinatesOf(const FVector& position);
-// The coordinate cut (not rounded) to two decimals towards minus infinity, as a float.
+// The coordinate cut (not rounded) to two decimals towards minus infinity, as a float. A float
+// of magnitude 2^23 or more has no fraction to cut, so such a coordinate, an infinite one
+// (a zero map scale) and NaN come back as they are, and print as "1e+15", "inf" or "nan".
 float CutToTwoDecimals(double coordinate);
 
 }  // namespace orvane

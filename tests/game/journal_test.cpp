@@ -119,7 +119,7 @@ TEST(Journal, RepliesAreJournaledAndReadsAreNot) {
   ASSERT_EQ(replies.size(), 1u);
   const auto lines = world.Journal();
   ASSERT_EQ(lines.size(), 1u) << "the name read is not journaled";
-  EXPECT_EQ(lines[0]["fn"], "RCONClientConnection.SendMessage(int,int,FString&)");
+  EXPECT_EQ(lines[0]["fn"], sym::RCONClientConnection::SendMessage.name);
   EXPECT_EQ(lines[0]["self"].get<std::string>().rfind("connection:", 0), 0u);
   EXPECT_EQ(lines[0]["args"], json::array({41, 2, "caf\u00e9"}));
 }

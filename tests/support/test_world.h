@@ -30,6 +30,12 @@ R CallGame(sym::Function<R(Params...)> member, Args&&... args) {
   return sym::Resolve(member)(std::forward<Args>(args)...);
 }
 
+// The symbolic names of game members, as the journal writes them in "fn".
+template <class... Members>
+std::vector<std::string> NamesOf(Members... members) {
+  return {std::string(members.name)...};
+}
+
 class TestWorld {
  public:
   struct Options {

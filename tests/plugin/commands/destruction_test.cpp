@@ -17,11 +17,11 @@ namespace {
 using Strings = std::vector<std::string>;
 using nlohmann::json;
 
-constexpr const char* kForceDestroy = "AActor.ForceDestroy()";
-constexpr const char* kActorDestroy = "AActor.Destroy(bool,bool)";
-constexpr const char* kDinoDestroy = "APrimalDinoCharacter.Destroy(bool,bool)";
-constexpr const char* kSuicide = "APrimalCharacter.Suicide()";
-constexpr const char* kKick = "AShooterGameMode.KickPlayerController(APlayerController*,FString&)";
+const std::string kForceDestroy(sym::AActor::ForceDestroy.name);
+const std::string kActorDestroy(sym::AActor::Destroy.name);
+const std::string kDinoDestroy(sym::APrimalDinoCharacter::Destroy.name);
+const std::string kSuicide(sym::APrimalCharacter::Suicide.name);
+const std::string kKick(sym::AShooterGameMode::KickPlayerController.name);
 
 // Tribes 1000001 and 1000002. Dinos by team: 1:1 and 5:5 wild (0, 49999), 2:2 on the border
 // (50000), 3:3 unclaimed, 4:4 and 6:6 tribal. Structures: 0 a wall and 1 a box of 1000001,
@@ -88,7 +88,7 @@ class Destruction : public support::CommandTest {
   Destruction() : CommandTest(DestructionWorld()) {}
 
   // The objects that received `fn`, in call order.
-  Strings Targets(const char* fn) {
+  Strings Targets(std::string_view fn) {
     Strings targets;
     for (const json& call : world().JournalOf(fn)) targets.push_back(call["self"]);
     return targets;
@@ -162,7 +162,7 @@ TEST_F(Destruction, TribeAllCountsFirstThenDestroysPawnsDinosAndStructures) {
             (Strings{"Destroyed: 2 Structures, 1 Dinos & 3 Players!", "Successfully executed"}));
   Strings destroyed;
   for (const json& call : world().Journal())
-    if (call["fn"] != "RCONClientConnection.SendMessage(int,int,FString&)")
+    if (call["fn"] != sym::RCONClientConnection::SendMessage.name)
       destroyed.push_back(call["self"]);
   EXPECT_EQ(destroyed,
             (Strings{"character:e1", "dino:4:4", "actor:0", "structure:0", "structure:1"}))

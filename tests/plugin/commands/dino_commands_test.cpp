@@ -80,7 +80,7 @@ TEST_F(DinoCommands, BlueprintPathsDifferPerClass) {
 
 TEST_F(DinoCommands, DeadDinosAreNotRecolouredButCanBeKilled) {
   EXPECT_EQ(Replies(u"SetDinoColor 5 5 0 12"), Strings{"Can't find dino"});
-  EXPECT_TRUE(world().JournalOf("APrimalDinoCharacter.ForceUpdateColorSets(int,int)").empty());
+  EXPECT_TRUE(world().JournalOf(sym::APrimalDinoCharacter::ForceUpdateColorSets.name).empty());
   EXPECT_EQ(Replies(u"SetDinoColor 11 22 0 12"), Strings{"Successfully executed"});
   EXPECT_EQ(Replies(u"KillDino 5 5"), Strings{"Killed dino"});
   EXPECT_EQ(Replies(u"KillDino 5 5"), Strings{"Can't find dino"}) << "destroyed";
@@ -90,7 +90,7 @@ TEST_F(DinoCommands, ImprintQualityIsPassedAsAFractionUnclamped) {
   EXPECT_EQ(Replies(u"SetImprintQuality 11 22 50"),
             Strings{"Successfully changed Imprint Quality on dino"});
   Replies(u"SetImprintQuality 11 22 150");
-  auto calls = world().JournalOf("APrimalDinoCharacter.UpdateImprintingQuality(float)");
+  auto calls = world().JournalOf(sym::APrimalDinoCharacter::UpdateImprintingQuality.name);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0]["args"][0], 0.5);
   EXPECT_EQ(calls[1]["args"][0], 1.5);
@@ -103,23 +103,20 @@ TEST_F(DinoCommands, ImprintToPlayerLooksUpTheDinoFirst) {
             Strings{"Can't find player from the given eos id"});
   EXPECT_EQ(Replies(u"SetImprintToPlayer 11 22 e1"),
             Strings{"Successfully changed Imprint on dino"});
-  auto calls = world().JournalOf("APrimalDinoCharacter.UpdateImprintingDetails(FString&,FString&)");
+  auto calls = world().JournalOf(sym::APrimalDinoCharacter::UpdateImprintingDetails.name);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["args"], (json{"Alice", "412345678"}));
 }
 
 TEST_F(DinoCommands, ExperienceAndTeleportReachTheGame) {
   EXPECT_EQ(Replies(u"GiveDinoXP 11 22 -250.5"), Strings{"Successfully added experience to dino"});
-  auto xp =
-      world().JournalOf("UPrimalCharacterStatusComponent.AddExperience(float,bool,EXPType::Type)");
+  auto xp = world().JournalOf(sym::UPrimalCharacterStatusComponent::AddExperience.name);
   ASSERT_EQ(xp.size(), 1u);
   EXPECT_EQ(xp[0]["self"], "status:dino:11:22");
   EXPECT_EQ(xp[0]["args"], (json{-250.5, false, 0}));
   EXPECT_EQ(Replies(u"GiveDinoXP 11 22 1e39"), Strings{"Request has failed"});
   Replies(u"SetDinoPos 11 22 10 20 30");
-  auto teleports = world().JournalOf(
-      "APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,"
-      "bool)");
+  auto teleports = world().JournalOf(sym::APrimalCharacter::TeleportTo.name);
   ASSERT_EQ(teleports.size(), 1u);
   EXPECT_EQ(teleports[0]["args"], (json{{10.0, 20.0, 30.0}, {0.0, 0.0, 0.0}, true, false}));
 }

@@ -17,11 +17,9 @@ using nlohmann::json;
 constexpr char kRifle[] = "Blueprint'/Game/Items/Rifle/PrimalItem_Rifle.PrimalItem_Rifle'";
 constexpr char16_t kRifle16[] = u"Blueprint'/Game/Items/Rifle/PrimalItem_Rifle.PrimalItem_Rifle'";
 constexpr char kRaptor[] = "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'";
-constexpr char kGiveItem[] =
-    "AShooterPlayerController.GiveItem(TArray<UPrimalItem*,TSizedDefaultAllocator<32>>&,FString&,"
-    "int,float,bool,bool,float)";
-constexpr char kGiveItemNum[] = "AShooterPlayerController.GiveItemNum(int,int,float,bool)";
-constexpr char kSpawn[] = "AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)";
+const std::string kGiveItem(sym::AShooterPlayerController::GiveItem.name);
+const std::string kGiveItemNum(sym::AShooterPlayerController::GiveItemNum.name);
+const std::string kSpawn(sym::AShooterPlayerController::SpawnActor.name);
 constexpr char kNotFound[] = "Can't find player from the given eos id";
 
 // Alice (e1) in tribe 1000001, her player id 2^32 + 412345678; e2 without character or cheat
@@ -62,8 +60,7 @@ class Giving : public support::CommandTest {
   Strings Calls() {
     Strings fns;
     for (const json& line : world().Journal())
-      if (line["fn"] != "RCONClientConnection.SendMessage(int,int,FString&)")
-        fns.push_back(line["fn"]);
+      if (line["fn"] != sym::RCONClientConnection::SendMessage.name) fns.push_back(line["fn"]);
     return fns;
   }
 };
@@ -91,7 +88,7 @@ TEST_F(Giving, FlagsAreZeroOrAnyOtherNumberAndLettersFail) {
   EXPECT_EQ(Replies(u"GivePlayerXP e1 1 7 0"), Strings{"Successfully added experience"});
   EXPECT_EQ(Replies(u"GivePlayerXP e1 1 yes 0"), Strings{"Request has failed"});
   EXPECT_EQ(Replies(u"GivePlayerXP e9 1 0 0"), Strings{kNotFound});
-  auto calls = world().JournalOf("AShooterPlayerController.AddExperience(float,bool,bool)");
+  auto calls = world().JournalOf(sym::AShooterPlayerController::AddExperience.name);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0]["self"], "controller:e1");
   EXPECT_EQ(calls[0]["args"], (json{12.5, false, true}));
@@ -154,8 +151,7 @@ TEST_F(Giving, HexagonsGoToThePlayersCharacter) {
   EXPECT_EQ(Replies(u"GiveHexagon e2 5"), Strings{"Can't find character from the given eos id"});
   EXPECT_EQ(Replies(u"GiveHexagon e1 5x"), Strings{"Successfully added Hexagons"});
   EXPECT_EQ(Replies(u"GiveHexagon e1 -2"), Strings{"Successfully added Hexagons"});
-  auto calls = world().JournalOf(
-      "AShooterCharacter.GiveHexagons(int,int,float,int,float,UE::Math::TVector<double>,int,bool)");
+  auto calls = world().JournalOf(sym::AShooterCharacter::GiveHexagons.name);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0]["self"], "character:e1");
   EXPECT_EQ(calls[0]["args"], (json{5, 1, 0.0, 0, 1.0, {0.0, 0.0, 0.0}, 0, true}));
@@ -181,7 +177,7 @@ TEST_F(Giving, TribeDinosGetOnlyTheirFoodFilled) {
 TEST_F(Giving, ArmorAndEngramsNeedTheCheatManager) {
   EXPECT_EQ(Replies(u"GiveArmorSet e1 Flak Ascendant"),
             Strings{"Successfully Given ArmorSet to player"});
-  auto armor = world().JournalOf("UShooterCheatManager.GiveArmorSet(FName,FName)");
+  auto armor = world().JournalOf(sym::UShooterCheatManager::GiveArmorSet.name);
   ASSERT_EQ(armor.size(), 1u);
   EXPECT_EQ(armor[0]["self"], "cheatmanager:e1");
   EXPECT_EQ(armor[0]["args"], (json{"Flak", "Ascendant"}));
@@ -203,7 +199,7 @@ TEST_F(Giving, UnlockBossChecksTheDifficultyFirstAndJoinsTheBossName) {
   EXPECT_EQ(Replies(u"UnlockBoss e1 2  King   Titan"),
             Strings{"Successfully unlocked boss engrams"});
   EXPECT_TRUE(Replies(u"UnlockBoss e2 1 Dragon").empty()) << "no cheat manager, no reply";
-  auto calls = world().JournalOf("UShooterCheatManager.DefeatBoss(int,FName,char)");
+  auto calls = world().JournalOf(sym::UShooterCheatManager::DefeatBoss.name);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0]["self"], "cheatmanager:e1");
   EXPECT_EQ(calls[0]["args"], (json{412345678, "Manticore", 0}));
@@ -222,8 +218,9 @@ TEST_F(Giving, SpawnedDinoIsNeuteredLevelledAndStartedWithoutTeleportOrTame) {
   EXPECT_EQ(Replies(std::u16string(line.begin(), line.end())),
             Strings{"Successfully spawned dino"});
   ExpectBlocksKept(kBlocksOfSpawnedActor);
-  EXPECT_EQ(Calls(), (Strings{kSpawn, "APrimalDinoCharacter.DoNeuter_Implementation()",
-                              "APrimalDinoCharacter.BeginPlay()"}));
+  EXPECT_EQ(Calls(), support::NamesOf(sym::AShooterPlayerController::SpawnActor,
+                                      sym::APrimalDinoCharacter::DoNeuter_Implementation,
+                                      sym::APrimalDinoCharacter::BeginPlay));
   EXPECT_EQ(world().Journal()[0]["args"], (json{kRaptor, 100.0, 0.0, 0.0, true}))
       << "the quotes are trimmed";
   const json spawned = world().State()["dinos"].back();
@@ -242,15 +239,11 @@ TEST_F(Giving, SpawnedDinoIsTamedForThePlayerAndFoundByItsIds) {
   // The taming is also written to the tamer's tribe log, which the game mirrors into the tribe
   // record of each member's player state.
   ExpectBlocksKept(kBlocksOfTamedDino + kBlocksOfTribeLogEntry);
-  const char* teleport =
-      "APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,"
-      "bool)";
-  EXPECT_EQ(Calls(),
-            (Strings{kSpawn, teleport,
-                     "AShooterPlayerState.SetTribeTamingDinoSettings(APrimalDinoCharacter*)",
-                     "APrimalDinoCharacter.TameDino(AShooterPlayerController*,bool,int,bool,bool,"
-                     "bool)",
-                     "APrimalDinoCharacter.BeginPlay()"}));
+  EXPECT_EQ(
+      Calls(),
+      support::NamesOf(sym::AShooterPlayerController::SpawnActor, sym::APrimalCharacter::TeleportTo,
+                       sym::AShooterPlayerState::SetTribeTamingDinoSettings,
+                       sym::APrimalDinoCharacter::TameDino, sym::APrimalDinoCharacter::BeginPlay));
   const auto journal = world().Journal();
   EXPECT_EQ(journal[1]["args"], (json{{0.0, 0.0, 5.0}, {0.0, 0.0, 0.0}, true, false}));
   EXPECT_EQ(journal[2]["self"], "playerstate:e1");

@@ -10,13 +10,10 @@ namespace {
 using Strings = std::vector<std::string>;
 using nlohmann::json;
 
-constexpr const char* kChat = "AShooterPlayerController.ClientChatMessage(FPrimalChatMessage)";
-constexpr const char* kNotification =
-    "AShooterPlayerController.ClientServerNotification(FString&,FLinearColor,float,float,"
-    "UTexture2D*,USoundBase*,int)";
-constexpr const char* kDirect =
-    "AShooterPlayerController.ClientServerChatDirectMessage(FString&,FLinearColor,bool,FString&)";
-constexpr const char* kScript = "UShooterCheatManager.ScriptCommand(FString&)";
+const std::string kChat(sym::AShooterPlayerController::ClientChatMessage.name);
+const std::string kNotification(sym::AShooterPlayerController::ClientServerNotification.name);
+const std::string kDirect(sym::AShooterPlayerController::ClientServerChatDirectMessage.name);
+const std::string kScript(sym::UShooterCheatManager::ScriptCommand.name);
 
 json Player(const std::string& eos, int tribe, json extra = {}) {
   json player = {{"eos_id", eos}, {"character_name", eos}, {"team", tribe}};
@@ -42,7 +39,7 @@ class Messaging : public support::CommandTest {
   Messaging() : CommandTest(MessagingWorld()) {}
 
   // The first argument of every journaled call of `fn`, and who received it.
-  std::vector<std::pair<std::string, json>> Calls(const char* fn) {
+  std::vector<std::pair<std::string, json>> Calls(std::string_view fn) {
     std::vector<std::pair<std::string, json>> calls;
     for (const json& line : world().JournalOf(fn)) calls.emplace_back(line["self"], line["args"]);
     world().ClearJournal();

@@ -11,9 +11,9 @@ namespace {
 using Strings = std::vector<std::string>;
 using nlohmann::json;
 
-constexpr const char* kSetPlayerPos = "AShooterPlayerController.SetPlayerPos(float,float,float)";
-constexpr const char* kRenamePlayer = "UShooterCheatManager.RenamePlayerId(int,FString&)";
-constexpr const char* kRenameTribe = "UShooterCheatManager.RenameTribeID(int,FString&)";
+const std::string kSetPlayerPos(sym::AShooterPlayerController::SetPlayerPos.name);
+const std::string kRenamePlayer(sym::UShooterCheatManager::RenamePlayerId.name);
+const std::string kRenameTribe(sym::UShooterCheatManager::RenameTribeID.name);
 
 json Player(const std::string& eos, const std::string& name, json extra = {}) {
   json player = {{"eos_id", eos}, {"character_name", name}};
@@ -57,7 +57,7 @@ TEST_F(Edits, HairNeedsNumbersFirstThenACharacterAliveOrDead) {
       << "a dead character keeps its hair";
   EXPECT_EQ(PlayerState(0)["facial_hair"], (json{{"percent", 0.5}, {"style", 3}}));
   EXPECT_EQ(PlayerState(1)["head_hair"], (json{{"percent", 1.0}, {"style", -2}}));
-  auto calls = world().JournalOf("AShooterCharacter.NetSetFacialHairPercent(float,int)");
+  auto calls = world().JournalOf(sym::AShooterCharacter::NetSetFacialHairPercent.name);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["self"], "character:e1");
 }
@@ -102,7 +102,7 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
   EXPECT_EQ(Replies(u"SetPlayerTribeOwner e1"), Strings{"Successfully set player to tribe owner!"});
   EXPECT_EQ(PlayerState(1)["tribe_rank"], "admin");
   EXPECT_EQ(PlayerState(0)["tribe_rank"], "founder");
-  auto calls = world().JournalOf("UShooterCheatManager.MakeTribeFounder()");
+  auto calls = world().JournalOf(sym::UShooterCheatManager::MakeTribeFounder.name);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["self"], "cheatmanager:e1");
   Replies(u"SetPlayerTribeOwner e2");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,31 @@ TEST_F(ProfileRemoval, NamesAreNarrowedBeforeTheyBecomePaths) {
       Replies(u"DestroyPlayerProfile " + std::u16string(300, u'x')).at(0).rfind("Couldn't find", 0),
       0u)
       << "a name too long for the file system is simply not there";
+}
+
+// A word that is no bare file name once removed files anywhere the path led.
+TEST_F(ProfileRemoval, AWordWithAPathPieceOrControlCharacterNamesNoProfile) {
+  const fs::path root(world().root());
+  const std::u16string absolute(root.u16string() + u"/victim");
+  std::ofstream(Profile("e\x01"));
+  struct Case {
+    std::u16string word;
+    fs::path kept;
+  };
+  for (const Case& c :
+       std::vector<Case>{{u"../../../../victim", root / "victim.playerprofile"},
+                         {absolute, root / "victim.playerprofile"},
+                         {u"..\\..\\..\\..\\victim", root / "victim.playerprofile"},
+                         {std::u16string(u"../../../../secret.txt\0", 23), root / "secret.txt"},
+                         {u"e\x01", Profile("e\x01")}}) {
+    std::ofstream(c.kept).put('x');
+    const Strings replies = Replies(u"DestroyPlayerProfile " + c.word);
+    const std::string printed(c.word.begin(), c.word.end());
+    ASSERT_EQ(replies.size(), 1u) << printed;
+    EXPECT_EQ(replies[0].rfind("Couldn't find \"", 0), 0u) << printed;
+    EXPECT_TRUE(replies[0].ends_with("\" in: \"" + HostFolder() + "\"")) << printed;
+    EXPECT_TRUE(fs::exists(c.kept)) << printed;
+  }
 }
 
 TEST_F(ProfileRemoval, AMissingMapFolderIsAFileSystemError) {

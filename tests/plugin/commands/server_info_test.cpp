@@ -76,7 +76,9 @@ TEST_F(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {
   // without a world the request ends without a reply and the fault is logged.
   UseWorld(WorldWith({{"world", false}}));
   EXPECT_TRUE(Replies(u"GetOnlineNum").empty());
-  EXPECT_EQ(world().host().log().Count("field \"UWorld.GameState\" of a null object"), 1);
+  EXPECT_EQ(world().host().log().Count("field \"" + std::string(sym::UWorld::GameState.name) +
+                                       "\" of a null object"),
+            1);
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ TEST(TimedSweepRoutine, DestroysTheTribesStructuresOnly) {
   now = kT + 20;
   sweeps.RunDue(&TestClock, &orvane::DestroyTribeStructuresNow);
   std::vector<std::string> targets;
-  for (const auto& call : world.JournalOf("AActor.ForceDestroy()")) targets.push_back(call["self"]);
+  for (const auto& call : world.JournalOf(sym::AActor::ForceDestroy.name))
+    targets.push_back(call["self"]);
   EXPECT_EQ(targets, (std::vector<std::string>{"structure:0", "structure:2"}));
   EXPECT_EQ(world.host().log().Count("[Orvane][info] Timed Destroyed Requested"), 2);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <nlohmann/json.hpp>
 
 #include "core/format.h"
@@ -20,7 +22,13 @@ TEST(CutToTwoDecimals, CutsTowardsMinusInfinity) {
                                                    {50.0, "50"},
                                                    {60.0, "60"},
                                                    {0.999, "0.99"},
-                                                   {-0.5, "-0.5"}}) {
+                                                   {-0.5, "-0.5"},
+                                                   {8388607.5, "8.38861e+06"},
+                                                   {-1e15, "-1e+15"},
+                                                   {3e9, "3e+09"},
+                                                   {HUGE_VAL, "inf"},
+                                                   {-HUGE_VAL, "-inf"},
+                                                   {std::nan(""), "nan"}}) {
     EXPECT_EQ(orvane::FormatG(orvane::CutToTwoDecimals(c.coordinate)), c.printed) << c.coordinate;
   }
 }

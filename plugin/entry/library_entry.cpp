@@ -1,10 +1,11 @@
-#include "core/library_entry.h"
+#include "entry/library_entry.h"
 
 #include <sdk/api.h>
 
 #include "commands/timed_sweeps.h"
 #include "core/command_table.h"
 #include "core/plugin_logger.h"
+#include "entry/command_rows.h"
 
 namespace orvane {
 namespace {
@@ -14,14 +15,14 @@ constexpr int kProcessAttach = 1;
 
 void OnAttach() {
   PluginLogger::Create();
-  Load();
+  Load(CommandRows());
   // Not counted: the timer callback is no command.
   HostApi::GetCommands().AddOnTimerCallback(FString(kSweepTimerName), &TimedDestroyTribeStructures);
   PluginLogger::Get().info("Added an additional: {} commands!", RegistrationCount());
 }
 
 void OnDetach() {
-  Unload();
+  Unload(CommandRows());
   PluginLogger::Get().info("Unloaded additional commands");
 }
 

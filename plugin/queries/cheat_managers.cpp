@@ -1,4 +1,4 @@
-#include "commands/cheat_managers.h"
+#include "queries/cheat_managers.h"
 
 #include <sdk/api.h>
 

@@ -1,4 +1,4 @@
-#include "commands/lookup_replies.h"
+#include "queries/lookup_replies.h"
 
 #include "queries/entity_lookup.h"
 

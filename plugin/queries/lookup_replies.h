@@ -1,9 +1,11 @@
-// The lookups that commands of every group share, each answering its own reply when it finds
-// nothing. The texts of those replies are written here and nowhere else.
+// The lookups and argument readings that commands of every group share, each answering its own
+// reply when it finds nothing. The texts of those replies are written here and nowhere else.
 // Thread: the game thread.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include <sdk/game_types.h>
 
@@ -35,6 +37,26 @@ AShooterPlayerController* ReadArgsAndFindPlayer(Request& request, ReadMore read_
 
 inline AShooterPlayerController* ReadIdAndFindPlayer(Request& request) {
   return ReadArgsAndFindPlayer(request, [] {});
+}
+
+// The tribe id in word 1 once the words of `arguments` are there (else its usage reply), then
+// `read_more`, in one guarded stretch (plain failure reply). Empty when it has replied instead.
+// The id is not range-checked here.
+template <class ReadMore>
+std::optional<int32_t> ReadTribeId(Request& request, std::u16string_view arguments,
+                                   ReadMore read_more) {
+  if (!request.Require(arguments)) return std::nullopt;
+  int32_t tribe_id = 0;
+  if (!request.Guarded([&] {
+        tribe_id = request.Args().Stoi(1);
+        read_more();
+      }))
+    return std::nullopt;
+  return tribe_id;
+}
+
+inline std::optional<int32_t> ReadTribeId(Request& request, std::u16string_view arguments) {
+  return ReadTribeId(request, arguments, [] {});
 }
 
 }  // namespace orvane
