@@ -121,6 +121,21 @@ auto OrNull(Json& j, const Place& place, const F& read) -> std::optional<decltyp
 
 using S = const Place;
 
+// The common reads of a key: its value read by `read` into `member`, or (Nullable) left empty
+// by null; a list's element read by `read` and appended to `member`.
+template <const auto& read>
+auto Nullable(Json& j, S& place) {
+  return OrNull(j, place, read);
+}
+template <auto member, const auto& read>
+void Set(auto& out, Json& v, S& at) {
+  out.*member = read(v, at);
+}
+template <auto member, const auto& read>
+void Append(auto& out, Json& e, S& at) {
+  (out.*member).push_back(read(e, at));
+}
+
 // The shapes of the file's plain values and lists of them, for the parse.
 const JsonShape kValue;
 const JsonShape kValues{JsonShape::Kind::kList, {}, &kValue};
@@ -150,7 +165,6 @@ class Fields {
 
   const JsonShape& shape() const { return shape_; }
   const JsonShape& list() const { return list_; }
-  std::string_view key(std::size_t i) const { return fields_[i].key; }
 
   // REQUIRES: `j` was parsed with shape() at its place (it has no other key).
   T operator()(Json& j, S& place) const {
@@ -194,7 +208,7 @@ class Fields {
 
 const Fields<ClassDescription> kClass(
     {
-        {"name", [](ClassDescription& c, Json& v, S& at) { c.name = ReadString(v, at); }},
+        {"name", Set<&ClassDescription::name, ReadString>},
         {"kind",
          [](ClassDescription& c, Json& v, S& at) {
            c.kind = ReadChoice<ClassKind>(v, at,
@@ -204,23 +218,22 @@ const Fields<ClassDescription> kClass(
                                            {"actor", ClassKind::kActor},
                                            {"item", ClassKind::kItem}});
          }},
-        {"path", [](ClassDescription& c, Json& v, S& at) { c.path = OrNull(v, at, ReadString); }},
+        {"path", Set<&ClassDescription::path, Nullable<ReadString>>},
     },
     [](ClassDescription&, const Json& j, S& place) {
       if (!j.contains("name")) throw WorldFileError(place, "a class needs a name");
     });
 
 const Fields<TribeDescription> kTribe({
-    {"id", [](TribeDescription& t, Json& v, S& at) { t.id = ReadInteger<int32_t>(v, at); }},
-    {"name", [](TribeDescription& t, Json& v, S& at) { t.name = ReadString(v, at); }},
-    {"log", nullptr, &kValues,
-     [](TribeDescription& t, Json& e, S& at) { t.log.push_back(ReadString(e, at)); }},
-    {"loadable", [](TribeDescription& t, Json& v, S& at) { t.loadable = ReadBool(v, at); }},
+    {"id", Set<&TribeDescription::id, ReadInteger<int32_t>>},
+    {"name", Set<&TribeDescription::name, ReadString>},
+    {"log", nullptr, &kValues, Append<&TribeDescription::log, ReadString>},
+    {"loadable", Set<&TribeDescription::loadable, ReadBool>},
 });
 
 const Fields<HairStyle> kHair({
-    {"percent", [](HairStyle& h, Json& v, S& at) { h.percent = ReadFloat(v, at); }},
-    {"style", [](HairStyle& h, Json& v, S& at) { h.style = ReadInteger<int32_t>(v, at); }},
+    {"percent", Set<&HairStyle::percent, ReadFloat>},
+    {"style", Set<&HairStyle::style, ReadInteger<int32_t>>},
 });
 
 Colour ReadColour(Json& j, S& place) {
@@ -239,62 +252,56 @@ const Fields<InboxEntry> kInboxEntry(
            if (e.kind != "chat" && e.kind != "notification" && e.kind != "direct")
              throw WorldFileError(at, "expected one of chat, notification, direct");
          }},
-        {"text", [](I& e, Json& v, S& at) { e.text = ReadString(v, at); }},
-        {"sender", [](I& e, Json& v, S& at) { e.sender = ReadString(v, at); }},
-        {"sender_account", [](I& e, Json& v, S& at) { e.sender_account = ReadString(v, at); }},
-        {"sender_tribe", [](I& e, Json& v, S& at) { e.sender_tribe = ReadString(v, at); }},
-        {"sender_id", [](I& e, Json& v, S& at) { e.sender_id = ReadInteger<uint32_t>(v, at); }},
-        {"receiver", [](I& e, Json& v, S& at) { e.receiver = ReadString(v, at); }},
-        {"sender_team", [](I& e, Json& v, S& at) { e.sender_team = ReadInteger<int32_t>(v, at); }},
-        {"received_time", [](I& e, Json& v, S& at) { e.received_time = ReadNumber(v, at); }},
-        {"send_mode", [](I& e, Json& v, S& at) { e.send_mode = ReadInteger<uint8_t>(v, at); }},
-        {"radio_frequency",
-         [](I& e, Json& v, S& at) { e.radio_frequency = ReadInteger<uint32_t>(v, at); }},
-        {"chat_type", [](I& e, Json& v, S& at) { e.chat_type = ReadInteger<uint8_t>(v, at); }},
-        {"sender_icon", [](I& e, Json& v, S& at) { e.sender_icon = OrNull(v, at, ReadString); }},
-        {"from_server", [](I& e, Json& v, S& at) { e.from_server = ReadInteger<uint8_t>(v, at); }},
-        {"user_id", [](I& e, Json& v, S& at) { e.user_id = ReadString(v, at); }},
-        {"colour", [](I& e, Json& v, S& at) { e.colour = OrNull(v, at, ReadColour); }, &kValues},
-        {"scale", [](I& e, Json& v, S& at) { e.scale = ReadFloat(v, at); }},
-        {"seconds", [](I& e, Json& v, S& at) { e.seconds = ReadFloat(v, at); }},
-        {"icon", [](I& e, Json& v, S& at) { e.icon = OrNull(v, at, ReadString); }},
-        {"sound", [](I& e, Json& v, S& at) { e.sound = OrNull(v, at, ReadString); }},
-        {"priority", [](I& e, Json& v, S& at) { e.priority = ReadInteger<int32_t>(v, at); }},
-        {"bold", [](I& e, Json& v, S& at) { e.bold = ReadBool(v, at); }},
+        {"text", Set<&I::text, ReadString>},
+        {"sender", Set<&I::sender, ReadString>},
+        {"sender_account", Set<&I::sender_account, ReadString>},
+        {"sender_tribe", Set<&I::sender_tribe, ReadString>},
+        {"sender_id", Set<&I::sender_id, ReadInteger<uint32_t>>},
+        {"receiver", Set<&I::receiver, ReadString>},
+        {"sender_team", Set<&I::sender_team, ReadInteger<int32_t>>},
+        {"received_time", Set<&I::received_time, ReadNumber>},
+        {"send_mode", Set<&I::send_mode, ReadInteger<uint8_t>>},
+        {"radio_frequency", Set<&I::radio_frequency, ReadInteger<uint32_t>>},
+        {"chat_type", Set<&I::chat_type, ReadInteger<uint8_t>>},
+        {"sender_icon", Set<&I::sender_icon, Nullable<ReadString>>},
+        {"from_server", Set<&I::from_server, ReadInteger<uint8_t>>},
+        {"user_id", Set<&I::user_id, ReadString>},
+        {"colour", Set<&I::colour, Nullable<ReadColour>>, &kValues},
+        {"scale", Set<&I::scale, ReadFloat>},
+        {"seconds", Set<&I::seconds, ReadFloat>},
+        {"icon", Set<&I::icon, Nullable<ReadString>>},
+        {"sound", Set<&I::sound, Nullable<ReadString>>},
+        {"priority", Set<&I::priority, ReadInteger<int32_t>>},
+        {"bold", Set<&I::bold, ReadBool>},
     },
     [](I& e, const Json&, S& place) {
       if (e.kind.empty()) throw WorldFileError(place, "an inbox entry needs a kind");
     });
 
 const Fields<ItemGift> kItemGift({
-    {"item", [](ItemGift& g, Json& v, S& at) { g.item = ReadString(v, at); }},
-    {"quantity", [](ItemGift& g, Json& v, S& at) { g.quantity = ReadInteger<int32_t>(v, at); }},
-    {"quality", [](ItemGift& g, Json& v, S& at) { g.quality = ReadFloat(v, at); }},
-    {"blueprint", [](ItemGift& g, Json& v, S& at) { g.blueprint = ReadBool(v, at); }},
+    {"item", Set<&ItemGift::item, ReadString>},
+    {"quantity", Set<&ItemGift::quantity, ReadInteger<int32_t>>},
+    {"quality", Set<&ItemGift::quality, ReadFloat>},
+    {"blueprint", Set<&ItemGift::blueprint, ReadBool>},
 });
 
 const Fields<BossDefeat> kBossDefeat({
-    {"boss", [](BossDefeat& b, Json& v, S& at) { b.boss = ReadString(v, at); }},
-    {"difficulty",
-     [](BossDefeat& b, Json& v, S& at) { b.difficulty = ReadInteger<int32_t>(v, at); }},
+    {"boss", Set<&BossDefeat::boss, ReadString>},
+    {"difficulty", Set<&BossDefeat::difficulty, ReadInteger<int32_t>>},
 });
 
 using P = PlayerDescription;
 const Fields<PlayerDescription> kPlayer(
     {
-        {"eos_id", [](P& p, Json& v, S& at) { p.eos_id = ReadString(v, at); }},
-        {"character_name", [](P& p, Json& v, S& at) { p.character_name = ReadString(v, at); }},
-        {"player_name", [](P& p, Json& v, S& at) { p.player_name = OrNull(v, at, ReadString); }},
-        {"player_data_name", [](P& p, Json& v, S& at) { p.player_data_name = ReadString(v, at); }},
-        {"player_id",
-         [](P& p, Json& v, S& at) { p.player_id = OrNull(v, at, ReadInteger<uint64_t>); }},
-        {"linked_player_data_id",
-         [](P& p, Json& v, S& at) {
-           p.linked_player_data_id = OrNull(v, at, ReadInteger<uint64_t>);
-         }},
-        {"team", [](P& p, Json& v, S& at) { p.team = ReadInteger<int32_t>(v, at); }},
-        {"tribe", [](P& p, Json& v, S& at) { p.tribe = OrNull(v, at, ReadInteger<int32_t>); }},
-        {"position", [](P& p, Json& v, S& at) { p.position = ReadPosition(v, at); }, &kValues},
+        {"eos_id", Set<&P::eos_id, ReadString>},
+        {"character_name", Set<&P::character_name, ReadString>},
+        {"player_name", Set<&P::player_name, Nullable<ReadString>>},
+        {"player_data_name", Set<&P::player_data_name, ReadString>},
+        {"player_id", Set<&P::player_id, Nullable<ReadInteger<uint64_t>>>},
+        {"linked_player_data_id", Set<&P::linked_player_data_id, Nullable<ReadInteger<uint64_t>>>},
+        {"team", Set<&P::team, ReadInteger<int32_t>>},
+        {"tribe", Set<&P::tribe, Nullable<ReadInteger<int32_t>>>},
+        {"position", Set<&P::position, ReadPosition>, &kValues},
         {"character",
          [](P& p, Json& v, S& at) {
            p.character = ReadChoice<CharacterState>(v, at,
@@ -302,39 +309,32 @@ const Fields<PlayerDescription> kPlayer(
                                                      {"dead", CharacterState::kDead},
                                                      {"none", CharacterState::kNone}});
          }},
-        {"player_state", [](P& p, Json& v, S& at) { p.player_state = ReadBool(v, at); }},
-        {"pawn", [](P& p, Json& v, S& at) { p.pawn = ReadBool(v, at); }},
-        {"cheat_manager", [](P& p, Json& v, S& at) { p.cheat_manager = ReadBool(v, at); }},
-        {"stale", [](P& p, Json& v, S& at) { p.stale = ReadBool(v, at); }},
-        {"inventory", nullptr, &kItemGift.list(),
-         [](P& p, Json& e, S& at) { p.inventory.push_back(kItemGift(e, at)); }},
-        {"experience", [](P& p, Json& v, S& at) { p.experience = ReadNumber(v, at); }},
-        {"hexagons", [](P& p, Json& v, S& at) { p.hexagons = ReadInteger<int64_t>(v, at); }},
+        {"player_state", Set<&P::player_state, ReadBool>},
+        {"pawn", Set<&P::pawn, ReadBool>},
+        {"cheat_manager", Set<&P::cheat_manager, ReadBool>},
+        {"stale", Set<&P::stale, ReadBool>},
+        {"inventory", nullptr, &kItemGift.list(), Append<&P::inventory, kItemGift>},
+        {"experience", Set<&P::experience, ReadNumber>},
+        {"hexagons", Set<&P::hexagons, ReadInteger<int64_t>>},
         {"armor_sets", nullptr, &kPairs,
          [](P& p, Json& e, S& at) {
            if (!e.is_array() || e.size() != 2) throw WorldFileError(at, "expected [tier, quality]");
            p.armor_sets.emplace_back(ReadString(e[0], Place(at, 0)),
                                      ReadString(e[1], Place(at, 1)));
          }},
-        {"engrams", nullptr, &kValues,
-         [](P& p, Json& e, S& at) { p.engrams.push_back(ReadString(e, at)); }},
-        {"bosses", nullptr, &kBossDefeat.list(),
-         [](P& p, Json& e, S& at) { p.bosses.push_back(kBossDefeat(e, at)); }},
-        {"inbox", nullptr, &kInboxEntry.list(),
-         [](P& p, Json& e, S& at) { p.inbox.push_back(kInboxEntry(e, at)); }},
-        {"script_commands", nullptr, &kValues,
-         [](P& p, Json& e, S& at) { p.script_commands.push_back(ReadString(e, at)); }},
+        {"engrams", nullptr, &kValues, Append<&P::engrams, ReadString>},
+        {"bosses", nullptr, &kBossDefeat.list(), Append<&P::bosses, kBossDefeat>},
+        {"inbox", nullptr, &kInboxEntry.list(), Append<&P::inbox, kInboxEntry>},
+        {"script_commands", nullptr, &kValues, Append<&P::script_commands, ReadString>},
         {"tribe_rank",
          [](P& p, Json& v, S& at) {
            p.tribe_rank = ReadString(v, at);
            if (p.tribe_rank != "member" && p.tribe_rank != "admin" && p.tribe_rank != "founder")
              throw WorldFileError(at, "expected one of member, admin, founder");
          }},
-        {"facial_hair", [](P& p, Json& v, S& at) { p.facial_hair = OrNull(v, at, kHair); },
-         &kHair.shape()},
-        {"head_hair", [](P& p, Json& v, S& at) { p.head_hair = OrNull(v, at, kHair); },
-         &kHair.shape()},
-        {"kick_message", [](P& p, Json& v, S& at) { p.kick_message = OrNull(v, at, ReadString); }},
+        {"facial_hair", Set<&P::facial_hair, Nullable<kHair>>, &kHair.shape()},
+        {"head_hair", Set<&P::head_hair, Nullable<kHair>>, &kHair.shape()},
+        {"kick_message", Set<&P::kick_message, Nullable<ReadString>>},
     },
     // A player in a tribe has the tribe's id as team: given the tribe, the team follows.
     [](P& p, const Json& j, S&) {
@@ -342,56 +342,55 @@ const Fields<PlayerDescription> kPlayer(
     });
 
 const Fields<Imprinter> kImprinter({
-    {"name", [](Imprinter& i, Json& v, S& at) { i.name = ReadString(v, at); }},
-    {"player_id", [](Imprinter& i, Json& v, S& at) { i.player_id = ReadString(v, at); }},
+    {"name", Set<&Imprinter::name, ReadString>},
+    {"player_id", Set<&Imprinter::player_id, ReadString>},
 });
 
 using D = DinoDescription;
 const Fields<DinoDescription> kDino({
-    {"class", [](D& d, Json& v, S& at) { d.class_name = ReadString(v, at); }},
-    {"id1", [](D& d, Json& v, S& at) { d.id1 = OrNull(v, at, ReadInteger<uint32_t>); }},
-    {"id2", [](D& d, Json& v, S& at) { d.id2 = OrNull(v, at, ReadInteger<uint32_t>); }},
-    {"team", [](D& d, Json& v, S& at) { d.team = ReadInteger<int32_t>(v, at); }},
-    {"name", [](D& d, Json& v, S& at) { d.name = OrNull(v, at, ReadString); }},
-    {"level", [](D& d, Json& v, S& at) { d.level = ReadInteger<int32_t>(v, at); }},
-    {"position", [](D& d, Json& v, S& at) { d.position = ReadPosition(v, at); }, &kValues},
-    {"dead", [](D& d, Json& v, S& at) { d.dead = ReadBool(v, at); }},
+    {"class", Set<&D::class_name, ReadString>},
+    {"id1", Set<&D::id1, Nullable<ReadInteger<uint32_t>>>},
+    {"id2", Set<&D::id2, Nullable<ReadInteger<uint32_t>>>},
+    {"team", Set<&D::team, ReadInteger<int32_t>>},
+    {"name", Set<&D::name, Nullable<ReadString>>},
+    {"level", Set<&D::level, ReadInteger<int32_t>>},
+    {"position", Set<&D::position, ReadPosition>, &kValues},
+    {"dead", Set<&D::dead, ReadBool>},
     {"food",
      [](D& d, Json& v, S& at) {
        ReadArray(v, at, 2);
        d.food = {ReadFloat(v[0], Place(at, 0)), ReadFloat(v[1], Place(at, 1))};
      },
      &kValues},
-    {"tamer", [](D& d, Json& v, S& at) { d.tamer = ReadString(v, at); }},
-    {"taming_team", [](D& d, Json& v, S& at) { d.taming_team = ReadInteger<int32_t>(v, at); }},
-    {"experience", [](D& d, Json& v, S& at) { d.experience = ReadNumber(v, at); }},
+    {"tamer", Set<&D::tamer, ReadString>},
+    {"taming_team", Set<&D::taming_team, ReadInteger<int32_t>>},
+    {"experience", Set<&D::experience, ReadNumber>},
     {"colours", nullptr, &kPairs,
      [](D& d, Json& e, S& at) {
        if (!e.is_array() || e.size() != 2) throw WorldFileError(at, "expected [region, colour]");
        d.colours.emplace_back(ReadInteger<int32_t>(e[0], Place(at, 0)),
                               ReadInteger<int32_t>(e[1], Place(at, 1)));
      }},
-    {"imprint_quality", [](D& d, Json& v, S& at) { d.imprint_quality = ReadFloat(v, at); }},
-    {"imprinter", [](D& d, Json& v, S& at) { d.imprinter = OrNull(v, at, kImprinter); },
-     &kImprinter.shape()},
-    {"neutered", [](D& d, Json& v, S& at) { d.neutered = ReadBool(v, at); }},
-    {"playing", [](D& d, Json& v, S& at) { d.playing = ReadBool(v, at); }},
+    {"imprint_quality", Set<&D::imprint_quality, ReadFloat>},
+    {"imprinter", Set<&D::imprinter, Nullable<kImprinter>>, &kImprinter.shape()},
+    {"neutered", Set<&D::neutered, ReadBool>},
+    {"playing", Set<&D::playing, ReadBool>},
 });
 
 using St = StructureDescription;
 const Fields<StructureDescription> kStructure({
-    {"class", [](St& s, Json& v, S& at) { s.class_name = ReadString(v, at); }},
-    {"team", [](St& s, Json& v, S& at) { s.team = ReadInteger<int32_t>(v, at); }},
-    {"owner", [](St& s, Json& v, S& at) { s.owner = ReadString(v, at); }},
-    {"name", [](St& s, Json& v, S& at) { s.name = OrNull(v, at, ReadString); }},
-    {"consumes_item", [](St& s, Json& v, S& at) { s.consumes_item = OrNull(v, at, ReadString); }},
-    {"pickup_item", [](St& s, Json& v, S& at) { s.pickup_item = OrNull(v, at, ReadString); }},
-    {"position", [](St& s, Json& v, S& at) { s.position = ReadPosition(v, at); }, &kValues},
+    {"class", Set<&St::class_name, ReadString>},
+    {"team", Set<&St::team, ReadInteger<int32_t>>},
+    {"owner", Set<&St::owner, ReadString>},
+    {"name", Set<&St::name, Nullable<ReadString>>},
+    {"consumes_item", Set<&St::consumes_item, Nullable<ReadString>>},
+    {"pickup_item", Set<&St::pickup_item, Nullable<ReadString>>},
+    {"position", Set<&St::position, ReadPosition>, &kValues},
 });
 
 using A = ActorDescription;
 const Fields<ActorDescription> kActor({
-    {"class", [](A& a, Json& v, S& at) { a.class_name = ReadString(v, at); }},
+    {"class", Set<&A::class_name, ReadString>},
     {"kind",
      [](A& a, Json& v, S& at) {
        a.kind = OrNull(v, at, [](Json& k, S& place) {
@@ -399,24 +398,23 @@ const Fields<ActorDescription> kActor({
                                       {{"actor", ClassKind::kActor}, {"pawn", ClassKind::kPawn}});
        });
      }},
-    {"team", [](A& a, Json& v, S& at) { a.team = ReadInteger<int32_t>(v, at); }},
-    {"position", [](A& a, Json& v, S& at) { a.position = ReadPosition(v, at); }, &kValues},
+    {"team", Set<&A::team, ReadInteger<int32_t>>},
+    {"position", Set<&A::position, ReadPosition>, &kValues},
 });
 
 using G = GameStateDescription;
 const Fields<GameStateDescription> kGameState({
-    {"day_time", [](G& g, Json& v, S& at) { g.day_time = ReadString(v, at); }},
-    {"framerate", [](G& g, Json& v, S& at) { g.framerate = ReadFloat(v, at); }},
-    {"players_connected",
-     [](G& g, Json& v, S& at) { g.players_connected = OrNull(v, at, ReadInteger<int32_t>); }},
+    {"day_time", Set<&G::day_time, ReadString>},
+    {"framerate", Set<&G::framerate, ReadFloat>},
+    {"players_connected", Set<&G::players_connected, Nullable<ReadInteger<int32_t>>>},
 });
 
 using WS = WorldSettingsDescription;
 const Fields<WorldSettingsDescription> kWorldSettings({
-    {"longitude_origin", [](WS& s, Json& v, S& at) { s.longitude_origin = ReadFloat(v, at); }},
-    {"latitude_origin", [](WS& s, Json& v, S& at) { s.latitude_origin = ReadFloat(v, at); }},
-    {"longitude_scale", [](WS& s, Json& v, S& at) { s.longitude_scale = ReadScale(v, at); }},
-    {"latitude_scale", [](WS& s, Json& v, S& at) { s.latitude_scale = ReadScale(v, at); }},
+    {"longitude_origin", Set<&WS::longitude_origin, ReadFloat>},
+    {"latitude_origin", Set<&WS::latitude_origin, ReadFloat>},
+    {"longitude_scale", Set<&WS::longitude_scale, ReadScale>},
+    {"latitude_scale", Set<&WS::latitude_scale, ReadScale>},
 });
 
 // Written by the export, checked and ignored when read.
@@ -428,35 +426,22 @@ const Fields<Memory> kMemory({
 
 using W = WorldDescription;
 const Fields<WorldDescription> kWorld({
-    {"map", [](W& w, Json& v, S& at) { w.map = ReadString(v, at); }},
-    {"world", [](W& w, Json& v, S& at) { w.world = ReadBool(v, at); }},
-    {"game_state", [](W& w, Json& v, S& at) { w.game_state = OrNull(v, at, kGameState); },
-     &kGameState.shape()},
-    {"world_settings",
-     [](W& w, Json& v, S& at) { w.world_settings = OrNull(v, at, kWorldSettings); },
-     &kWorldSettings.shape()},
-    {"save_directory", [](W& w, Json& v, S& at) { w.save_directory = ReadString(v, at); }},
-    {"server_cheat_manager",
-     [](W& w, Json& v, S& at) { w.server_cheat_manager = ReadBool(v, at); }},
-    {"tribe_data_struct", [](W& w, Json& v, S& at) { w.tribe_data_struct = ReadBool(v, at); }},
-    {"classes", nullptr, &kClass.list(),
-     [](W& w, Json& e, S& at) { w.classes.push_back(kClass(e, at)); }},
-    {"items", nullptr, &kValues,
-     [](W& w, Json& e, S& at) { w.items.push_back(ReadString(e, at)); }},
-    {"tribes", nullptr, &kTribe.list(),
-     [](W& w, Json& e, S& at) { w.tribes.push_back(kTribe(e, at)); }},
-    {"players", nullptr, &kPlayer.list(),
-     [](W& w, Json& e, S& at) { w.players.push_back(kPlayer(e, at)); }},
-    {"dinos", nullptr, &kDino.list(),
-     [](W& w, Json& e, S& at) { w.dinos.push_back(kDino(e, at)); }},
-    {"structures", nullptr, &kStructure.list(),
-     [](W& w, Json& e, S& at) { w.structures.push_back(kStructure(e, at)); }},
-    {"actors", nullptr, &kActor.list(),
-     [](W& w, Json& e, S& at) { w.actors.push_back(kActor(e, at)); }},
-    {"profiles", nullptr, &kValues,
-     [](W& w, Json& e, S& at) { w.profiles.push_back(ReadString(e, at)); }},
-    {"script_commands", nullptr, &kValues,
-     [](W& w, Json& e, S& at) { w.script_commands.push_back(ReadString(e, at)); }},
+    {"map", Set<&W::map, ReadString>},
+    {"world", Set<&W::world, ReadBool>},
+    {"game_state", Set<&W::game_state, Nullable<kGameState>>, &kGameState.shape()},
+    {"world_settings", Set<&W::world_settings, Nullable<kWorldSettings>>, &kWorldSettings.shape()},
+    {"save_directory", Set<&W::save_directory, ReadString>},
+    {"server_cheat_manager", Set<&W::server_cheat_manager, ReadBool>},
+    {"tribe_data_struct", Set<&W::tribe_data_struct, ReadBool>},
+    {"classes", nullptr, &kClass.list(), Append<&W::classes, kClass>},
+    {"items", nullptr, &kValues, Append<&W::items, ReadString>},
+    {"tribes", nullptr, &kTribe.list(), Append<&W::tribes, kTribe>},
+    {"players", nullptr, &kPlayer.list(), Append<&W::players, kPlayer>},
+    {"dinos", nullptr, &kDino.list(), Append<&W::dinos, kDino>},
+    {"structures", nullptr, &kStructure.list(), Append<&W::structures, kStructure>},
+    {"actors", nullptr, &kActor.list(), Append<&W::actors, kActor>},
+    {"profiles", nullptr, &kValues, Append<&W::profiles, ReadString>},
+    {"script_commands", nullptr, &kValues, Append<&W::script_commands, ReadString>},
     {"memory", [](W&, Json& v, S& at) { kMemory(v, at); }, &kMemory.shape()},
 });
 
