@@ -175,7 +175,8 @@ class TrackingParser {
     frame.index = 0;
     if (kind == JsonShape::Kind::kObject) {
       frame.seen.assign(built ? expected->keys.size() : 0, false);
-      frame.unbuilt_keys.clear();
+      // Not clear(), which costs the buckets of the largest object the frame has held.
+      if (!frame.unbuilt_keys.empty()) frame.unbuilt_keys = {};
     }
     if (into != nullptr && (!built || frame.listed)) {
       // Kept empty in the value: the reader refuses it by its type, or a list's elements are
