@@ -5,10 +5,13 @@ option(ORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitiz
 # compiler's new warnings do not stop a user's build.
 option(ORVANE_WERROR "Treat compiler warnings as errors" OFF)
 
+# GCC's "undefined" leaves out float-to-integer conversions that overflow and float division by
+# zero; the stage checks both.
+set(ORVANE_SANITIZERS address,undefined,float-cast-overflow,float-divide-by-zero)
 if(ORVANE_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+  add_compile_options(-fsanitize=${ORVANE_SANITIZERS} -fno-sanitize-recover=all
                       -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
+  add_link_options(-fsanitize=${ORVANE_SANITIZERS})
 endif()
 
 function(orvane_warnings target)

@@ -1,7 +1,7 @@
 // fuzz_seeds DIR: writes the seed corpora that come from the code itself into DIR/<fuzzer>/:
 //   rcon_session   real packet streams: logins right and wrong, commands, end markers, other
 //                  types, pipelined bursts, bad sizes and terminators
-//   world_file     the default world
+//   world_file     the default world, one nested too deep, one with many keys
 //   request_lines  every registered command: bare, with its usage line's arguments filled from
 //                  the default world, and with edge-case words
 // The test worlds are added by scripts/fuzz.sh from the tests' sources.
@@ -94,9 +94,19 @@ void RequestLineSeeds(Corpus& corpus) {
   support::TestWorld world(game::DefaultWorldJson(),
                            support::TestWorld::Options{.load_plugin = true, .make_root = true});
   const auto json = nlohmann::json::parse(game::DefaultWorldJson());
-  // A few edge-case words; the fuzzer makes the rest.
-  const std::vector<std::string> edge = {"-1", "18446744073709551616", "nan", "Zo\xc3\xab",
-                                         std::string(300, '9')};
+  // A few edge-case words; the fuzzer makes the rest. Path pieces and control characters name
+  // files that do not exist.
+  const std::vector<std::string> edge = {"-1",
+                                         "18446744073709551616",
+                                         "nan",
+                                         "Zo\xc3\xab",
+                                         std::string(300, '9'),
+                                         "../../../../orvane-absent",
+                                         "/orvane-absent",
+                                         "..\\..\\orvane-absent",
+                                         std::string("absent\0.txt", 11),
+                                         "\x1b[2J\x1b]0;x\x07",
+                                         "a\nRCON fake line\r"};
   const std::regex placeholder("<([^>]*)>");
   for (const auto& command16 : framework::RconCommandNames()) {
     const std::string command = game::ToUtf8(command16);
@@ -137,6 +147,12 @@ int main(int argc, char** argv) {
   PacketSeeds(packets);
   Corpus worlds(root, "world_file");
   worlds.Add(game::DefaultWorldJson());
+  // Nesting beyond the limit, and many keys where no object is expected (refused in linear time).
+  worlds.Add(R"({"players": [{"position": )" + std::string(100, '[') + std::string(100, ']') +
+             "}]}");
+  std::string keys = R"({"map": {"k0": 0)";
+  for (int i = 1; i < 1000; ++i) keys += ", \"k" + std::to_string(i) + "\": 0";
+  worlds.Add(keys + "}}");
   Corpus lines(root, "request_lines");
   RequestLineSeeds(lines);
   return 0;

@@ -2,7 +2,8 @@
 # Builds the fuzzers (clang with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer;
 # see fuzz/CMakeLists.txt) into build-fuzz/ and runs each on its seed corpus for a bounded time.
 # Every fuzzer runs; a crash, a sanitizer report or a broken invariant in any of them fails the
-# script at the end, and the input that did it is kept in build-fuzz/crashes/.
+# script at the end, and the input that did it is kept in build-fuzz/crashes/. (The seed corpora
+# also replay in the default test suite, built with GCC: the tests *_corpus_test.)
 #   scripts/fuzz.sh [SECONDS]   seconds per fuzzer; default 20 (about a minute in all)
 set -e
 cd "$(dirname "$0")/.."

@@ -1,5 +1,6 @@
 #include "game/world/world_file_reader.h"
 
+#include <cmath>
 #include <initializer_list>
 #include <limits>
 
@@ -76,6 +77,16 @@ double ReadNumber(Json& j, const Place& place) {
 
 float ReadFloat(Json& j, const Place& place) { return static_cast<float>(ReadNumber(j, place)); }
 
+// Map coordinates are divided by a scale.
+float ReadScale(Json& j, const Place& place) {
+  const float scale = ReadFloat(j, place);
+  if (scale == 0 || !std::isfinite(scale))
+    throw WorldFileError(place,
+                         "expected a finite number other than 0: map coordinates are "
+                         "divided by the scale");
+  return scale;
+}
+
 Json& ReadArray(Json& j, const Place& place, std::size_t size = 0) {
   if (!j.is_array()) throw WorldFileError(place, "expected an array");
   if (size != 0 && j.size() != size)
@@ -87,13 +98,6 @@ Position ReadPosition(Json& j, const Place& place) {
   ReadArray(j, place, 3);
   return {ReadNumber(j[0], Place(place, 0)), ReadNumber(j[1], Place(place, 1)),
           ReadNumber(j[2], Place(place, 2))};
-}
-
-std::vector<std::string> ReadStrings(Json& j, const Place& place) {
-  ReadArray(j, place);
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(ReadString(j[i], Place(place, i)));
-  return out;
 }
 
 template <class Enum>
@@ -108,403 +112,371 @@ Enum ReadChoice(Json& j, const Place& place,
   throw WorldFileError(place, "expected one of " + names);
 }
 
-// An object whose keys are checked against the known ones. With runs `read` on a present key;
-// Optional reads a key that may also be null, which leaves the value empty.
-class ObjectReader {
+// A value that may also be null, which leaves it empty.
+template <class F>
+auto OrNull(Json& j, const Place& place, const F& read) -> std::optional<decltype(read(j, place))> {
+  if (j.is_null()) return std::nullopt;
+  return read(j, place);
+}
+
+using S = const Place;
+
+// The common reads of a key: its value read by `read` into `member`, or (Nullable) left empty
+// by null; a list's element read by `read` and appended to `member`.
+template <const auto& read>
+auto Nullable(Json& j, S& place) {
+  return OrNull(j, place, read);
+}
+template <auto member, const auto& read>
+void Set(auto& out, Json& v, S& at) {
+  out.*member = read(v, at);
+}
+template <auto member, const auto& read>
+void Append(auto& out, Json& e, S& at) {
+  (out.*member).push_back(read(e, at));
+}
+
+// The shapes of the file's plain values and lists of them, for the parse.
+const JsonShape kValue;
+const JsonShape kValues{JsonShape::Kind::kList, {}, &kValue};
+const JsonShape kPairs{JsonShape::Kind::kList, {}, &kValues};
+
+// The keys one kind of object may have, each with how its value is read: the one list of them.
+// The parse refuses any other key with this list (world_json.h); Read reads the keys present in
+// this order, so the first bad value in this order is the error reported. A list's elements are
+// read one by one (Add), so that the top-level lists can be read while the text is parsed.
+template <class T>
+class Fields {
  public:
-  ObjectReader(Json& j, const Place& place, std::initializer_list<std::string_view> known)
-      : j_(j), place_(place) {
-    if (!j.is_object()) throw WorldFileError(place_, "expected an object");
-    for (const auto& [key, value] : j.items()) {
-      bool ok = false;
-      for (std::string_view k : known) ok = ok || key == k;
-      if (!ok) throw WorldFileError(At(key), "unknown key; allowed here: " + Listed(known));
+  struct Field {
+    std::string_view key;
+    void (*read)(T&, Json& value, S& at) = nullptr;
+    const JsonShape* shape = &kValue;                 // what the value holds
+    void (*add)(T&, Json& element, S& at) = nullptr;  // a list's, instead of read
+  };
+  // `check` runs on the object read, for the rules between its keys.
+  Fields(std::initializer_list<Field> fields, void (*check)(T&, const Json&, S&) = nullptr)
+      : fields_(fields), check_(check) {
+    shape_.kind = JsonShape::Kind::kObject;
+    for (const Field& f : fields_) shape_.keys.push_back({f.key, f.shape});
+  }
+  Fields(const Fields&) = delete;
+  Fields& operator=(const Fields&) = delete;
+
+  const JsonShape& shape() const { return shape_; }
+  const JsonShape& list() const { return list_; }
+
+  // REQUIRES: `j` was parsed with shape() at its place (it has no other key).
+  T operator()(Json& j, S& place) const {
+    T out;
+    ReadInto(out, j, place);
+    return out;
+  }
+  // `pending`, when given, holds for each key the error its list's elements met while the text
+  // was parsed, thrown at the key's turn.
+  void ReadInto(T& out, Json& j, S& place,
+                const std::vector<std::optional<WorldFileError>>* pending = nullptr) const {
+    if (!j.is_object()) throw WorldFileError(place, "expected an object");
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+      const Field& f = fields_[i];
+      if (pending != nullptr && (*pending)[i]) throw *(*pending)[i];
+      const auto it = j.find(f.key);
+      if (it == j.end()) continue;
+      const Place at(place, f.key);
+      if (f.add == nullptr) {
+        f.read(out, *it, at);
+        continue;
+      }
+      ReadArray(*it, at);
+      for (std::size_t e = 0; e < it->size(); ++e) f.add(out, (*it)[e], Place(at, e));
     }
+    if (check_ != nullptr) check_(out, j, place);
   }
-  Place At(std::string_view key) const { return Place(place_, key); }
-  Json* Get(std::string_view key) const {
-    auto it = j_.find(key);
-    return it == j_.end() ? nullptr : &*it;
-  }
-  template <class F>
-  void With(std::string_view key, F read) const {
-    if (Json* value = Get(key)) read(*value, At(key));
-  }
-  template <class T, class F>
-  void Optional(std::string_view key, std::optional<T>& out, F read) const {
-    With(key, [&](Json& v, const Place& at) {
-      if (v.is_null())
-        out.reset();
-      else
-        out = read(v, at);
-    });
+  // REQUIRES: key `i` is a list's.
+  void Add(std::size_t i, T& out, Json& element, std::size_t index) const {
+    const Place top;
+    const Place list(top, fields_[i].key);
+    fields_[i].add(out, element, Place(list, index));
   }
 
  private:
-  static std::string Listed(std::initializer_list<std::string_view> known) {
-    std::string text;
-    for (std::string_view k : known) text += (text.empty() ? "" : ", ") + std::string(k);
-    return text;
-  }
-
-  Json& j_;
-  Place place_;
+  std::vector<Field> fields_;
+  void (*check_)(T&, const Json&, S&);
+  JsonShape shape_;
+  JsonShape list_{JsonShape::Kind::kList, {}, &shape_};
 };
 
-constexpr std::initializer_list<std::pair<const char*, ClassKind>> kClassKinds = {
-    {"dino", ClassKind::kDino},
-    {"structure", ClassKind::kStructure},
-    {"pawn", ClassKind::kPawn},
-    {"actor", ClassKind::kActor},
-    {"item", ClassKind::kItem}};
+const Fields<ClassDescription> kClass(
+    {
+        {"name", Set<&ClassDescription::name, ReadString>},
+        {"kind",
+         [](ClassDescription& c, Json& v, S& at) {
+           c.kind = ReadChoice<ClassKind>(v, at,
+                                          {{"dino", ClassKind::kDino},
+                                           {"structure", ClassKind::kStructure},
+                                           {"pawn", ClassKind::kPawn},
+                                           {"actor", ClassKind::kActor},
+                                           {"item", ClassKind::kItem}});
+         }},
+        {"path", Set<&ClassDescription::path, Nullable<ReadString>>},
+    },
+    [](ClassDescription&, const Json& j, S& place) {
+      if (!j.contains("name")) throw WorldFileError(place, "a class needs a name");
+    });
 
-ClassDescription ReadClass(Json& j, const Place& place) {
-  ObjectReader r(j, place, {"name", "kind", "path"});
-  ClassDescription c;
-  r.With("name", [&](Json& v, const Place& at) { c.name = ReadString(v, at); });
-  r.With("kind", [&](Json& v, const Place& at) { c.kind = ReadChoice(v, at, kClassKinds); });
-  r.Optional("path", c.path, ReadString);
-  if (!r.Get("name")) throw WorldFileError(place, "a class needs a name");
-  return c;
-}
+const Fields<TribeDescription> kTribe({
+    {"id", Set<&TribeDescription::id, ReadInteger<int32_t>>},
+    {"name", Set<&TribeDescription::name, ReadString>},
+    {"log", nullptr, &kValues, Append<&TribeDescription::log, ReadString>},
+    {"loadable", Set<&TribeDescription::loadable, ReadBool>},
+});
 
-TribeDescription ReadTribe(Json& j, const Place& place) {
-  ObjectReader r(j, place, {"id", "name", "log", "loadable"});
-  TribeDescription t;
-  r.With("id", [&](Json& v, const Place& at) { t.id = ReadInteger<int32_t>(v, at); });
-  r.With("name", [&](Json& v, const Place& at) { t.name = ReadString(v, at); });
-  r.With("log", [&](Json& v, const Place& at) { t.log = ReadStrings(v, at); });
-  r.With("loadable", [&](Json& v, const Place& at) { t.loadable = ReadBool(v, at); });
-  return t;
-}
+const Fields<HairStyle> kHair({
+    {"percent", Set<&HairStyle::percent, ReadFloat>},
+    {"style", Set<&HairStyle::style, ReadInteger<int32_t>>},
+});
 
-HairStyle ReadHair(Json& j, const Place& place) {
-  ObjectReader r(j, place, {"percent", "style"});
-  HairStyle h;
-  r.With("percent", [&](Json& v, const Place& at) { h.percent = ReadFloat(v, at); });
-  r.With("style", [&](Json& v, const Place& at) { h.style = ReadInteger<int32_t>(v, at); });
-  return h;
-}
-
-Colour ReadColour(Json& j, const Place& place) {
+Colour ReadColour(Json& j, S& place) {
   ReadArray(j, place, 4);
   Colour c{};
   for (std::size_t i = 0; i < 4; ++i) c[i] = ReadFloat(j[i], Place(place, i));
   return c;
 }
 
-InboxEntry ReadInboxEntry(Json& j, const Place& place) {
-  ObjectReader r(j, place,
-                 {"kind",
-                  "text",
-                  "sender",
-                  "sender_account",
-                  "sender_tribe",
-                  "sender_id",
-                  "receiver",
-                  "sender_team",
-                  "received_time",
-                  "send_mode",
-                  "radio_frequency",
-                  "chat_type",
-                  "sender_icon",
-                  "from_server",
-                  "user_id",
-                  "colour",
-                  "scale",
-                  "seconds",
-                  "icon",
-                  "sound",
-                  "priority",
-                  "bold"});
-  InboxEntry e;
-  using S = const Place;
-  r.With("kind", [&](Json& v, S& at) {
-    e.kind = ReadString(v, at);
-    if (e.kind != "chat" && e.kind != "notification" && e.kind != "direct")
-      throw WorldFileError(at, "expected one of chat, notification, direct");
-  });
-  r.With("text", [&](Json& v, S& at) { e.text = ReadString(v, at); });
-  r.With("sender", [&](Json& v, S& at) { e.sender = ReadString(v, at); });
-  r.With("sender_account", [&](Json& v, S& at) { e.sender_account = ReadString(v, at); });
-  r.With("sender_tribe", [&](Json& v, S& at) { e.sender_tribe = ReadString(v, at); });
-  r.With("sender_id", [&](Json& v, S& at) { e.sender_id = ReadInteger<uint32_t>(v, at); });
-  r.With("receiver", [&](Json& v, S& at) { e.receiver = ReadString(v, at); });
-  r.With("sender_team", [&](Json& v, S& at) { e.sender_team = ReadInteger<int32_t>(v, at); });
-  r.With("received_time", [&](Json& v, S& at) { e.received_time = ReadNumber(v, at); });
-  r.With("send_mode", [&](Json& v, S& at) { e.send_mode = ReadInteger<uint8_t>(v, at); });
-  r.With("radio_frequency",
-         [&](Json& v, S& at) { e.radio_frequency = ReadInteger<uint32_t>(v, at); });
-  r.With("chat_type", [&](Json& v, S& at) { e.chat_type = ReadInteger<uint8_t>(v, at); });
-  r.Optional("sender_icon", e.sender_icon, ReadString);
-  r.With("from_server", [&](Json& v, S& at) { e.from_server = ReadInteger<uint8_t>(v, at); });
-  r.With("user_id", [&](Json& v, S& at) { e.user_id = ReadString(v, at); });
-  r.Optional("colour", e.colour, ReadColour);
-  r.With("scale", [&](Json& v, S& at) { e.scale = ReadFloat(v, at); });
-  r.With("seconds", [&](Json& v, S& at) { e.seconds = ReadFloat(v, at); });
-  r.Optional("icon", e.icon, ReadString);
-  r.Optional("sound", e.sound, ReadString);
-  r.With("priority", [&](Json& v, S& at) { e.priority = ReadInteger<int32_t>(v, at); });
-  r.With("bold", [&](Json& v, S& at) { e.bold = ReadBool(v, at); });
-  if (e.kind.empty()) throw WorldFileError(place, "an inbox entry needs a kind");
-  return e;
-}
-
-template <class T, class F>
-std::vector<T> ReadList(Json& j, const Place& place, F read_one) {
-  ReadArray(j, place);
-  std::vector<T> out;
-  out.reserve(j.size());
-  for (std::size_t i = 0; i < j.size(); ++i) out.push_back(read_one(j[i], Place(place, i)));
-  return out;
-}
-
-PlayerDescription ReadPlayer(Json& j, const Place& place) {
-  ObjectReader r(j, place, {"eos_id",        "character_name",
-                            "player_name",   "player_data_name",
-                            "player_id",     "linked_player_data_id",
-                            "team",          "tribe",
-                            "position",      "character",
-                            "player_state",  "pawn",
-                            "cheat_manager", "stale",
-                            "inventory",     "experience",
-                            "hexagons",      "armor_sets",
-                            "engrams",       "bosses",
-                            "inbox",         "script_commands",
-                            "tribe_rank",    "facial_hair",
-                            "head_hair",     "kick_message"});
-  PlayerDescription p;
-  using S = const Place;
-  r.With("eos_id", [&](Json& v, S& at) { p.eos_id = ReadString(v, at); });
-  r.With("character_name", [&](Json& v, S& at) { p.character_name = ReadString(v, at); });
-  r.With("player_data_name", [&](Json& v, S& at) { p.player_data_name = ReadString(v, at); });
-  r.Optional("player_name", p.player_name, ReadString);
-  r.Optional("player_id", p.player_id, ReadInteger<uint64_t>);
-  r.Optional("linked_player_data_id", p.linked_player_data_id, ReadInteger<uint64_t>);
-  r.Optional("tribe", p.tribe, ReadInteger<int32_t>);
-  // A player in a tribe has the tribe's id as team: given the tribe, the team follows.
-  p.team = p.tribe.value_or(0);
-  r.With("team", [&](Json& v, S& at) { p.team = ReadInteger<int32_t>(v, at); });
-  r.With("position", [&](Json& v, S& at) { p.position = ReadPosition(v, at); });
-  r.With("character", [&](Json& v, S& at) {
-    p.character = ReadChoice<CharacterState>(v, at,
-                                             {{"alive", CharacterState::kAlive},
-                                              {"dead", CharacterState::kDead},
-                                              {"none", CharacterState::kNone}});
-  });
-  r.With("player_state", [&](Json& v, S& at) { p.player_state = ReadBool(v, at); });
-  r.With("pawn", [&](Json& v, S& at) { p.pawn = ReadBool(v, at); });
-  r.With("cheat_manager", [&](Json& v, S& at) { p.cheat_manager = ReadBool(v, at); });
-  r.With("stale", [&](Json& v, S& at) { p.stale = ReadBool(v, at); });
-  r.With("inventory", [&](Json& v, S& at) {
-    p.inventory = ReadList<ItemGift>(v, at, [](Json& e, S& place) {
-      ObjectReader g(e, place, {"item", "quantity", "quality", "blueprint"});
-      ItemGift gift;
-      g.With("item", [&](Json& x, S& a) { gift.item = ReadString(x, a); });
-      g.With("quantity", [&](Json& x, S& a) { gift.quantity = ReadInteger<int32_t>(x, a); });
-      g.With("quality", [&](Json& x, S& a) { gift.quality = ReadFloat(x, a); });
-      g.With("blueprint", [&](Json& x, S& a) { gift.blueprint = ReadBool(x, a); });
-      return gift;
+using I = InboxEntry;
+const Fields<InboxEntry> kInboxEntry(
+    {
+        {"kind",
+         [](I& e, Json& v, S& at) {
+           e.kind = ReadString(v, at);
+           if (e.kind != "chat" && e.kind != "notification" && e.kind != "direct")
+             throw WorldFileError(at, "expected one of chat, notification, direct");
+         }},
+        {"text", Set<&I::text, ReadString>},
+        {"sender", Set<&I::sender, ReadString>},
+        {"sender_account", Set<&I::sender_account, ReadString>},
+        {"sender_tribe", Set<&I::sender_tribe, ReadString>},
+        {"sender_id", Set<&I::sender_id, ReadInteger<uint32_t>>},
+        {"receiver", Set<&I::receiver, ReadString>},
+        {"sender_team", Set<&I::sender_team, ReadInteger<int32_t>>},
+        {"received_time", Set<&I::received_time, ReadNumber>},
+        {"send_mode", Set<&I::send_mode, ReadInteger<uint8_t>>},
+        {"radio_frequency", Set<&I::radio_frequency, ReadInteger<uint32_t>>},
+        {"chat_type", Set<&I::chat_type, ReadInteger<uint8_t>>},
+        {"sender_icon", Set<&I::sender_icon, Nullable<ReadString>>},
+        {"from_server", Set<&I::from_server, ReadInteger<uint8_t>>},
+        {"user_id", Set<&I::user_id, ReadString>},
+        {"colour", Set<&I::colour, Nullable<ReadColour>>, &kValues},
+        {"scale", Set<&I::scale, ReadFloat>},
+        {"seconds", Set<&I::seconds, ReadFloat>},
+        {"icon", Set<&I::icon, Nullable<ReadString>>},
+        {"sound", Set<&I::sound, Nullable<ReadString>>},
+        {"priority", Set<&I::priority, ReadInteger<int32_t>>},
+        {"bold", Set<&I::bold, ReadBool>},
+    },
+    [](I& e, const Json&, S& place) {
+      if (e.kind.empty()) throw WorldFileError(place, "an inbox entry needs a kind");
     });
-  });
-  r.With("experience", [&](Json& v, S& at) { p.experience = ReadNumber(v, at); });
-  r.With("hexagons", [&](Json& v, S& at) { p.hexagons = ReadInteger<int64_t>(v, at); });
-  r.With("armor_sets", [&](Json& v, S& at) {
-    p.armor_sets = ReadList<std::pair<std::string, std::string>>(v, at, [](Json& e, S& place) {
-      if (!e.is_array() || e.size() != 2) throw WorldFileError(place, "expected [tier, quality]");
-      return std::pair{ReadString(e[0], Place(place, 0)), ReadString(e[1], Place(place, 1))};
+
+const Fields<ItemGift> kItemGift({
+    {"item", Set<&ItemGift::item, ReadString>},
+    {"quantity", Set<&ItemGift::quantity, ReadInteger<int32_t>>},
+    {"quality", Set<&ItemGift::quality, ReadFloat>},
+    {"blueprint", Set<&ItemGift::blueprint, ReadBool>},
+});
+
+const Fields<BossDefeat> kBossDefeat({
+    {"boss", Set<&BossDefeat::boss, ReadString>},
+    {"difficulty", Set<&BossDefeat::difficulty, ReadInteger<int32_t>>},
+});
+
+using P = PlayerDescription;
+const Fields<PlayerDescription> kPlayer(
+    {
+        {"eos_id", Set<&P::eos_id, ReadString>},
+        {"character_name", Set<&P::character_name, ReadString>},
+        {"player_name", Set<&P::player_name, Nullable<ReadString>>},
+        {"player_data_name", Set<&P::player_data_name, ReadString>},
+        {"player_id", Set<&P::player_id, Nullable<ReadInteger<uint64_t>>>},
+        {"linked_player_data_id", Set<&P::linked_player_data_id, Nullable<ReadInteger<uint64_t>>>},
+        {"team", Set<&P::team, ReadInteger<int32_t>>},
+        {"tribe", Set<&P::tribe, Nullable<ReadInteger<int32_t>>>},
+        {"position", Set<&P::position, ReadPosition>, &kValues},
+        {"character",
+         [](P& p, Json& v, S& at) {
+           p.character = ReadChoice<CharacterState>(v, at,
+                                                    {{"alive", CharacterState::kAlive},
+                                                     {"dead", CharacterState::kDead},
+                                                     {"none", CharacterState::kNone}});
+         }},
+        {"player_state", Set<&P::player_state, ReadBool>},
+        {"pawn", Set<&P::pawn, ReadBool>},
+        {"cheat_manager", Set<&P::cheat_manager, ReadBool>},
+        {"stale", Set<&P::stale, ReadBool>},
+        {"inventory", nullptr, &kItemGift.list(), Append<&P::inventory, kItemGift>},
+        {"experience", Set<&P::experience, ReadNumber>},
+        {"hexagons", Set<&P::hexagons, ReadInteger<int64_t>>},
+        {"armor_sets", nullptr, &kPairs,
+         [](P& p, Json& e, S& at) {
+           if (!e.is_array() || e.size() != 2) throw WorldFileError(at, "expected [tier, quality]");
+           p.armor_sets.emplace_back(ReadString(e[0], Place(at, 0)),
+                                     ReadString(e[1], Place(at, 1)));
+         }},
+        {"engrams", nullptr, &kValues, Append<&P::engrams, ReadString>},
+        {"bosses", nullptr, &kBossDefeat.list(), Append<&P::bosses, kBossDefeat>},
+        {"inbox", nullptr, &kInboxEntry.list(), Append<&P::inbox, kInboxEntry>},
+        {"script_commands", nullptr, &kValues, Append<&P::script_commands, ReadString>},
+        {"tribe_rank",
+         [](P& p, Json& v, S& at) {
+           p.tribe_rank = ReadString(v, at);
+           if (p.tribe_rank != "member" && p.tribe_rank != "admin" && p.tribe_rank != "founder")
+             throw WorldFileError(at, "expected one of member, admin, founder");
+         }},
+        {"facial_hair", Set<&P::facial_hair, Nullable<kHair>>, &kHair.shape()},
+        {"head_hair", Set<&P::head_hair, Nullable<kHair>>, &kHair.shape()},
+        {"kick_message", Set<&P::kick_message, Nullable<ReadString>>},
+    },
+    // A player in a tribe has the tribe's id as team: given the tribe, the team follows.
+    [](P& p, const Json& j, S&) {
+      if (!j.contains("team")) p.team = p.tribe.value_or(0);
     });
-  });
-  r.With("engrams", [&](Json& v, S& at) { p.engrams = ReadStrings(v, at); });
-  r.With("bosses", [&](Json& v, S& at) {
-    p.bosses = ReadList<BossDefeat>(v, at, [](Json& e, S& place) {
-      ObjectReader b(e, place, {"boss", "difficulty"});
-      BossDefeat boss;
-      b.With("boss", [&](Json& x, S& a) { boss.boss = ReadString(x, a); });
-      b.With("difficulty", [&](Json& x, S& a) { boss.difficulty = ReadInteger<int32_t>(x, a); });
-      return boss;
-    });
-  });
-  r.With("inbox", [&](Json& v, S& at) { p.inbox = ReadList<InboxEntry>(v, at, ReadInboxEntry); });
-  r.With("script_commands", [&](Json& v, S& at) { p.script_commands = ReadStrings(v, at); });
-  r.With("tribe_rank", [&](Json& v, S& at) {
-    p.tribe_rank = ReadString(v, at);
-    if (p.tribe_rank != "member" && p.tribe_rank != "admin" && p.tribe_rank != "founder")
-      throw WorldFileError(at, "expected one of member, admin, founder");
-  });
-  r.Optional("facial_hair", p.facial_hair, ReadHair);
-  r.Optional("head_hair", p.head_hair, ReadHair);
-  r.Optional("kick_message", p.kick_message, ReadString);
-  return p;
-}
 
-DinoDescription ReadDino(Json& j, const Place& place) {
-  ObjectReader r(j, place,
-                 {"class", "id1", "id2", "team", "name", "level", "position", "dead", "food",
-                  "tamer", "taming_team", "experience", "colours", "imprint_quality", "imprinter",
-                  "neutered", "playing"});
-  DinoDescription d;
-  using S = const Place;
-  r.With("class", [&](Json& v, S& at) { d.class_name = ReadString(v, at); });
-  r.Optional("id1", d.id1, ReadInteger<uint32_t>);
-  r.Optional("id2", d.id2, ReadInteger<uint32_t>);
-  r.With("team", [&](Json& v, S& at) { d.team = ReadInteger<int32_t>(v, at); });
-  r.Optional("name", d.name, ReadString);
-  r.With("level", [&](Json& v, S& at) { d.level = ReadInteger<int32_t>(v, at); });
-  r.With("position", [&](Json& v, S& at) { d.position = ReadPosition(v, at); });
-  r.With("dead", [&](Json& v, S& at) { d.dead = ReadBool(v, at); });
-  r.With("food", [&](Json& v, S& at) {
-    ReadArray(v, at, 2);
-    d.food = {ReadFloat(v[0], Place(at, 0)), ReadFloat(v[1], Place(at, 1))};
-  });
-  r.With("tamer", [&](Json& v, S& at) { d.tamer = ReadString(v, at); });
-  r.With("taming_team", [&](Json& v, S& at) { d.taming_team = ReadInteger<int32_t>(v, at); });
-  r.With("experience", [&](Json& v, S& at) { d.experience = ReadNumber(v, at); });
-  r.With("colours", [&](Json& v, S& at) {
-    d.colours = ReadList<std::pair<int32_t, int32_t>>(v, at, [](Json& e, S& p) {
-      if (!e.is_array() || e.size() != 2) throw WorldFileError(p, "expected [region, colour]");
-      return std::pair{ReadInteger<int32_t>(e[0], Place(p, 0)),
-                       ReadInteger<int32_t>(e[1], Place(p, 1))};
-    });
-  });
-  r.With("imprint_quality", [&](Json& v, S& at) { d.imprint_quality = ReadFloat(v, at); });
-  r.Optional("imprinter", d.imprinter, [](Json& v, S& at) {
-    ObjectReader i(v, at, {"name", "player_id"});
-    Imprinter imprinter;
-    i.With("name", [&](Json& x, S& a) { imprinter.name = ReadString(x, a); });
-    i.With("player_id", [&](Json& x, S& a) { imprinter.player_id = ReadString(x, a); });
-    return imprinter;
-  });
-  r.With("neutered", [&](Json& v, S& at) { d.neutered = ReadBool(v, at); });
-  r.With("playing", [&](Json& v, S& at) { d.playing = ReadBool(v, at); });
-  return d;
-}
+const Fields<Imprinter> kImprinter({
+    {"name", Set<&Imprinter::name, ReadString>},
+    {"player_id", Set<&Imprinter::player_id, ReadString>},
+});
 
-StructureDescription ReadStructure(Json& j, const Place& place) {
-  ObjectReader r(j, place,
-                 {"class", "team", "owner", "name", "consumes_item", "pickup_item", "position"});
-  StructureDescription s;
-  using S = const Place;
-  r.With("class", [&](Json& v, S& at) { s.class_name = ReadString(v, at); });
-  r.With("team", [&](Json& v, S& at) { s.team = ReadInteger<int32_t>(v, at); });
-  r.With("owner", [&](Json& v, S& at) { s.owner = ReadString(v, at); });
-  r.Optional("name", s.name, ReadString);
-  r.Optional("consumes_item", s.consumes_item, ReadString);
-  r.Optional("pickup_item", s.pickup_item, ReadString);
-  r.With("position", [&](Json& v, S& at) { s.position = ReadPosition(v, at); });
-  return s;
-}
+using D = DinoDescription;
+const Fields<DinoDescription> kDino({
+    {"class", Set<&D::class_name, ReadString>},
+    {"id1", Set<&D::id1, Nullable<ReadInteger<uint32_t>>>},
+    {"id2", Set<&D::id2, Nullable<ReadInteger<uint32_t>>>},
+    {"team", Set<&D::team, ReadInteger<int32_t>>},
+    {"name", Set<&D::name, Nullable<ReadString>>},
+    {"level", Set<&D::level, ReadInteger<int32_t>>},
+    {"position", Set<&D::position, ReadPosition>, &kValues},
+    {"dead", Set<&D::dead, ReadBool>},
+    {"food",
+     [](D& d, Json& v, S& at) {
+       ReadArray(v, at, 2);
+       d.food = {ReadFloat(v[0], Place(at, 0)), ReadFloat(v[1], Place(at, 1))};
+     },
+     &kValues},
+    {"tamer", Set<&D::tamer, ReadString>},
+    {"taming_team", Set<&D::taming_team, ReadInteger<int32_t>>},
+    {"experience", Set<&D::experience, ReadNumber>},
+    {"colours", nullptr, &kPairs,
+     [](D& d, Json& e, S& at) {
+       if (!e.is_array() || e.size() != 2) throw WorldFileError(at, "expected [region, colour]");
+       d.colours.emplace_back(ReadInteger<int32_t>(e[0], Place(at, 0)),
+                              ReadInteger<int32_t>(e[1], Place(at, 1)));
+     }},
+    {"imprint_quality", Set<&D::imprint_quality, ReadFloat>},
+    {"imprinter", Set<&D::imprinter, Nullable<kImprinter>>, &kImprinter.shape()},
+    {"neutered", Set<&D::neutered, ReadBool>},
+    {"playing", Set<&D::playing, ReadBool>},
+});
 
-ActorDescription ReadActor(Json& j, const Place& place) {
-  ObjectReader r(j, place, {"class", "kind", "team", "position"});
-  ActorDescription a;
-  using S = const Place;
-  r.With("class", [&](Json& v, S& at) { a.class_name = ReadString(v, at); });
-  r.Optional("kind", a.kind, [](Json& v, S& at) {
-    return ReadChoice<ClassKind>(v, at, {{"actor", ClassKind::kActor}, {"pawn", ClassKind::kPawn}});
-  });
-  r.With("team", [&](Json& v, S& at) { a.team = ReadInteger<int32_t>(v, at); });
-  r.With("position", [&](Json& v, S& at) { a.position = ReadPosition(v, at); });
-  return a;
-}
+using St = StructureDescription;
+const Fields<StructureDescription> kStructure({
+    {"class", Set<&St::class_name, ReadString>},
+    {"team", Set<&St::team, ReadInteger<int32_t>>},
+    {"owner", Set<&St::owner, ReadString>},
+    {"name", Set<&St::name, Nullable<ReadString>>},
+    {"consumes_item", Set<&St::consumes_item, Nullable<ReadString>>},
+    {"pickup_item", Set<&St::pickup_item, Nullable<ReadString>>},
+    {"position", Set<&St::position, ReadPosition>, &kValues},
+});
 
-// The lists that hold nearly all of a big world, read element by element while the text is
-// parsed.
-class EntityLists : public WorldJsonLists {
+using A = ActorDescription;
+const Fields<ActorDescription> kActor({
+    {"class", Set<&A::class_name, ReadString>},
+    {"kind",
+     [](A& a, Json& v, S& at) {
+       a.kind = OrNull(v, at, [](Json& k, S& place) {
+         return ReadChoice<ClassKind>(k, place,
+                                      {{"actor", ClassKind::kActor}, {"pawn", ClassKind::kPawn}});
+       });
+     }},
+    {"team", Set<&A::team, ReadInteger<int32_t>>},
+    {"position", Set<&A::position, ReadPosition>, &kValues},
+});
+
+using G = GameStateDescription;
+const Fields<GameStateDescription> kGameState({
+    {"day_time", Set<&G::day_time, ReadString>},
+    {"framerate", Set<&G::framerate, ReadFloat>},
+    {"players_connected", Set<&G::players_connected, Nullable<ReadInteger<int32_t>>>},
+});
+
+using WS = WorldSettingsDescription;
+const Fields<WorldSettingsDescription> kWorldSettings({
+    {"longitude_origin", Set<&WS::longitude_origin, ReadFloat>},
+    {"latitude_origin", Set<&WS::latitude_origin, ReadFloat>},
+    {"longitude_scale", Set<&WS::longitude_scale, ReadScale>},
+    {"latitude_scale", Set<&WS::latitude_scale, ReadScale>},
+});
+
+// Written by the export, checked and ignored when read.
+struct Memory {};
+const Fields<Memory> kMemory({
+    {"live_blocks", [](Memory&, Json& v, S& at) { ReadInteger<int64_t>(v, at); }},
+    {"live_bytes", [](Memory&, Json& v, S& at) { ReadInteger<int64_t>(v, at); }},
+});
+
+using W = WorldDescription;
+const Fields<WorldDescription> kWorld({
+    {"map", Set<&W::map, ReadString>},
+    {"world", Set<&W::world, ReadBool>},
+    {"game_state", Set<&W::game_state, Nullable<kGameState>>, &kGameState.shape()},
+    {"world_settings", Set<&W::world_settings, Nullable<kWorldSettings>>, &kWorldSettings.shape()},
+    {"save_directory", Set<&W::save_directory, ReadString>},
+    {"server_cheat_manager", Set<&W::server_cheat_manager, ReadBool>},
+    {"tribe_data_struct", Set<&W::tribe_data_struct, ReadBool>},
+    {"classes", nullptr, &kClass.list(), Append<&W::classes, kClass>},
+    {"items", nullptr, &kValues, Append<&W::items, ReadString>},
+    {"tribes", nullptr, &kTribe.list(), Append<&W::tribes, kTribe>},
+    {"players", nullptr, &kPlayer.list(), Append<&W::players, kPlayer>},
+    {"dinos", nullptr, &kDino.list(), Append<&W::dinos, kDino>},
+    {"structures", nullptr, &kStructure.list(), Append<&W::structures, kStructure>},
+    {"actors", nullptr, &kActor.list(), Append<&W::actors, kActor>},
+    {"profiles", nullptr, &kValues, Append<&W::profiles, ReadString>},
+    {"script_commands", nullptr, &kValues, Append<&W::script_commands, ReadString>},
+    {"memory", [](W&, Json& v, S& at) { kMemory(v, at); }, &kMemory.shape()},
+});
+
+// Reads the elements of the top-level lists as the parse hands them over. A list's first error
+// is kept for its turn in the read order, and the rest of that list is not built.
+class TopLevelLists : public WorldJsonLists {
  public:
-  bool Takes(std::string_view key) const override {
-    return key == "dinos" || key == "structures" || key == "actors";
+  explicit TopLevelLists(WorldDescription& world)
+      : world_(world), errors_(kWorld.shape().keys.size()) {}
+  bool Element(std::size_t key, std::size_t index, Json& element) override {
+    try {
+      kWorld.Add(key, world_, element, index);
+      return true;
+    } catch (const WorldFileError& e) {
+      errors_[key] = e;
+      return false;
+    }
   }
-  void Element(std::string_view key, std::size_t index, Json& element) override {
-    const Place top;
-    const Place list(top, key);
-    const Place at(list, index);
-    if (key == "dinos")
-      dinos.push_back(ReadDino(element, at));
-    else if (key == "structures")
-      structures.push_back(ReadStructure(element, at));
-    else
-      actors.push_back(ReadActor(element, at));
-  }
+  const std::vector<std::optional<WorldFileError>>& errors() const { return errors_; }
 
-  std::vector<DinoDescription> dinos;
-  std::vector<StructureDescription> structures;
-  std::vector<ActorDescription> actors;
+ private:
+  WorldDescription& world_;
+  std::vector<std::optional<WorldFileError>> errors_;
 };
-
-WorldDescription ReadWorld(Json& j) {
-  ObjectReader r(
-      j, Place(),
-      {"map", "world", "game_state", "world_settings", "save_directory", "server_cheat_manager",
-       "tribe_data_struct", "classes", "items", "tribes", "players", "dinos", "structures",
-       "actors", "profiles", "script_commands", "memory"});
-  WorldDescription w;
-  using S = const Place;
-  r.With("map", [&](Json& v, S& at) { w.map = ReadString(v, at); });
-  r.With("world", [&](Json& v, S& at) { w.world = ReadBool(v, at); });
-  r.Optional("game_state", w.game_state, [](Json& v, S& at) {
-    ObjectReader g(v, at, {"day_time", "framerate", "players_connected"});
-    GameStateDescription state;
-    g.With("day_time", [&](Json& x, S& a) { state.day_time = ReadString(x, a); });
-    g.With("framerate", [&](Json& x, S& a) { state.framerate = ReadFloat(x, a); });
-    g.Optional("players_connected", state.players_connected, ReadInteger<int32_t>);
-    return state;
-  });
-  r.Optional("world_settings", w.world_settings, [](Json& v, S& at) {
-    ObjectReader s(v, at,
-                   {"longitude_origin", "latitude_origin", "longitude_scale", "latitude_scale"});
-    WorldSettingsDescription settings;
-    s.With("longitude_origin", [&](Json& x, S& a) { settings.longitude_origin = ReadFloat(x, a); });
-    s.With("latitude_origin", [&](Json& x, S& a) { settings.latitude_origin = ReadFloat(x, a); });
-    s.With("longitude_scale", [&](Json& x, S& a) { settings.longitude_scale = ReadFloat(x, a); });
-    s.With("latitude_scale", [&](Json& x, S& a) { settings.latitude_scale = ReadFloat(x, a); });
-    return settings;
-  });
-  r.With("save_directory", [&](Json& v, S& at) { w.save_directory = ReadString(v, at); });
-  r.With("server_cheat_manager", [&](Json& v, S& at) { w.server_cheat_manager = ReadBool(v, at); });
-  r.With("tribe_data_struct", [&](Json& v, S& at) { w.tribe_data_struct = ReadBool(v, at); });
-  r.With("classes",
-         [&](Json& v, S& at) { w.classes = ReadList<ClassDescription>(v, at, ReadClass); });
-  r.With("items", [&](Json& v, S& at) { w.items = ReadStrings(v, at); });
-  r.With("tribes",
-         [&](Json& v, S& at) { w.tribes = ReadList<TribeDescription>(v, at, ReadTribe); });
-  r.With("players",
-         [&](Json& v, S& at) { w.players = ReadList<PlayerDescription>(v, at, ReadPlayer); });
-  r.With("dinos", [&](Json& v, S& at) { w.dinos = ReadList<DinoDescription>(v, at, ReadDino); });
-  r.With("structures", [&](Json& v, S& at) {
-    w.structures = ReadList<StructureDescription>(v, at, ReadStructure);
-  });
-  r.With("actors",
-         [&](Json& v, S& at) { w.actors = ReadList<ActorDescription>(v, at, ReadActor); });
-  r.With("profiles", [&](Json& v, S& at) { w.profiles = ReadStrings(v, at); });
-  r.With("script_commands", [&](Json& v, S& at) { w.script_commands = ReadStrings(v, at); });
-  r.With("memory", [&](Json& v, S& at) {
-    ObjectReader m(v, at, {"live_blocks", "live_bytes"});
-    m.With("live_blocks", [&](Json& x, S& a) { ReadInteger<int64_t>(x, a); });
-    m.With("live_bytes", [&](Json& x, S& a) { ReadInteger<int64_t>(x, a); });
-  });
-  return w;
-}
 
 }  // namespace
 
 WorldDescription ParseWorldFile(std::string_view text) {
-  EntityLists lists;
-  Json j;
-  try {
-    j = ParseWorldJson(text, &lists);
-  } catch (const WorldFileError&) {
-    // The lists are read before the rest, so their first error need not be the first error of a
-    // whole read, which is the one to report: read it that way.
-    Json whole = ParseWorldJson(text);
-    return ReadWorld(whole);
-  }
-  // The lists read without error, so the rest reads as it would in a whole read.
-  WorldDescription w = ReadWorld(j);
-  w.dinos = std::move(lists.dinos);
-  w.structures = std::move(lists.structures);
-  w.actors = std::move(lists.actors);
-  return w;
+  WorldDescription world;
+  TopLevelLists lists(world);
+  Json rest = ParseWorldJson(text, kWorld.shape(), lists);
+  // The lists are empty in `rest`: their elements are in `world` already, or their error waits
+  // for its turn, so the error reported is the first one in the order keys are read in.
+  kWorld.ReadInto(world, rest, Place(), &lists.errors());
+  return world;
 }
 
 }  // namespace game

@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 #include <vector>
 
 #include "game/world/world_description.h"
@@ -42,46 +42,66 @@ struct Descriptor {
 std::string PlainMessage(const Json::exception& e);
 
 // Builds the value as the library's own parser does, and follows the parse to know the place it
-// is at: the key or index of every open object and array. Refuses a key that its object already
-// has, and turns the library's errors into WorldFileErrors at their place. (The library's
-// callback parser would do the tracking too, but it rescans an array at the end of each of its
-// objects, which is quadratic in a world of a million actors.) The elements of the top-level
-// lists that `lists` takes are built one at a time apart from the value and handed over.
+// is at: the key or index of every open object and array. Checks each key against the shape
+// expected there and refuses a key that its object already has, and turns the library's errors
+// into WorldFileErrors at their place. (The library's callback parser would do the tracking too,
+// but it rescans an array at the end of each of its objects, which is quadratic in a world of a
+// million actors.) The elements of the top-level lists are built one at a time apart from the
+// value and handed to `lists`.
 class TrackingParser {
  public:
   using Dom = nlohmann::detail::json_sax_dom_parser<Json>;
 
-  TrackingParser(Json& result, WorldJsonLists* lists)
-      : dom_(result), lists_(lists), element_dom_(element_) {}
+  TrackingParser(Json& result, const JsonShape& top, WorldJsonLists& lists)
+      : dom_(result), top_(top), lists_(lists), element_dom_(element_) {}
 
-  bool null() { return Value(Target().null()); }
-  bool boolean(bool b) { return Value(Target().boolean(b)); }
-  bool number_integer(Json::number_integer_t n) { return Value(Target().number_integer(n)); }
-  bool number_unsigned(Json::number_unsigned_t n) { return Value(Target().number_unsigned(n)); }
+  bool null() {
+    return Value([](Dom& d) { return d.null(); });
+  }
+  bool boolean(bool b) {
+    return Value([&](Dom& d) { return d.boolean(b); });
+  }
+  bool number_integer(Json::number_integer_t n) {
+    return Value([&](Dom& d) { return d.number_integer(n); });
+  }
+  bool number_unsigned(Json::number_unsigned_t n) {
+    return Value([&](Dom& d) { return d.number_unsigned(n); });
+  }
   bool number_float(Json::number_float_t n, const Json::string_t& text) {
-    return Value(Target().number_float(n, text));
+    return Value([&](Dom& d) { return d.number_float(n, text); });
   }
-  bool string(Json::string_t& s) { return Value(Target().string(s)); }
-  bool binary(Json::binary_t& b) { return Value(Target().binary(b)); }
-  bool start_object(std::size_t n) {
-    Dom& target = Target();
-    Open(true);
-    return target.start_object(n);
+  bool string(Json::string_t& s) {
+    return Value([&](Dom& d) { return d.string(s); });
   }
-  bool start_array(std::size_t n) {
-    Dom& target = Target();
-    Open(false);
-    return target.start_array(n);
+  bool binary(Json::binary_t& b) {
+    return Value([&](Dom& d) { return d.binary(b); });
   }
+  bool start_object(std::size_t) { return Open(JsonShape::Kind::kObject); }
+  bool start_array(std::size_t) { return Open(JsonShape::Kind::kList); }
   bool key(Json::string_t& key) {
     Frame& frame = frames_[depth_ - 1];
-    const bool duplicate = std::find(frame.keys.begin(), frame.keys.end(), key) != frame.keys.end();
-    frame.keys.push_back(key);
-    if (duplicate) throw WorldFileError(Place(), "duplicate key");
-    return Target().key(key);
+    frame.key = key;
+    frame.has_key = true;
+    if (frame.inside == nullptr) {  // contents not built: any key, but each once
+      if (!frame.unbuilt_keys.insert(key).second) throw WorldFileError(Place(), "duplicate key");
+      return true;
+    }
+    const auto& keys = frame.shape->keys;
+    std::size_t i = 0;
+    while (i < keys.size() && keys[i].name != key) ++i;
+    if (i == keys.size())
+      throw WorldFileError(Place(), "unknown key; allowed here: " + Listed(keys));
+    if (frame.seen[i]) throw WorldFileError(Place(), "duplicate key");
+    frame.seen[i] = true;
+    frame.key_index = i;
+    return frame.inside->key(key);
   }
-  bool end_object() { return End(ClosingTarget().end_object()); }
-  bool end_array() { return End(ClosingTarget().end_array()); }
+  bool end_object() {
+    return Close([](Dom& d) { return d.end_object(); });
+  }
+  bool end_array() {
+    return Close([](Dom& d) { return d.end_array(); });
+  }
   template <class Exception>
   bool parse_error(std::size_t /*position*/, const std::string& /*token*/, const Exception& e) {
     const std::string place = Place();
@@ -89,59 +109,124 @@ class TrackingParser {
     throw WorldFileError(place, PlainMessage(e));
   }
 
+ private:
+  struct Frame {
+    JsonShape::Kind kind = JsonShape::Kind::kValue;
+    const JsonShape* shape = nullptr;  // what it was expected to be, when it is that
+    Dom* inside = nullptr;             // takes its contents; null: they are not built
+    Dom* closes = nullptr;             // takes its end; null: closed already, or not built
+    bool listed = false;               // a top-level list whose elements go to lists_
+    // Objects.
+    std::string key;  // the one being read
+    bool has_key = false;
+    std::size_t key_index = 0;                     // in shape->keys
+    std::vector<bool> seen;                        // the keys of shape->keys read
+    std::unordered_set<std::string> unbuilt_keys;  // the keys read, when not built
+    // Arrays.
+    std::size_t index = 0;  // the element being read
+  };
+
+  static std::string Listed(const std::vector<JsonShape::Key>& keys) {
+    std::string text;
+    for (const auto& k : keys) text += (text.empty() ? "" : ", ") + std::string(k.name);
+    return text;
+  }
+
+  // Where the next value goes, and what it is expected to be.
+  Dom* Into() { return depth_ == 0 ? &dom_ : frames_[depth_ - 1].inside; }
+  const JsonShape* Expected() const {
+    if (depth_ == 0) return &top_;
+    const Frame& parent = frames_[depth_ - 1];
+    if (parent.inside == nullptr) return nullptr;
+    return parent.kind == JsonShape::Kind::kObject ? parent.shape->keys[parent.key_index].value
+                                                   : parent.shape->element;
+  }
+
+  template <class Event>
+  bool Value(Event event) {
+    if (Dom* into = Into(); into != nullptr && !event(*into)) return false;
+    Done();
+    return true;
+  }
+
+  bool Open(JsonShape::Kind kind) {
+    if (depth_ == kMaxWorldJsonDepth) {
+      throw WorldFileError(Place(), "nested deeper than " + std::to_string(kMaxWorldJsonDepth) +
+                                        " objects and lists");
+    }
+    Dom* into = Into();
+    const JsonShape* expected = Expected();
+    const bool built = into != nullptr && expected != nullptr && expected->kind == kind;
+    const auto start = [&](Dom& d) {
+      return kind == JsonShape::Kind::kObject ? d.start_object(static_cast<std::size_t>(-1))
+                                              : d.start_array(static_cast<std::size_t>(-1));
+    };
+    const auto end = [&](Dom& d) {
+      return kind == JsonShape::Kind::kObject ? d.end_object() : d.end_array();
+    };
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    Frame& frame = frames_[depth_];
+    frame.kind = kind;
+    frame.shape = built ? expected : nullptr;
+    frame.listed = built && depth_ == 1 && kind == JsonShape::Kind::kList;
+    frame.inside = built ? into : nullptr;
+    frame.closes = built ? into : nullptr;
+    frame.has_key = false;
+    frame.index = 0;
+    if (kind == JsonShape::Kind::kObject) {
+      frame.seen.assign(built ? expected->keys.size() : 0, false);
+      // Not clear(), which costs the buckets of the largest object the frame has held.
+      if (!frame.unbuilt_keys.empty()) frame.unbuilt_keys = {};
+    }
+    if (into != nullptr && (!built || frame.listed)) {
+      // Kept empty in the value: the reader refuses it by its type, or a list's elements are
+      // handed over one by one.
+      if (!start(*into) || !end(*into)) return false;
+      frame.closes = nullptr;
+      if (frame.listed) frame.inside = &element_dom_;
+    }
+    ++depth_;
+    return built && !frame.listed ? start(*into) : true;
+  }
+
+  template <class Event>
+  bool Close(Event event) {
+    Dom* closes = frames_[depth_ - 1].closes;
+    --depth_;
+    if (closes != nullptr && !event(*closes)) return false;
+    Done();
+    return true;
+  }
+
+  // After a value: the next element of its list.
+  void Done() {
+    if (depth_ == 0) return;
+    Frame& parent = frames_[depth_ - 1];
+    if (parent.kind != JsonShape::Kind::kList) return;
+    if (parent.listed && parent.inside != nullptr &&
+        !lists_.Element(frames_[0].key_index, parent.index, element_))
+      parent.inside = nullptr;
+    ++parent.index;
+  }
+
   // "players[2].team"; empty at the top.
   std::string Place() const {
     std::string place;
     for (std::size_t d = 0; d < depth_; ++d) {
       const Frame& frame = frames_[d];
-      if (!frame.object) {
+      if (frame.kind == JsonShape::Kind::kList) {
         place = ListPlace(place, frame.index);
-      } else if (!frame.keys.empty()) {
-        place += (place.empty() ? "" : ".") + frame.keys.back();
+      } else if (frame.has_key) {
+        place += (place.empty() ? "" : ".") + frame.key;
       }
     }
     return place;
   }
 
- private:
-  struct Frame {
-    bool object = false;
-    bool taken = false;             // a top-level list whose elements go to lists_
-    std::vector<std::string> keys;  // in file order; the last is the one being read
-    std::size_t index = 0;          // arrays: the element being read
-  };
-
-  // Whether the parse is inside an element of a taken list.
-  bool InElement() const { return depth_ >= 2 && frames_[1].taken; }
-  Dom& Target() { return InElement() ? element_dom_ : dom_; }
-  // For the end of the innermost open object or array.
-  Dom& ClosingTarget() { return depth_ >= 3 && frames_[1].taken ? element_dom_ : dom_; }
-
-  void Open(bool object) {
-    if (depth_ == frames_.size()) frames_.emplace_back();
-    Frame& frame = frames_[depth_++];
-    frame.object = object;
-    frame.keys.clear();
-    frame.index = 0;
-    frame.taken = depth_ == 2 && !object && frames_[0].object && lists_ != nullptr &&
-                  lists_->Takes(frames_[0].keys.back());
-  }
-  bool Value(bool result) {
-    if (depth_ > 0 && !frames_[depth_ - 1].object) {
-      if (depth_ == 2 && frames_[1].taken)
-        lists_->Element(frames_[0].keys.back(), frames_[1].index, element_);
-      ++frames_[depth_ - 1].index;
-    }
-    return result;
-  }
-  bool End(bool result) {
-    --depth_;
-    return Value(result);
-  }
-
   Dom dom_;
-  WorldJsonLists* lists_;
-  Json element_;  // the element of a taken list being parsed
+  const JsonShape& top_;
+  WorldJsonLists& lists_;
+  Json element_;  // the element of a top-level list being parsed
   Dom element_dom_;
   // The open objects and arrays are the first depth_ frames; those beyond are kept for their
   // storage, so that a million objects do not allocate a million lists of keys.
@@ -187,9 +272,9 @@ std::string ReadWorldFileText(const std::string& path, std::uintmax_t max_bytes)
   return text;
 }
 
-Json ParseWorldJson(std::string_view text, WorldJsonLists* lists) {
+Json ParseWorldJson(std::string_view text, const JsonShape& top, WorldJsonLists& lists) {
   Json result;
-  TrackingParser parser(result, lists);
+  TrackingParser parser(result, top, lists);
   Json::sax_parse(text, &parser, nlohmann::json::input_format_t::json, /*strict=*/true,
                   /*ignore_comments=*/true);
   return result;
