@@ -58,9 +58,7 @@ std::string RandomPassword() {
 }
 
 rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
-  rcon::ListenerOptions rcon;
-  rcon.bind_address = options.bind_address;
-  rcon.port = options.rcon_port;
+  rcon::ListenerOptions rcon = options.rcon;
   const char* env_password = std::getenv("ORVANE_RCON_PASSWORD");
   if (options.rcon_password)
     rcon.password = *options.rcon_password;  // never empty: the option refuses that
@@ -68,16 +66,6 @@ rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
     rcon.password = env_password;
   else
     rcon.password = RandomPassword();
-  rcon.max_connections = options.max_connections;
-  rcon.reserved_slots = options.reserved_slots.value_or(options.max_connections / 4);
-  rcon.max_per_address = options.max_per_address;
-  rcon.login_deadline = options.login_deadline;
-  rcon.idle_timeout = options.idle_timeout;
-  rcon.login_limits = {options.login_failures, options.login_window, options.lockout};
-  rcon.auth_reply_gap = options.auth_reply_gap;
-  rcon.max_packet_size = options.max_packet_size;
-  rcon.max_queued_requests = static_cast<std::size_t>(options.max_queued_requests);
-  rcon.max_unread_bytes = static_cast<std::size_t>(options.max_unread_bytes);
   rcon.log = std::make_shared<spdlog::logger>("rcon", GetLogSinks().begin(), GetLogSinks().end());
   rcon.log->flush_on(spdlog::level::info);
   return rcon;
@@ -213,7 +201,7 @@ bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop,
       return false;
     }
     bridge.set_listener(listener.get());
-    PrintNotice(options.bind_address, listener->port(), password, examples);
+    PrintNotice(options.rcon.bind_address, listener->port(), password, examples);
   } else {
     std::fprintf(stderr, "orvane-server: no RCON listener\n");
   }

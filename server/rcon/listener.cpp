@@ -217,7 +217,8 @@ class ListenerImpl final : public Listener, private SessionHost {
       (*waiting)->Close("not logged in; a newer connection from its address took its slot");
     }
     const auto waiting = SessionsWhere([](const Session& s) { return !s.logged_in(); });
-    const int open_to_waiting = std::max(1, options_.max_connections - options_.reserved_slots);
+    const int reserved = options_.reserved_slots.value_or(options_.max_connections / 4);
+    const int open_to_waiting = std::max(1, options_.max_connections - reserved);
     if (static_cast<int>(waiting.size()) < open_to_waiting &&
         static_cast<int>(sessions_.size()) < options_.max_connections)
       return true;

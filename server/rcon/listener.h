@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <spdlog/logger.h>
@@ -55,7 +56,9 @@ struct ListenerOptions {
   uint16_t port = 27020;  // 0 picks a free port (see Listener::port)
   std::string password;   // REQUIRES: not empty
   int max_connections = 16;
-  int reserved_slots = 4;  // at least one slot always stays open to clients logging in
+  // Below max_connections; none: a quarter of them. At least one slot always stays open to
+  // clients logging in.
+  std::optional<int> reserved_slots;
   int max_per_address = 8;
   std::chrono::milliseconds login_deadline = std::chrono::seconds(5);  // 0: none
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);   // 0: none

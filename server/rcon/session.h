@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include <asio.hpp>
 #include <spdlog/logger.h>
+#include <asio.hpp>
 
 #include "server/rcon/connection_protocol.h"
 #include "server/rcon/request_queue.h"
