@@ -233,22 +233,17 @@ class ListenerImpl final : public Listener, private SessionHost {
 
   // Of the connections that have not logged in: one that has sent nothing before one that has
   // (a client that sends its login at once is never taken while a silent one holds a slot);
-  // then from the address holding most of them (a flood from a few addresses displaces itself
-  // before anyone else); then the oldest.
-  static Session& EvictionVictim(const std::vector<std::shared_ptr<Session>>& waiting) {
+  // then from the address holding most of them, then from the address that opened most
+  // connections lately (a flood displaces itself before anyone else, even when its sockets are
+  // spread over many addresses and a newcomer's login is a moment late); then the oldest.
+  Session& EvictionVictim(const std::vector<std::shared_ptr<Session>>& waiting) {
     std::unordered_map<std::string, int> per_address;
     for (const auto& s : waiting) ++per_address[s->address()];
-    struct Rank {
-      bool silent;
-      int from_address;
-      bool operator<(const Rank& other) const {
-        return std::tie(silent, from_address) < std::tie(other.silent, other.from_address);
-      }
-    };
+    using Rank = std::tuple<bool, int, int>;
     Session* victim = nullptr;
     Rank best{};
     for (const auto& s : waiting) {  // oldest first: a tie keeps the older
-      const Rank rank{!s->heard_from(), per_address[s->address()]};
+      const Rank rank{!s->heard_from(), per_address[s->address()], opened_.Lately(s->address())};
       if (victim == nullptr || best < rank) {
         victim = s.get();
         best = rank;
@@ -263,6 +258,7 @@ class ListenerImpl final : public Listener, private SessionHost {
     if (error) return;  // already gone
     const std::string address = remote.address().to_string();
     const std::string peer = address + ":" + std::to_string(remote.port());
+    opened_.Count(address, Clock::now());
     if (!MakeRoom(address, peer)) {
       socket.close(error);
       return;
@@ -276,6 +272,30 @@ class ListenerImpl final : public Listener, private SessionHost {
     log().info("RCON connection from {}", peer);
     session->Start();
   }
+
+  // How many connections each address opened lately: in this window and the one before.
+  class OpenedLately {
+   public:
+    void Count(const std::string& address, Clock::time_point now) {
+      if (now >= window_end_) {
+        previous_ = std::exchange(current_, {});
+        window_end_ = now + kWindow;
+      }
+      ++current_[address];
+    }
+    int Lately(const std::string& address) const {
+      return Of(current_, address) + Of(previous_, address);
+    }
+
+   private:
+    static constexpr std::chrono::seconds kWindow{10};
+    static int Of(const std::unordered_map<std::string, int>& counts, const std::string& address) {
+      auto it = counts.find(address);
+      return it == counts.end() ? 0 : it->second;
+    }
+    std::unordered_map<std::string, int> current_, previous_;
+    Clock::time_point window_end_{};
+  };
 
   // How long the game thread runs requests before the rest of its work has a turn.
   static constexpr std::chrono::microseconds kTurn{2000};
@@ -292,6 +312,7 @@ class ListenerImpl final : public Listener, private SessionHost {
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   std::unordered_map<SessionId, std::shared_ptr<Session>> sessions_;
   SessionId next_id_ = 1;
+  OpenedLately opened_;
   uint16_t port_ = 0;
   std::thread thread_;
 };
