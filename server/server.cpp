@@ -9,6 +9,8 @@
 #include <fstream>
 #include <mutex>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "framework/host/command_registry.h"
 #include "framework/host/log_sinks.h"
@@ -100,17 +102,21 @@ void PrintCommandHint(const std::vector<std::string>& examples) {
                examples.back().c_str());
 }
 
-// The console's and the --exec lines' connection: replies to standard output, ids from 1.
+// The console's and the --exec lines' connection, ids from 1: replies go to standard output
+// once the request is over, after its log lines (its audit line among them).
 class LocalLines {
  public:
   explicit LocalLines(const LineRunner& runner) : runner_(runner) {}
   void Run(std::string_view source, std::string_view line) {
     runner_.Run(connection_, source, ++last_id_, 2, line);
+    for (const game::RconReply& reply : std::exchange(replies_, {})) PrintReply(reply);
   }
 
  private:
   const LineRunner& runner_;
-  game::RconConnection connection_{PrintReply};
+  std::vector<game::RconReply> replies_;
+  game::RconConnection connection_{
+      [this](const game::RconReply& reply) { replies_.push_back(reply); }};
   int32_t last_id_ = 0;
 };
 

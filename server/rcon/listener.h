@@ -13,9 +13,9 @@
 // ConnectionProtocol); slots: at most max_connections at once, at most max_per_address from one
 // address, and reserved_slots of them only for logged-in connections: when the connections
 // still logging in fill the rest, a newcomer takes the slot of one that has sent nothing, from
-// the address holding most of them or else opening most connections lately, the oldest first. A connection
-// with more than max_queued_requests waiting, or whose next reply would take its unread reply
-// bytes past max_unread_bytes, is closed.
+// the address holding most of them or else opening most connections lately, the oldest first. A
+// connection with more than max_queued_requests waiting, or whose next reply would take its unread
+// reply bytes past max_unread_bytes, is closed.
 #pragma once
 
 #include <chrono>

@@ -207,6 +207,12 @@ class ListenerTest : public ::testing::Test {
     game_.Stop();
     listener_.reset();
   }
+  static ListenerOptions Slots(int max_connections, int reserved) {
+    ListenerOptions options;
+    options.max_connections = max_connections;
+    options.reserved_slots = reserved;
+    return options;
+  }
   uint16_t port() const { return listener_->port(); }
   // Polls (briefly) until the log has `count` lines containing `text`.
   bool Logged(const std::string& text, int count = 1) {
@@ -382,10 +388,7 @@ TEST_F(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockou
 }
 
 TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
-  ListenerOptions options;
-  options.max_connections = 2;
-  options.reserved_slots = 0;
-  Start(options);
+  Start(Slots(2, 0));
   RawClient a(port());
   ASSERT_TRUE(a.Login("pw"));
   RawClient b(port());
@@ -397,9 +400,7 @@ TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
 }
 
 TEST_F(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
-  ListenerOptions options;
-  options.max_connections = 6;
-  options.reserved_slots = 2;
+  ListenerOptions options = Slots(6, 2);
   options.max_per_address = 3;
   Start(options);
   RawClient admin(port());
@@ -418,10 +419,7 @@ TEST_F(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
 // Every address holds one waiting connection: the newcomer takes the slot of a silent one,
 // never that of the client whose login is on its way.
 TEST_F(ListenerTest, AClientSendingItsLoginIsNeverEvicted) {
-  ListenerOptions options;
-  options.max_connections = 4;
-  options.reserved_slots = 1;
-  Start(options);
+  Start(Slots(4, 1));
   RawClient admin(port());
   const std::string login = Encode(1, kTypeAuth, "pw");
   admin.SendBytes(login.substr(0, 5));
