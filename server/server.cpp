@@ -268,11 +268,11 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
 
   LocalLines lines(runner);
   RunExecLines(options, lines, loop, now);
-  const bool served = !(options.exec_lines.empty() || options.serve) ||
-                      Serve(options, *game, loop, bridge, lines, slot);
+  const bool serve = options.exec_lines.empty() || options.serve;
+  const bool ok = !serve || Serve(options, *game, loop, bridge, lines, slot);
   slot.plugin.reset();
   framework::RemoveEntriesOf("server");
-  return served ? 0 : 1;
+  return ok ? 0 : 1;
 }
 
 }  // namespace server
