@@ -137,7 +137,7 @@ class EchoServer {
 };
 
 // The listener with a game loop that echoes each body back, wired as the server wires them:
-// the listener on the game loop's event loop.
+// the listener on its network thread, requests handed to the game loop's thread.
 class EchoGame final : public server::rcon::RequestSink {
  public:
   EchoGame()
@@ -149,13 +149,13 @@ class EchoGame final : public server::rcon::RequestSink {
     options.max_connections = 100;
     options.max_per_address = 100;
     options.auth_reply_gap = std::chrono::milliseconds(0);
-    listener_ = server::rcon::Listener::Start(options, *this, loop_.io());
+    listener_ = server::rcon::Listener::Start(options, *this);
     thread_ = std::thread([this] { loop_.Run(); });
   }
   ~EchoGame() override {
     loop_.Stop();
     thread_.join();
-    listener_.reset();  // runs the stopped loop until the connections are closed
+    listener_.reset();
   }
   uint16_t port() const { return listener_->port(); }
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }

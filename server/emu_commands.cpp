@@ -54,7 +54,7 @@ void State(const EmuContext& context, RCONClientConnection* connection, const RC
     Reply(connection, request, state);
     return;
   }
-  std::filesystem::path path = context.start_dir / words[1];
+  const std::filesystem::path path = context.start_dir / words[1];
   if (origin.remote) {
     std::error_code ignored;
     std::filesystem::create_directories(context.state_folder, ignored);
@@ -65,7 +65,9 @@ void State(const EmuContext& context, RCONClientConnection* connection, const RC
                         context.state_folder.string(), words[1]));
       return;
     }
-    path = *inside;
+    const bool saved = WriteBeneath(context.state_folder, *inside, state + '\n');
+    Reply(connection, request, saved ? "saved" : "cannot write " + words[1]);
+    return;
   }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << state << '\n';

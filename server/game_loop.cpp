@@ -16,8 +16,7 @@ void GameLoop::Post(std::function<void()> task) {
     tasks_.push_back(std::move(task));
     wake = !std::exchange(step_posted_, true);
   }
-  // One Step runs every task queued before it; a Post from the game thread itself (the
-  // listener's, say) costs no wake-up of another thread.
+  // One Step runs every task queued before it: a burst of Posts costs one wake-up.
   if (wake) asio::post(io_, [this] { Step(); });
 }
 

@@ -2,9 +2,8 @@
 // calls Run runs the tasks one at a time in posting order, and the tick once per period.
 // Time is read from `now` (the server passes the framework's clock): when a task moves that
 // clock forward, a tick that has fallen due runs right after the task.
-// Run drives an event loop (io()) that other work may share: the RCON listener runs on it, so
-// a request is read, handled and answered on the game thread without a hand-off between
-// threads. RunDue does one step at a given time, so tests drive the loop without sleeping.
+// Run drives an event loop (io()) that other work may share. RunDue does one step at a given time,
+// so tests drive the loop without sleeping.
 #pragma once
 
 #include <chrono>

@@ -1,8 +1,9 @@
 // HeldSink: a shared log sink that writes each line as it comes, or, while held, keeps the
 // lines and writes them together when released. The game thread holds the sinks over a turn
-// of pipelined requests, so that the turn's audit lines cost one write instead of one each;
-// every line keeps its text and its place. A line logged while held waits at most until the
-// turn ends (the request at hand finishes); lines still held when the process dies are lost.
+// of RCON requests, so that the turn's lines cost one write instead of one each, and releases
+// them before the turn's replies are handed to the network: when a client has its reply, its
+// request's lines are in the file (a kill right after loses none). Every line keeps its text
+// and its place.
 #pragma once
 
 #include <cstdio>

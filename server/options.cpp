@@ -5,6 +5,8 @@
 #include <map>
 #include <type_traits>
 
+#include <fmt/format.h>
+
 namespace server {
 namespace {
 
@@ -21,17 +23,24 @@ std::string Absolute(const std::string& path, const std::filesystem::path& base)
 
 }  // namespace
 
+// The defaults shown are those of a ServerOptions as made, so that each is written once.
 std::string UsageText() {
-  return R"(usage: orvane-server [options]
+  const ServerOptions d;
+  const rcon::ListenerOptions& r = d.rcon;
+  const auto ms = [](auto duration) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+  };
+  return fmt::format(
+      R"(usage: orvane-server [options]
 Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
   --world FILE               world file (JSON, see docs/world-file.md); default: the
                              embedded default world
-  --world-max-bytes N        refuse larger world files; default 268435456 (256 MiB)
-  --root DIR                 server root (binaries and save folders); default ./server-root
+  --world-max-bytes N        refuse larger world files; default {world_max_bytes} ({world_max_mib} MiB)
+  --root DIR                 server root (binaries and save folders); default {root}
   --plugin FILE              plugin library; default libOrvane.so beside the executable
-  --bind ADDR                RCON listen address; default 127.0.0.1
-  --rcon-port N              RCON port; default 27020 (0: any free port)
+  --bind ADDR                RCON listen address; default {bind}
+  --rcon-port N              RCON port; default {port} (0: any free port)
   --rcon-password P          RCON password (not empty); else $ORVANE_RCON_PASSWORD; else
                              a random one
   --no-rcon                  no RCON listener
@@ -39,34 +48,52 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
                              replies, then exit unless --serve is given; timer callbacks
                              that are due run after each line
   --serve                    keep running after the --exec lines
-  --timer-ms N               period of the timer callbacks in ms; default 1000
+  --timer-ms N               period of the timer callbacks in ms; default {timer_ms}
   --journal FILE             write the call journal there, one JSON object a line
   --log-file FILE            also write the log there
   --no-audit                 no audit line (source, id, command line, replies, time) on the
                              log for each request
-  --rcon-max-connections N   connections served at once; default 16
+  --rcon-max-connections N   connections served at once; default {max_connections}
   --rcon-reserved-slots N    ... of which only for logged-in clients; default a quarter
-  --rcon-max-per-address N   connections from one address; default 8
-  --rcon-login-deadline-ms N close a connection not logged in by then; default 5000 (0: never)
-  --rcon-idle-timeout-ms N   close a connection silent this long; default 600000 (0: never)
-  --rcon-login-failures N    failed logins that lock an address out; default 5
-  --rcon-login-window-ms N   ... when they fall within this time; default 30000
-  --rcon-lockout-ms N        how long a locked-out address is refused; default 300000
-  --rcon-auth-gap-ms N       pause between the two packets answering a login; default 50
-  --rcon-max-packet-size N   largest packet size a client may send; default 4096
-  --rcon-max-queued N        requests waiting per connection before it is closed; default 1024
-  --rcon-max-unread-bytes N  reply bytes a client may leave unread; default 16777216
+  --rcon-max-per-address N   connections from one address; default {max_per_address}
+  --rcon-login-deadline-ms N close a connection not logged in by then; default {login_deadline} (0: never)
+  --rcon-idle-timeout-ms N   close a connection silent this long; default {idle_timeout} (0: never)
+  --rcon-login-failures N    failed logins that lock an address out; default {login_failures}
+  --rcon-login-window-ms N   ... when they fall within this time; default {login_window}
+  --rcon-lockout-ms N        how long a locked-out address is refused; default {lockout}
+  --rcon-login-failures-per-second N
+                             failed logins a second, all addresses together; beyond
+                             them a login waits its turn; default {failures_per_second}
+                             (0: no limit)
+  --rcon-auth-gap-ms N       pause between the two packets answering a login; default {auth_gap}
+  --rcon-max-packet-size N   largest packet size a client may send; default {max_packet_size}
+  --rcon-max-queued N        requests waiting per connection before it is closed; default {max_queued}
+  --rcon-max-unread-bytes N  reply bytes a client may leave unread; default {max_unread}
   --help                     this text
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
 The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
 emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md).
-)";
+)",
+      fmt::arg("world_max_bytes", d.world_max_bytes),
+      fmt::arg("world_max_mib", d.world_max_bytes >> 20), fmt::arg("root", d.root),
+      fmt::arg("bind", r.bind_address), fmt::arg("port", r.port),
+      fmt::arg("timer_ms", ms(d.timer_period)), fmt::arg("max_connections", r.max_connections),
+      fmt::arg("max_per_address", r.max_per_address),
+      fmt::arg("login_deadline", ms(r.login_deadline)),
+      fmt::arg("idle_timeout", ms(r.idle_timeout)),
+      fmt::arg("login_failures", r.login_limits.max_failures),
+      fmt::arg("login_window", ms(r.login_limits.window)),
+      fmt::arg("lockout", ms(r.login_limits.lockout)),
+      fmt::arg("failures_per_second", r.login_limits.failures_per_second),
+      fmt::arg("auth_gap", ms(r.auth_reply_gap)), fmt::arg("max_packet_size", r.max_packet_size),
+      fmt::arg("max_queued", r.max_queued_requests), fmt::arg("max_unread", r.max_unread_bytes));
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
   ParseResult result;
   ServerOptions& o = result.options;
+  rcon::ListenerOptions& r = o.rcon;
   using Setter = std::function<bool(const std::string&)>;
   auto text = [](std::string& field) -> Setter {
     return [&field](const std::string& v) {
@@ -80,7 +107,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return true;
     };
   };
-  // `field`: an int, a long long or an optional int.
+  // `field`: an integer of any width or an optional int.
   auto integer = [](auto& field, long long min, long long max) -> Setter {
     return [&field, min, max](const std::string& v) {
       long long n = 0;
@@ -89,7 +116,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return true;
     };
   };
-  auto millis = [](std::chrono::milliseconds& field, long long min) -> Setter {
+  // `field`: any duration, given in milliseconds.
+  auto millis = [](auto& field, long long min) -> Setter {
     return [&field, min](const std::string& v) {
       long long n = 0;
       if (!ParseNumber(v, min, 1LL << 40, n)) return false;
@@ -108,14 +136,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
        }},
       {"--root", text(o.root)},
       {"--plugin", optional_text(o.plugin)},
-      {"--bind", text(o.bind_address)},
-      {"--rcon-port",
-       [&o](const std::string& v) {
-         long long n = 0;
-         if (!ParseNumber(v, 0, 65535, n)) return false;
-         o.rcon_port = static_cast<uint16_t>(n);
-         return true;
-       }},
+      {"--bind", text(o.rcon.bind_address)},
+      {"--rcon-port", integer(o.rcon.port, 0, 65535)},
       {"--rcon-password", optional_text(o.rcon_password)},
       {"--exec",
        [&o](const std::string& v) {
@@ -125,18 +147,19 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--timer-ms", millis(o.timer_period, 1)},
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
-      {"--rcon-max-connections", integer(o.max_connections, 1, 100000)},
-      {"--rcon-reserved-slots", integer(o.reserved_slots, 0, 99999)},
-      {"--rcon-max-per-address", integer(o.max_per_address, 1, 100000)},
-      {"--rcon-login-deadline-ms", millis(o.login_deadline, 0)},
-      {"--rcon-idle-timeout-ms", millis(o.idle_timeout, 0)},
-      {"--rcon-login-failures", integer(o.login_failures, 1, 1000000)},
-      {"--rcon-login-window-ms", millis(o.login_window, 1)},
-      {"--rcon-lockout-ms", millis(o.lockout, 0)},
-      {"--rcon-auth-gap-ms", millis(o.auth_reply_gap, 0)},
-      {"--rcon-max-packet-size", integer(o.max_packet_size, 10, 1 << 24)},
-      {"--rcon-max-queued", integer(o.max_queued_requests, 1, 1 << 24)},
-      {"--rcon-max-unread-bytes", integer(o.max_unread_bytes, 4096, 1LL << 40)},
+      {"--rcon-max-connections", integer(r.max_connections, 1, 100000)},
+      {"--rcon-reserved-slots", integer(r.reserved_slots, 0, 99999)},
+      {"--rcon-max-per-address", integer(r.max_per_address, 1, 100000)},
+      {"--rcon-login-deadline-ms", millis(r.login_deadline, 0)},
+      {"--rcon-idle-timeout-ms", millis(r.idle_timeout, 0)},
+      {"--rcon-login-failures", integer(r.login_limits.max_failures, 1, 1000000)},
+      {"--rcon-login-window-ms", millis(r.login_limits.window, 1)},
+      {"--rcon-lockout-ms", millis(r.login_limits.lockout, 0)},
+      {"--rcon-login-failures-per-second", integer(r.login_limits.failures_per_second, 0, 1000000)},
+      {"--rcon-auth-gap-ms", millis(r.auth_reply_gap, 0)},
+      {"--rcon-max-packet-size", integer(r.max_packet_size, 10, 1 << 24)},
+      {"--rcon-max-queued", integer(r.max_queued_requests, 1, 1 << 24)},
+      {"--rcon-max-unread-bytes", integer(r.max_unread_bytes, 4096, 1LL << 40)},
   };
   const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
                                                            {"--serve", &o.serve},
@@ -179,9 +202,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return result;
     }
   }
-  if (o.reserved_slots && *o.reserved_slots >= o.max_connections)
+  if (r.reserved_slots && *r.reserved_slots >= r.max_connections)
     result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
-                   std::to_string(o.max_connections) + ")";
+                   std::to_string(r.max_connections) + ")";
   return result;
 }
 

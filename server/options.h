@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "server/rcon/listener.h"
+
 namespace server {
 
 struct ServerOptions {
@@ -18,8 +20,9 @@ struct ServerOptions {
   std::uintmax_t world_max_bytes = std::uintmax_t{256} << 20;
   std::string root = "./server-root";
   std::optional<std::string> plugin;  // none: libOrvane.so beside the executable
-  std::string bind_address = "127.0.0.1";
-  uint16_t rcon_port = 27020;
+  // The listener's address, port and limits, their defaults as the listener has them; its
+  // password, clock and log are the server's to fill.
+  rcon::ListenerOptions rcon;
   std::optional<std::string> rcon_password;  // never empty
   bool no_rcon = false;
   std::vector<std::string> exec_lines;
@@ -28,19 +31,6 @@ struct ServerOptions {
   std::optional<std::string> journal_file;
   std::optional<std::string> log_file;
   bool no_audit = false;  // no audit line per request
-  // Defences and limits of the listener (see server/rcon/listener.h).
-  int max_connections = 16;
-  std::optional<int> reserved_slots;  // below max_connections; none: a quarter of them
-  int max_per_address = 8;
-  std::chrono::milliseconds login_deadline = std::chrono::seconds(5);
-  std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);
-  int login_failures = 5;
-  std::chrono::milliseconds login_window = std::chrono::seconds(30);
-  std::chrono::milliseconds lockout = std::chrono::minutes(5);
-  std::chrono::milliseconds auth_reply_gap{50};
-  int max_packet_size = 4096;
-  int max_queued_requests = 1024;
-  long long max_unread_bytes = 16 << 20;
   bool help = false;
 };
 

@@ -7,6 +7,8 @@
 
 namespace framework {
 
+// `sink` receives every line with its control characters escaped (a newline in a line as
+// "\n", an escape character as "\x1b"), whoever logged it.
 void AddLogSink(std::shared_ptr<spdlog::sinks::sink> sink);
 void ClearLogSinks();
 // The framework's own logger ("framework"), rebuilt when the sinks change.

@@ -20,9 +20,20 @@ ConnectionProtocol::ConnectionProtocol(std::string_view password, int32_t max_pa
 ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
   if (finished_ != Next::kRead) return finished_;
   if (awaiting_login_answer_) return Next::kAwaitLoginAnswer;
+  if (waiting_login_) {
+    if (now < turn_at_) {
+      turn_wait_ = turn_at_ - now;
+      return Next::kAwaitTurn;
+    }
+    Login(*std::exchange(waiting_login_, std::nullopt), now, true);
+    if (finished_ != Next::kRead) return finished_;
+    awaiting_login_answer_ = true;
+    return Next::kAwaitLoginAnswer;
+  }
   while (auto packet = decoder_.Next()) {
     if (packet->type == kTypeAuth) {
-      Login(*packet, now);
+      if (WaitForTurn(*packet, now)) return finished_ != Next::kRead ? finished_ : Next::kAwaitTurn;
+      Login(*packet, now, false);
       if (finished_ != Next::kRead) return finished_;
       awaiting_login_answer_ = true;
       return Next::kAwaitLoginAnswer;
@@ -54,10 +65,27 @@ ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
                                              decoder_.bad_size()));
 }
 
+// A locked-out address is answered at once (its attempts are not checked, so they spend none of
+// the server-wide pace).
+bool ConnectionProtocol::WaitForTurn(Packet& packet, Clock::time_point now) {
+  if (guard_.IsLocked(address_, now)) return false;
+  const auto wait = guard_.TurnToCheck(now);
+  if (!wait) {
+    Finish(Next::kCloseNow, fmt::format("more than {} failed logins a second on the server",
+                                        guard_.limits().failures_per_second));
+    return true;
+  }
+  if (wait->count() == 0) return false;
+  waiting_login_ = std::move(packet);
+  turn_at_ = now + *wait;
+  turn_wait_ = *wait;
+  return true;
+}
+
 // A locked-out address gets a failure without its password being looked at, so that neither a
 // right guess nor a success can lift the lockout; such attempts are not counted either, so the
 // lockout ends when it was announced to end.
-void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now) {
+void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now, bool turn_reserved) {
   if (auto until = guard_.LockedUntil(address_, now)) {
     logged_in_ = false;
     log_.warn("RCON refused login from {}: address locked out until {}", peer_,
@@ -75,7 +103,7 @@ void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now) {
     return;
   }
   log_.warn("RCON refused login from {}: wrong password", peer_);
-  if (!guard_.RecordFailure(address_, now)) return;
+  if (!guard_.RecordFailure(address_, now, turn_reserved)) return;
   started_lockout_ = true;
   const auto& limits = guard_.limits();
   log_.warn("RCON locked out {} for {} s after {} failed logins (until {})", address_,

@@ -9,6 +9,9 @@
 //                       nothing more is taken until that answer has been written, so pipelined
 //                       guesses meet the lockout one by one. While the address is locked out the
 //                       answer is a failure, whatever the password, and the connection closes.
+//                       While the server refuses more passwords a second than the login guard
+//                       allows, a login waits its turn before its password is checked; one
+//                       whose turn is too far away closes the connection unchecked.
 //   2 (command)         after login: a command for the game thread.
 //   0 (response value)  after login: an end marker, answered in order (after the replies of the
 //                       commands before it) by one empty response value with its id, so that a
@@ -18,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +52,7 @@ class ConnectionProtocol {
   enum class Next {
     kRead,              // every complete packet was handled: read more bytes
     kAwaitLoginAnswer,  // neither read nor Process until LoginAnswered
+    kAwaitTurn,         // neither read nor Process until turn_wait() has passed
     kCloseAfterSend,    // write what was sent, then close; read nothing more
     kCloseNow,          // close at once
   };
@@ -57,11 +62,16 @@ class ConnectionProtocol {
                      std::string address, std::string peer, spdlog::logger& log,
                      ProtocolOutput& output);
 
-  void Feed(std::string_view bytes) { decoder_.Feed(bytes); }
+  void Feed(std::string_view bytes) {
+    heard_from_ = true;
+    decoder_.Feed(bytes);
+  }
   // Handles the complete packets in order until it must stop; `now` is the login guard's time.
   // Once it has said to close, it says so again.
   Next Process(Clock::time_point now);
   void LoginAnswered() { awaiting_login_answer_ = false; }
+  // After kAwaitTurn: how long the login waits before its password is checked.
+  Clock::duration turn_wait() const { return turn_wait_; }
 
   bool logged_in() const { return logged_in_; }
   // A login failure of this connection locked its address out: the other connections from
@@ -71,9 +81,13 @@ class ConnectionProtocol {
   const std::string& close_reason() const { return close_reason_; }
   // Bytes of an incomplete packet are waiting: an end of stream now means truncation.
   bool has_partial() const { return decoder_.has_partial(); }
+  // The client has sent something: a login on its way, say.
+  bool heard_from() const { return heard_from_; }
 
  private:
-  void Login(const Packet& packet, Clock::time_point now);
+  // A login packet: answered now, or kept until its turn (then true).
+  bool WaitForTurn(Packet& packet, Clock::time_point now);
+  void Login(const Packet& packet, Clock::time_point now, bool turn_reserved);
   void Answer(int32_t id, bool ok);
   Next Finish(Next how, std::string reason);
 
@@ -87,6 +101,10 @@ class ConnectionProtocol {
   bool logged_in_ = false;
   bool awaiting_login_answer_ = false;
   bool started_lockout_ = false;
+  bool heard_from_ = false;
+  std::optional<Packet> waiting_login_;  // until its turn
+  Clock::time_point turn_at_{};
+  Clock::duration turn_wait_{};
   Next finished_ = Next::kRead;  // kCloseAfterSend or kCloseNow once decided
   std::string close_reason_;
 };

@@ -1,26 +1,28 @@
-// Listener: the RCON server on TCP. It accepts, reads, decodes, authenticates and writes on one
-// thread: a network thread of its own, or the thread that runs an event loop it is given (the
-// server gives it the game loop's, so that a request is read, run and answered on the game
-// thread without a hand-off between threads). Requests of logged-in clients wait in a
-// RequestQueue; the game thread runs them round-robin between connections, through a
-// RequestSink, and replies come back through Reply() from any thread. Nothing here ever waits
-// for the game thread, and the game thread never waits here.
+// Listener: the RCON server on TCP. It accepts, reads, decodes, authenticates and writes on a
+// network thread of its own, so that logins, the lockout and the slot rules never wait for the
+// game thread. Requests of logged-in clients wait in a RequestQueue; the game thread runs them
+// in turns, round-robin between connections, through a RequestSink, and replies come back
+// through Reply(). The replies of a turn leave once the turn is over and the sink has written
+// its log lines. Nothing here ever waits for the game thread, and the game thread never waits
+// here. Each connection is a Session (server/rcon/session.h).
 //
 // Defences, each logged with the peer's address: packets outside the size limits, a truncated
 // packet or anything but a login before login close that connection only; a connection must
 // log in within the login deadline and, once logged in, is closed when idle; failed logins
-// lock their address out (see ConnectionProtocol); slots: at most max_connections at once, at
-// most max_per_address from one address, and reserved_slots of them only for logged-in
-// connections: when the connections still logging in fill the rest, a newcomer takes the slot
-// of the one that has waited longest, from the address holding most of them. A connection
-// with more than max_queued_requests waiting, or whose next reply would take its unread reply
-// bytes past max_unread_bytes, is closed.
+// lock their address out, and failures beyond a server-wide rate wait their turn (see
+// ConnectionProtocol); slots: at most max_connections at once, at most max_per_address from one
+// address, and reserved_slots of them only for logged-in connections: when the connections
+// still logging in fill the rest, a newcomer takes the slot of one that has sent nothing, from
+// the address holding most of them or else opening most connections lately, the oldest first. A
+// connection with more than max_queued_requests waiting, or whose next reply would take its unread
+// reply bytes past max_unread_bytes, is closed.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <spdlog/logger.h>
@@ -28,10 +30,6 @@
 #include "server/rcon/login_guard.h"
 #include "server/rcon/packet.h"
 #include "server/rcon/request_queue.h"
-
-namespace asio {
-class io_context;
-}  // namespace asio
 
 namespace server::rcon {
 
@@ -45,10 +43,10 @@ class RequestSink {
   // Game thread: runs one command of a logged-in client. Replies (any number, or none) go
   // through Listener::Reply; the request is done when this returns.
   virtual void Handle(const Request& request) = 0;
-  // Game thread: from `on` until the call with false (at the end of the turn) more requests
-  // wait behind the one at hand, and their replies are gathered to leave together; output of
-  // the game's own may be gathered in step.
-  virtual void Gather(bool on) { (void)on; }
+  // Game thread: a turn of requests begins (true) or has ended (false). The sink may hold its
+  // log lines over the turn, but when the call with false returns every line the turn's
+  // requests logged must be written: the turn's replies leave right after it.
+  virtual void OnTurn(bool begins) { (void)begins; }
   // Listener's thread: the connection is gone; its waiting requests and replies are dropped.
   virtual void OnSessionClosed(SessionId session) = 0;
 };
@@ -58,7 +56,9 @@ struct ListenerOptions {
   uint16_t port = 27020;  // 0 picks a free port (see Listener::port)
   std::string password;   // REQUIRES: not empty
   int max_connections = 16;
-  int reserved_slots = 4;  // at least one slot always stays open to clients logging in
+  // Below max_connections; none: a quarter of them. At least one slot always stays open to
+  // clients logging in.
+  std::optional<int> reserved_slots;
   int max_per_address = 8;
   std::chrono::milliseconds login_deadline = std::chrono::seconds(5);  // 0: none
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);   // 0: none
@@ -80,18 +80,13 @@ class Listener {
   // in its message) when the address cannot be bound. `sink` must outlive the listener, and
   // the game thread must have stopped running the sink's posted tasks before it is destroyed.
   static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink);
-  // The same on `loop` instead of a thread of its own: the loop's owner runs it (the game
-  // thread, whose sink's Post runs tasks on that loop too). The listener must be destroyed
-  // after `loop` has stopped running; its destructor runs the loop until the connections are
-  // closed.
-  static std::unique_ptr<Listener> Start(ListenerOptions options, RequestSink& sink,
-                                         asio::io_context& loop);
   // Closes every connection and joins the network thread.
   virtual ~Listener() = default;
 
   virtual uint16_t port() const = 0;
   // Any thread. Sends one reply (split into packets as needed); dropped if the session is gone.
   // A reply that would take the session's unread bytes past max_unread_bytes closes it instead.
+  // A reply of a request in the game's turn leaves at the turn's end.
   virtual void Reply(SessionId session, int32_t id, int32_t type, std::string body) = 0;
   // Any thread. How many bytes (as EncodedReplySize counts them) a reply to `session` may have
   // now; 0 when the session is gone.

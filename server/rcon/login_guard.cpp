@@ -1,5 +1,7 @@
 #include "server/rcon/login_guard.h"
 
+#include <algorithm>
+
 namespace server::rcon {
 
 std::optional<LoginGuard::Clock::time_point> LoginGuard::LockedUntil(const std::string& address,
@@ -10,7 +12,26 @@ std::optional<LoginGuard::Clock::time_point> LoginGuard::LockedUntil(const std::
   return it->second.locked_until;
 }
 
-bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now) {
+LoginGuard::Clock::duration LoginGuard::Interval() const {
+  return std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) /
+         limits_.failures_per_second;
+}
+
+// One second's worth of failures may come at once; beyond that each waits an interval behind
+// the one before it.
+std::optional<LoginGuard::Clock::duration> LoginGuard::TurnToCheck(Clock::time_point now) {
+  if (limits_.failures_per_second <= 0) return Clock::duration::zero();
+  const Clock::time_point turn = budget_whole_at_ - std::chrono::seconds(1);
+  if (now >= turn) return Clock::duration::zero();
+  if (turn - now > kMaxTurnWait) return std::nullopt;
+  budget_whole_at_ += Interval();
+  return turn - now;
+}
+
+bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now,
+                               bool turn_reserved) {
+  if (limits_.failures_per_second > 0 && !turn_reserved)
+    budget_whole_at_ = std::max(budget_whole_at_, now) + Interval();
   Prune(now);
   Peer& peer = peers_[address];
   while (!peer.failures.empty() && now - peer.failures.front() >= limits_.window)

@@ -1,5 +1,7 @@
 // LoginGuard: counts failed logins per peer address and locks out an address that fails
-// `max_failures` times within `window` for `lockout`. Time is passed in, so tests drive it.
+// `max_failures` times within `window` for `lockout`; and paces failed logins server-wide, so
+// that many addresses together get no more than `failures_per_second` passwords checked and
+// refused a second. Time is passed in, so tests drive it.
 // Not thread-safe: owned by the listener's network thread.
 #pragma once
 
@@ -19,7 +21,11 @@ class LoginGuard {
     int max_failures = 5;
     Clock::duration window = std::chrono::seconds(30);
     Clock::duration lockout = std::chrono::minutes(5);
+    int failures_per_second = 5;  // server-wide; 0: no limit
   };
+
+  // The longest a login attempt waits for its turn; beyond it the attempt is refused.
+  static constexpr Clock::duration kMaxTurnWait = std::chrono::seconds(2);
 
   explicit LoginGuard(Limits limits) : limits_(limits) {}
 
@@ -28,9 +34,15 @@ class LoginGuard {
   bool IsLocked(const std::string& address, Clock::time_point now) {
     return LockedUntil(address, now).has_value();
   }
+  // How long a login attempt arriving at `now` waits before its password is checked: zero
+  // while the failures of the last second are within the limit; else the wait for its turn,
+  // which it reserves (a failure then spends nothing more). None: the turn is more than
+  // kMaxTurnWait away and nothing is reserved.
+  std::optional<Clock::duration> TurnToCheck(Clock::time_point now);
   // Records a failed login; returns true when this failure starts a lockout. Failures while
   // locked out are not recorded: the caller refuses those logins without checking them.
-  bool RecordFailure(const std::string& address, Clock::time_point now);
+  // `turn_reserved`: the attempt waited for a turn of its own (see TurnToCheck).
+  bool RecordFailure(const std::string& address, Clock::time_point now, bool turn_reserved = false);
   // A successful login forgets the address's earlier failures. REQUIRES: not locked out.
   void RecordSuccess(const std::string& address);
 
@@ -45,10 +57,14 @@ class LoginGuard {
     Clock::time_point locked_until{};
   };
   void Prune(Clock::time_point now);
+  Clock::duration Interval() const;
 
   Limits limits_;
   std::unordered_map<std::string, Peer> peers_;
   Clock::time_point next_prune_{};
+  // The server-wide pace: when the failures spent so far would have left the last second's
+  // budget whole again (each failure or reserved turn moves it on by one interval).
+  Clock::time_point budget_whole_at_{};
 };
 
 }  // namespace server::rcon

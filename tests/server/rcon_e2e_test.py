@@ -6,7 +6,9 @@ Run: ORVANE_SERVER=... ORVANE_PLUGIN=... /usr/bin/python3 rcon_e2e_test.py
 
 import json
 import os
+import signal
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -61,6 +63,32 @@ class RconWithClientLibrary(unittest.TestCase):
     def test_non_ascii_text_survives_the_round_trip(self):
         with client(self.server.port) as c:
             self.assertEqual(c.run("Zoë日本🦖"), "Unknown command: Zoë日本🦖")
+
+
+class RconLogFile(unittest.TestCase):
+    def test_a_reply_leaves_after_its_lines_are_in_the_log_file(self):
+        with tempfile.TemporaryDirectory(prefix="orvane-log-") as folder:
+            log_path = os.path.join(folder, "server.log")
+            server = Server("--log-file", log_path)
+            try:
+                requests = [("GetServerFrames", "ServerFramerate: "),
+                            ("DestroyPlayerProfile 0002", "Got save directory: "),
+                            ("DestroyPlayerProfile x\nrcon 1.2.3.4 #1 \"fake\"\x1b[2J", "\\n")]
+                with client(server.port) as c:
+                    for done, (line, logged) in enumerate(requests, 1):
+                        c.run(line)
+                        with open(log_path, encoding="utf-8") as log:
+                            text = log.read()
+                        self.assertIn(logged, text, f"at the reply to {line!r}")
+                        self.assertEqual(text.count("[audit][info] rcon "), done, line)
+                server.stop(signal.SIGKILL)
+                with open(log_path, encoding="utf-8") as log:
+                    text = log.read()
+                self.assertEqual(text.count("[audit][info] rcon "), len(requests))
+                self.assertNotIn("\x1b", text)
+                self.assertNotRegex(text, r"(?m)^rcon 1\.2\.3\.4", "no forged line of its own")
+            finally:
+                server.close()
 
 
 class RconDefences(unittest.TestCase):

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace server {
 namespace {
@@ -45,6 +47,32 @@ TEST_F(RemoteStatePathTest, SymbolicLinksAreFollowedBeforeTheCheck) {
   fs::create_symlink(root_ / "outside.json", folder_ / "link.json");
   EXPECT_FALSE(RemoteStatePath("up/x.json", folder_));
   EXPECT_FALSE(RemoteStatePath("link.json", folder_));
+}
+
+// A name checked while it was a plain file or folder and swapped for a link before the write:
+// the write replaces the link or fails, and the file outside keeps its text.
+TEST_F(RemoteStatePathTest, WritesNeverFollowALinkSwappedInAfterTheCheck) {
+  const fs::path outside = root_ / "outside.json";
+  for (const std::string& file : {std::string("race.json"), std::string("sub/race.json")}) {
+    std::ofstream(outside) << "outside";
+    std::ofstream(folder_ / "race.json") << "old";
+    const auto path = RemoteStatePath(file, folder_);
+    ASSERT_TRUE(path) << file;
+    fs::remove(folder_ / "race.json");
+    fs::create_symlink(outside, folder_ / "race.json");
+    fs::rename(folder_ / "sub", root_ / "sub");
+    fs::create_directory_symlink(root_ / "sub", folder_ / "sub");
+    std::ofstream(root_ / "sub" / "race.json") << "outside";
+    WriteBeneath(folder_, *path, "state");
+    std::ifstream in(file == "race.json" ? outside : root_ / "sub" / "race.json");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "outside") << file;
+    fs::remove(folder_ / "sub");
+    fs::rename(root_ / "sub", folder_ / "sub");
+    fs::remove(folder_ / "race.json");
+  }
+  ASSERT_TRUE(WriteBeneath(folder_, *RemoteStatePath("sub/new.json", folder_), "state"));
+  std::ifstream in(folder_ / "sub" / "new.json");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "state");
 }
 
 }  // namespace

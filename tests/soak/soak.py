@@ -5,13 +5,18 @@
   reloads     1,000 plugin reload cycles; no game block and no file handle left behind
   timer       a server run of some minutes with the timer firing often under a light load;
               the game's live blocks constant and the resident memory flat
+  churn       sockets from 30 addresses that connect and never log in, as fast as they can,
+              while an administrator logs in 200 times from another; every login must succeed
 
 Run: ORVANE_SERVER=... ORVANE_PLUGIN=... /usr/bin/python3 soak.py [--minutes M] [NAME ...]
 """
 
 import argparse
+import collections
 import json
 import os
+import socket
+import struct
 import sys
 import threading
 import time
@@ -23,6 +28,8 @@ from server_harness import RawConnection, Server, packet  # noqa: E402
 CLIENTS = 64
 REQUESTS = 1000
 RELOADS = 1000
+CHURN_ADDRESSES = 30
+ADMIN_LOGINS = 200
 
 
 def fail(message):
@@ -172,16 +179,71 @@ def timer(minutes):
         server.close()
 
 
+def churn():
+    server = Server()  # a login's answer takes the harness's pause of 150 ms
+    stop = threading.Event()
+    opened = [0] * CHURN_ADDRESSES
+
+    # Each address keeps its last 8 sockets open (the per-address limit) and never speaks;
+    # a socket is reset on close, so that no port waits in TIME_WAIT.
+    def flood(number):
+        held = collections.deque()
+        while not stop.is_set():
+            try:
+                sock = socket.socket()
+                sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                sock.bind((f"127.0.2.{number + 1}", 0))
+                sock.connect(("127.0.0.1", server.port))
+            except OSError:
+                sock.close()
+                continue
+            opened[number] += 1
+            held.append(sock)
+            if len(held) > 8:
+                held.popleft().close()
+        for sock in held:
+            sock.close()
+
+    try:
+        threads = [threading.Thread(target=flood, args=(n,)) for n in range(CHURN_ADDRESSES)]
+        for thread in threads:
+            thread.start()
+        time.sleep(1)
+        start = time.monotonic()
+        failed = 0
+        for _ in range(ADMIN_LOGINS):
+            connection = RawConnection(server.port, timeout=10)
+            try:
+                if not connection.login() or run(connection, 10, "GetOnlineNum") == "":
+                    failed += 1
+            except (OSError, SystemExit):
+                failed += 1
+            connection.close()
+        seconds = time.monotonic() - start
+        stop.set()
+        for thread in threads:
+            thread.join(60)
+        evicted = sum("its slot was needed" in line for line in server.stderr_lines)
+        print(f"churn: {sum(opened)} connections from {CHURN_ADDRESSES} addresses that never "
+              f"log in ({sum(opened) / (seconds + 1):.0f}/s), {evicted} evicted; "
+              f"{failed} of {ADMIN_LOGINS} administrator logins failed in {seconds:.1f} s",
+              flush=True)
+        if failed:
+            fail(f"{failed} administrator logins failed")
+    finally:
+        server.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--minutes", type=float, default=3)
-    parser.add_argument("names", nargs="*", default=["pipelining", "reloads", "timer"])
+    parser.add_argument("names", nargs="*", default=["pipelining", "reloads", "timer", "churn"])
     args = parser.parse_args()
     for name in args.names:
         if name == "timer":
             timer(args.minutes)
         else:
-            {"pipelining": pipelining, "reloads": reloads}[name]()
+            {"pipelining": pipelining, "reloads": reloads, "churn": churn}[name]()
 
 
 if __name__ == "__main__":

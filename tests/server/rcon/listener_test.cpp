@@ -126,7 +126,6 @@ class FakeGame final : public RequestSink {
     if (thread_.joinable()) thread_.join();
   }
   void set_listener(Listener* listener) { listener_ = listener; }
-  asio::io_context& io() { return loop_.io(); }
 
   void Post(std::function<void()> task) override { loop_.Post(std::move(task)); }
   void Handle(const Request& request) override {
@@ -159,7 +158,9 @@ class FakeGame final : public RequestSink {
     }
   }
   void OnSessionClosed(SessionId) override { ++closed_; }
+  void OnTurn(bool begins) override { turn_ended_ = !begins; }
 
+  bool turn_ended() const { return turn_ended_; }
   int closed() const { return closed_; }
   std::vector<std::string> handled() {
     std::lock_guard lock(mutex_);
@@ -182,6 +183,7 @@ class FakeGame final : public RequestSink {
   GameLoop loop_;
   Listener* listener_ = nullptr;
   std::atomic<int> closed_{0};
+  std::atomic<bool> turn_ended_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::string> handled_;
@@ -189,26 +191,27 @@ class FakeGame final : public RequestSink {
   std::thread thread_;
 };
 
-// Every test runs with the listener on a network thread of its own and on the game loop's
-// event loop (as the server runs it); tests that block the game thread while the network must
-// go on run only with the listener on its own thread.
-class ListenerTest : public ::testing::TestWithParam<bool> {
+class ListenerTest : public ::testing::Test {
  protected:
-  bool shared() const { return GetParam(); }
   void Start(ListenerOptions options = {}) {
     options.port = 0;
     options.password = "pw";
     options.auth_reply_gap = 0ms;
     options.clock = [this] { return LoginGuard::Clock::now() + skew_.load(); };
     options.log = std::make_shared<spdlog::logger>("rcon", sink_);
-    listener_ = shared() ? Listener::Start(std::move(options), game_, game_.io())
-                         : Listener::Start(std::move(options), game_);
+    listener_ = Listener::Start(std::move(options), game_);
     game_.set_listener(listener_.get());
   }
   // The game thread goes first: it may still be answering through the listener.
   void TearDown() override {
     game_.Stop();
     listener_.reset();
+  }
+  static ListenerOptions Slots(int max_connections, int reserved) {
+    ListenerOptions options;
+    options.max_connections = max_connections;
+    options.reserved_slots = reserved;
+    return options;
   }
   uint16_t port() const { return listener_->port(); }
   // Polls (briefly) until the log has `count` lines containing `text`.
@@ -233,7 +236,7 @@ class ListenerTest : public ::testing::TestWithParam<bool> {
   std::unique_ptr<Listener> listener_;
 };
 
-TEST_P(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
+TEST_F(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   Start();
   RawClient client(port());
   client.Send(9, kTypeAuth, "pw");
@@ -255,7 +258,7 @@ TEST_P(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   EXPECT_TRUE(client.Read()->body.starts_with("127.0.0.1:")) << "requests name their client";
 }
 
-TEST_P(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
+TEST_F(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
   Start();
   RawClient client(port());
   EXPECT_EQ(client.LoginAnswer("pW", 5), -1);
@@ -263,7 +266,7 @@ TEST_P(ListenerTest, WrongPasswordIsAnsweredWithMinusOneAndMayRetry) {
   EXPECT_TRUE(client.Login("pw"));
 }
 
-TEST_P(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
+TEST_F(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
   Start();
   RawClient client(port());
   ASSERT_TRUE(client.Login("pw"));
@@ -282,7 +285,7 @@ TEST_P(ListenerTest, LongRepliesArriveInFullPacketsWithTheRequestId) {
   EXPECT_EQ(client.Read()->body, "after") << "nothing more came with the long reply";
 }
 
-TEST_P(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
+TEST_F(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
   Start();
   RawClient client(port());
   std::string burst = Encode(1, kTypeAuth, "pw");
@@ -306,7 +309,7 @@ TEST_P(ListenerTest, PipelinedRequestsAreAnsweredInOrder) {
 // Packet types after login: a command runs; an empty response value is answered, after the
 // replies of what came before, by an empty response value with its id; any other type is
 // ignored. Before login anything but a login closes the connection.
-TEST_P(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
+TEST_F(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
   Start();
   RawClient client(port());
   ASSERT_TRUE(client.Login("pw"));
@@ -334,7 +337,7 @@ TEST_P(ListenerTest, OnlyCommandsRunAndAResponseValueMarksTheEndOfTheReplies) {
   EXPECT_TRUE(Logged("packet of type 0 before login"));
 }
 
-TEST_P(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
+TEST_F(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
   ListenerOptions options;
   options.login_limits = {3, 30s, 300s};
   Start(options);
@@ -364,7 +367,7 @@ TEST_P(ListenerTest, PipelinedGuessesMeetTheLockoutAndARightOneThenFails) {
   EXPECT_TRUE(later.Login("pw"));
 }
 
-TEST_P(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockout) {
+TEST_F(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockout) {
   ListenerOptions options;
   options.login_limits = {3, 30s, 300s};
   Start(options);
@@ -384,11 +387,8 @@ TEST_P(ListenerTest, FailuresCountAcrossConnectionsAndWaitingOnesStopAtTheLockou
   ExpectServed(logged_in);  // it proved the password before the lockout began
 }
 
-TEST_P(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
-  ListenerOptions options;
-  options.max_connections = 2;
-  options.reserved_slots = 0;
-  Start(options);
+TEST_F(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
+  Start(Slots(2, 0));
   RawClient a(port());
   ASSERT_TRUE(a.Login("pw"));
   RawClient b(port());
@@ -399,10 +399,8 @@ TEST_P(ListenerTest, ConnectionsBeyondTheLimitAreRefused) {
   ExpectServed(a);
 }
 
-TEST_P(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
-  ListenerOptions options;
-  options.max_connections = 6;
-  options.reserved_slots = 2;
+TEST_F(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
+  ListenerOptions options = Slots(6, 2);
   options.max_per_address = 3;
   Start(options);
   RawClient admin(port());
@@ -418,7 +416,46 @@ TEST_P(ListenerTest, IdleSocketsCannotKeepAnAdministratorOut) {
   EXPECT_TRUE(Logged("its slot was needed"));
 }
 
-TEST_P(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
+// Every address holds one waiting connection: the newcomer takes the slot of a silent one,
+// never that of the client whose login is on its way.
+TEST_F(ListenerTest, AClientSendingItsLoginIsNeverEvicted) {
+  Start(Slots(4, 1));
+  RawClient admin(port());
+  const std::string login = Encode(1, kTypeAuth, "pw");
+  admin.SendBytes(login.substr(0, 5));
+  ASSERT_TRUE(Logged("RCON connection from 127.0.0.1:"));
+  RawClient idle_b(port(), "127.0.0.2"), idle_c(port(), "127.0.0.3"), newcomer(port(), "127.0.0.4");
+  ASSERT_TRUE(Logged("its slot was needed"));
+  admin.SendBytes(login.substr(5));
+  EXPECT_TRUE(admin.Read() && admin.Read()) << "the admin's login was answered";
+  EXPECT_TRUE(idle_b.Closed()) << "the oldest silent one made room";
+}
+
+// Beyond the server-wide rate, failures from many addresses wait their turn; a logged-in client
+// is served meanwhile.
+TEST_F(ListenerTest, FailedLoginsFromManyAddressesArePacedServerWide) {
+  ListenerOptions options;
+  options.login_limits = {100, 30s, 300s, 2};
+  Start(options);
+  RawClient admin(port());
+  ASSERT_TRUE(admin.Login("pw"));
+  std::vector<std::unique_ptr<RawClient>> guessers;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 6; ++i) {
+    guessers.push_back(
+        std::make_unique<RawClient>(port(), fmt::format("127.0.1.{}", i + 1).c_str()));
+    guessers.back()->Send(1, kTypeAuth, "guess");
+  }
+  ExpectServed(admin);
+  for (auto& guesser : guessers) {
+    auto empty = guesser->Read(), auth = guesser->Read();
+    ASSERT_TRUE(empty && auth);
+    EXPECT_EQ(auth->id, -1);
+  }
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 1400ms) << "2 a second, 3 at once";
+}
+
+TEST_F(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
   ListenerOptions options;
   options.max_per_address = 2;
   Start(options);
@@ -432,7 +469,7 @@ TEST_P(ListenerTest, OneAddressHoldsAtMostItsShareOfLoggedInSlots) {
   EXPECT_TRUE(elsewhere.Login("pw"));
 }
 
-TEST_P(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
+TEST_F(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
   ListenerOptions options;
   options.login_deadline = 100ms;
   Start(options);
@@ -444,7 +481,7 @@ TEST_P(ListenerTest, AConnectionMustLogInBeforeTheDeadline) {
   ExpectServed(quick);
 }
 
-TEST_P(ListenerTest, IdleConnectionsAreClosed) {
+TEST_F(ListenerTest, IdleConnectionsAreClosed) {
   ListenerOptions options;
   options.idle_timeout = 150ms;
   Start(options);
@@ -454,8 +491,7 @@ TEST_P(ListenerTest, IdleConnectionsAreClosed) {
   EXPECT_TRUE(Logged("idle for 0.15 s"));
 }
 
-TEST_P(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
-  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
+TEST_F(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
   Start();
   RawClient a(port()), b(port());
   ASSERT_TRUE(a.Login("pw"));
@@ -473,8 +509,7 @@ TEST_P(ListenerTest, RequestsAreServedInTurnsBetweenConnections) {
   EXPECT_LE(at, 2) << "b waited for at most one request of a after the one running";
 }
 
-TEST_P(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
-  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
+TEST_F(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
   Start();
   RawClient other(port());
   ASSERT_TRUE(other.Login("pw"));
@@ -494,8 +529,7 @@ TEST_P(ListenerTest, AClosedConnectionsWaitingRequestsNeverRun) {
   EXPECT_EQ(std::count(handled.begin(), handled.end(), "dead"), 0);
 }
 
-TEST_P(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
-  if (shared()) GTEST_SKIP() << "the game thread blocks, and with it the network";
+TEST_F(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
   ListenerOptions options;
   options.max_queued_requests = 5;
   Start(options);
@@ -514,7 +548,7 @@ TEST_P(ListenerTest, TooManyWaitingRequestsCloseTheConnection) {
   ExpectServed(other);
 }
 
-TEST_P(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
+TEST_F(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
   Start();
   RawClient other(port());
   ASSERT_TRUE(other.Login("pw"));
@@ -540,7 +574,7 @@ TEST_P(ListenerTest, AClientThatDoesNotReadHoldsBackOnlyItself) {
   }
 }
 
-TEST_P(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
+TEST_F(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
   ListenerOptions options;
   options.idle_timeout = 200ms;
   Start(options);
@@ -552,7 +586,7 @@ TEST_P(ListenerTest, AClientThatNeverReadsIsClosedWhenIdle) {
   EXPECT_TRUE(Logged("idle for 0.2 s")) << "its waiting requests are not the game's work";
 }
 
-TEST_P(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
+TEST_F(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
   ListenerOptions options;
   options.max_unread_bytes = 64 << 10;
   Start(options);
@@ -573,7 +607,7 @@ TEST_P(ListenerTest, AReplyPastTheUnreadLimitClosesTheConnection) {
       Logged("a reply of 70252 bytes would take the replies not yet read past 65536 bytes"));
 }
 
-TEST_P(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
+TEST_F(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
   Start();
   {
     RawClient client(port());
@@ -583,29 +617,28 @@ TEST_P(ListenerTest, ClosedSessionsAreReportedAndStopAllowsOpenConnections) {
   ASSERT_TRUE(open.Login("pw"));
   for (int i = 0; i < 200 && game_.closed() < 1; ++i) std::this_thread::sleep_for(5ms);
   EXPECT_EQ(game_.closed(), 1);
-  if (shared()) game_.Stop();  // a shared loop stops before its listener goes
   listener_.reset();
   EXPECT_TRUE(open.Closed());
   EXPECT_EQ(game_.closed(), 2);
 }
 
-// On the game loop's event loop the reply is written from within the handler: the client has it
-// while the game thread is still busy.
-TEST_P(ListenerTest, AReplyLeavesBeforeItsHandlerReturns) {
+// A reply leaves once its turn is over (when the log has its request's lines), and logins are
+// answered while the game thread is busy.
+TEST_F(ListenerTest, AReplyWaitsForItsTurnWhileLoginsGoOn) {
   Start();
   RawClient client(port());
   ASSERT_TRUE(client.Login("pw"));
   client.Send(5, kTypeExecCommand, "answer then block");
-  auto reply = client.Read();
+  ASSERT_TRUE(game_.WaitHandled("answer then block"));
+  RawClient newcomer(port(), "127.0.0.2");
+  EXPECT_TRUE(newcomer.Login("pw"));
+  EXPECT_FALSE(game_.turn_ended());
   game_.Release();
+  auto reply = client.Read();
   ASSERT_TRUE(reply);
   EXPECT_EQ(reply->body, "answer then block");
-  EXPECT_EQ(reply->id, 5);
+  EXPECT_TRUE(game_.turn_ended());
 }
-
-INSTANTIATE_TEST_SUITE_P(Listener, ListenerTest, ::testing::Bool(), [](const auto& info) {
-  return std::string(info.param ? "OnTheGameLoop" : "OnItsOwnThread");
-});
 
 }  // namespace
 }  // namespace server::rcon

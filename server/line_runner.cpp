@@ -1,0 +1,26 @@
+#include "server/line_runner.h"
+
+#include <chrono>
+
+#include "framework/host/command_registry.h"
+#include "game/util/text.h"
+#include "sdk/api.h"
+
+namespace server {
+
+void LineRunner::Run(game::RconConnection& connection, std::string_view source, int32_t id,
+                     int32_t type, std::string_view utf8) const {
+  const auto start = std::chrono::steady_clock::now();
+  RCONPacket packet;
+  packet.Id = id;
+  packet.Type = type;
+  packet.Length = static_cast<int32_t>(utf8.size()) + 10;
+  packet.Body = game::ToFString(utf8);
+  framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+  const std::size_t replies = connection.replies().size();
+  connection.ClearReplies();  // the outlet has them; a long session must not pile them up
+  game_.CollectGarbage();
+  audit_.Record({source, id, utf8, replies, std::chrono::steady_clock::now() - start});
+}
+
+}  // namespace server

@@ -1,0 +1,30 @@
+// LineRunner: runs one request line through the framework's dispatch, whoever sent it (an RCON
+// client, the console, an --exec line), then frees what the request destroyed and writes its
+// audit line. Game thread only.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "game/game.h"
+#include "game/rcon/rcon_connection.h"
+#include "server/audit.h"
+
+namespace server {
+
+class LineRunner {
+ public:
+  // REQUIRES: `game` and `audit` outlive the runner.
+  LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
+
+  // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
+  // is over, never inside a handler. `source` names the sender in the audit line.
+  void Run(game::RconConnection& connection, std::string_view source, int32_t id, int32_t type,
+           std::string_view utf8) const;
+
+ private:
+  game::Game& game_;
+  const Audit& audit_;
+};
+
+}  // namespace server

@@ -1,0 +1,35 @@
+#include "server/rcon_bridge.h"
+
+#include "game/util/text.h"
+
+namespace server {
+
+void RconBridge::Handle(const rcon::Request& request) {
+  Client& client = connections_[request.session];
+  if (!client.connection) {
+    client.connection = std::make_unique<game::RconConnection>(
+        [listener = listener_, session = request.session](const game::RconReply& reply) {
+          listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
+        });
+    client.source = "rcon " + request.peer;  // built once, not per request
+    sessions_[client.connection->Handle()] = request.session;
+  }
+  runner_.Run(*client.connection, client.source, request.id, request.type, request.body);
+}
+
+void RconBridge::OnSessionClosed(rcon::SessionId session) {
+  loop_.Post([this, session] {
+    auto it = connections_.find(session);
+    if (it == connections_.end()) return;
+    sessions_.erase(it->second.connection->Handle());
+    connections_.erase(it);
+  });
+}
+
+RequestOrigin RconBridge::OriginOf(RCONClientConnection* connection) const {
+  auto it = sessions_.find(connection);
+  if (it == sessions_.end()) return {};
+  return {true, listener_->ReplyRoom(it->second)};
+}
+
+}  // namespace server
