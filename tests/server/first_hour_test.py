@@ -74,49 +74,40 @@ class Password(unittest.TestCase):
 
 
 class WorldFiles(unittest.TestCase):
-    def refused(self, path, *extra):
-        result = run_exec("GetOnlineNum", extra=["--world", path, *extra])
-        self.assertEqual(result.returncode, 1, result.stderr)
-        self.assertEqual(result.stdout, "")
-        self.assertNotIn("json.exception", result.stderr)
-        return result.stderr.strip().splitlines()[-1]
-
-    def written(self, folder, text):
-        path = os.path.join(folder, "world.json")
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(text)
-        return path
-
-    def test_a_file_that_cannot_be_read_gives_the_systems_reason(self):
-        self.assertRegex(self.refused("/nonexistent/world.json"),
-                         r"/nonexistent/world\.json: cannot open: No such file or directory$")
-        with tempfile.TemporaryDirectory() as folder:
-            self.assertRegex(self.refused(folder), r": not a regular file but a directory$")
-
-    def test_dev_zero_is_refused_at_once(self):
-        self.assertRegex(self.refused("/dev/zero"),
-                         r"^orvane-server: /dev/zero: not a regular file but a character device$")
-
-    def test_a_file_beyond_the_size_limit_is_refused(self):
-        with tempfile.TemporaryDirectory() as folder:
-            path = self.written(folder, '{"map": "TheIsland_WP"}' + " " * 100)
-            self.assertRegex(self.refused(path, "--world-max-bytes", "64"),
-                             r"too large: 123 bytes, the limit is 64 \(--world-max-bytes\)$")
-            ok = run_exec("GetOnlineNum", extra=["--world", path, "--world-max-bytes", "123"])
-            self.assertEqual(ok.returncode, 0, ok.stderr)
-
-    def test_numbers_beyond_a_double_end_in_the_loaders_error_not_an_abort(self):
-        with tempfile.TemporaryDirectory() as folder:
-            self.assertRegex(self.refused(self.written(folder, '{"map": 1e400}')),
-                             r"world\.json: map: number overflow parsing '1e400'$")
-            digits = '{"dinos": [{"level": ' + "9" * 400 + "}]}"
-            self.assertRegex(self.refused(self.written(folder, digits)),
-                             r"world\.json: dinos\[0\]\.level: number overflow parsing '9+\.\.\.$")
-
-    def test_a_syntax_error_names_line_and_column_without_the_librarys_codes(self):
-        with tempfile.TemporaryDirectory() as folder:
-            line = self.refused(self.written(folder, '{"players": [\n  {"team": tru}]}'))
-            self.assertRegex(line, r"players\[0\]\.team: parse error at line 2, column 15: ")
+    def test_a_bad_world_file_is_refused_with_its_reason_and_exit_1(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        written = os.path.join(folder.name, "world.json")
+        cases = [  # (file text or a path, extra options, the last line of standard error)
+            ("/nonexistent/world.json", [],
+             r"/nonexistent/world\.json: cannot open: No such file or directory$"),
+            (folder.name, [], r": not a regular file but a directory$"),
+            ("/dev/zero", [],
+             r"^orvane-server: /dev/zero: not a regular file but a character device$"),
+            ('{"map": "TheIsland_WP"}' + " " * 100, ["--world-max-bytes", "64"],
+             r"too large: 123 bytes, the limit is 64 \(--world-max-bytes\)$"),
+            ('{"map": 1e400}', [], r"world\.json: map: number overflow parsing '1e400'$"),
+            ('{"dinos": [{"level": ' + "9" * 400 + "}]}", [],
+             r"world\.json: dinos\[0\]\.level: number overflow parsing '9+\.\.\.$"),
+            ('{"players": [\n  {"team": tru}]}', [],
+             r"players\[0\]\.team: parse error at line 2, column 15: "),
+        ]
+        for source, extra, reason in cases:
+            with self.subTest(source=source[:40]):
+                path = source
+                if source.startswith("{"):
+                    with open(written, "w", encoding="utf-8") as f:
+                        f.write(source)
+                    path = written
+                result = run_exec("GetOnlineNum", extra=["--world", path, *extra])
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertEqual(result.stdout, "")
+                self.assertNotIn("json.exception", result.stderr)
+                self.assertRegex(result.stderr.strip().splitlines()[-1], reason)
+        with open(written, "w", encoding="utf-8") as f:
+            f.write('{"map": "TheIsland_WP"}' + " " * 100)
+        ok = run_exec("GetOnlineNum", extra=["--world", written, "--world-max-bytes", "123"])
+        self.assertEqual(ok.returncode, 0, ok.stderr)
 
 
 if __name__ == "__main__":
