@@ -48,6 +48,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
                              replies, then exit unless --serve is given; timer callbacks
                              that are due run after each line
   --serve                    keep running after the --exec lines
+  --label-replies            print each --exec reply after its command line and a tab, to
+                             tell which line gave which reply
   --timer-ms N               period of the timer callbacks in ms; default {timer_ms}
   --journal FILE             write the call journal there, one JSON object a line
   --log-file FILE            also write the log there
@@ -163,6 +165,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   };
   const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
                                                            {"--serve", &o.serve},
+                                                           {"--label-replies", &o.label_replies},
                                                            {"--no-audit", &o.no_audit},
                                                            {"--help", &o.help}};
 

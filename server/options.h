@@ -26,6 +26,7 @@ struct ServerOptions {
   std::optional<std::string> rcon_password;  // never empty
   bool no_rcon = false;
   std::vector<std::string> exec_lines;
+  bool label_replies = false;  // each --exec reply printed after its line and a tab
   bool serve = false;
   std::chrono::milliseconds timer_period{1000};
   std::optional<std::string> journal_file;

@@ -42,9 +42,11 @@ void Fail(const std::string& message) {
 }
 
 // Standard output carries replies only, one line each; the console and --exec share it.
-void PrintReply(const game::RconReply& reply) {
+void PrintReply(const game::RconReply& reply, std::string_view label) {
   static std::mutex mutex;
-  const std::string line = game::ToUtf8(reply.text) + "\n";
+  std::string line(label);
+  if (!label.empty()) line += '\t';
+  line += game::ToUtf8(reply.text) + "\n";
   std::lock_guard lock(mutex);
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
@@ -107,9 +109,10 @@ void PrintCommandHint(const std::vector<std::string>& examples) {
 class LocalLines {
  public:
   explicit LocalLines(const LineRunner& runner) : runner_(runner) {}
-  void Run(std::string_view source, std::string_view line) {
+  // `label`, when not empty, is printed before each reply, with a tab.
+  void Run(std::string_view source, std::string_view line, std::string_view label = {}) {
     runner_.Run(connection_, source, ++last_id_, 2, line);
-    for (const game::RconReply& reply : std::exchange(replies_, {})) PrintReply(reply);
+    for (const game::RconReply& reply : std::exchange(replies_, {})) PrintReply(reply, label);
   }
 
  private:
@@ -183,7 +186,7 @@ bool LoadPlugin(const EmuContext& context) {
 void RunExecLines(const ServerOptions& options, LocalLines& lines, GameLoop& loop,
                   const GameLoop::Now& now) {
   for (const auto& line : options.exec_lines) {
-    lines.Run("exec", line);
+    lines.Run("exec", line, options.label_replies ? std::string_view(line) : "");
     loop.RunDue(now());
   }
 }

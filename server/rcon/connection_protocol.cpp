@@ -56,8 +56,11 @@ ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
       return Next::kRead;
     case PacketDecoder::Error::kBadSize:
       return Finish(Next::kCloseNow,
-                    fmt::format("packet size {} outside {}..{}", decoder_.bad_size(),
-                                kMinPacketSize, decoder_.max_size()));
+                    fmt::format("packet size {} outside {}..{}{}", decoder_.bad_size(),
+                                kMinPacketSize, decoder_.max_size(),
+                                decoder_.bad_size() > decoder_.max_size()
+                                    ? " (a longer command line needs --rcon-max-packet-size)"
+                                    : ""));
     case PacketDecoder::Error::kBadTerminator:
       break;
   }

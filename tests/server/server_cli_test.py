@@ -33,6 +33,9 @@ class Exec(unittest.TestCase):
         self.assertEqual(lines[3], "usage: emu.plugin unload|load|reload")
         self.assertEqual(lines[4:], ["Unknown command: Last", ""])
         self.assertIn(UNLOADED, result.stderr, "the plugin is unloaded before exiting")
+        labelled = run_exec("First", "Last word", extra=["--label-replies"]).stdout
+        self.assertEqual(labelled, "First\tUnknown command: First\n"
+                                   "Last word\tUnknown command: Last\n")
 
     def test_plugin_unload_and_load(self):
         result = run_exec("emu.plugin unload", "GetOnlineNum", "emu.plugin unload",

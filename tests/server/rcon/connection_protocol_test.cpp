@@ -157,7 +157,9 @@ TEST_F(ConnectionProtocolTest, BadPacketsCloseAtOnceWithTheLimitInTheReason) {
   auto& big = Protocol();
   std::string huge = Encode(1, kTypeAuth, std::string(5000, 'a'));
   EXPECT_EQ(Run(big, huge), Next::kCloseNow);
-  EXPECT_EQ(big.close_reason(), "packet size 5010 outside 10..4096");
+  EXPECT_EQ(
+      big.close_reason(),
+      "packet size 5010 outside 10..4096 (a longer command line needs --rcon-max-packet-size)");
 
   auto& raised = Protocol("10.0.0.1", 8192);
   EXPECT_EQ(
