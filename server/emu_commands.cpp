@@ -14,6 +14,7 @@
 #include "sdk/api.h"
 #include "sdk/clock.h"
 #include "sdk/game_members.h"
+#include "server/build_info.h"
 #include "server/rcon/packet.h"
 #include "server/state_path.h"
 
@@ -151,6 +152,16 @@ void ClockCommand(RCONClientConnection* connection, const RCONPacket& request) {
   Reply(connection, request, ClockText());
 }
 
+// The server's build and the plugin's file and build, one a line.
+void Version(const PluginSlot& slot, RCONClientConnection* connection, const RCONPacket& request) {
+  const std::string id = slot.plugin ? LoadedLibraryBuildId(slot.path) : "";
+  Reply(
+      connection, request,
+      ServerBuildText() + "\n" +
+          (slot.plugin ? fmt::format("plugin {} (build-id {})", slot.path, id.empty() ? "none" : id)
+                       : fmt::format("plugin {} (not loaded)", slot.path)));
+}
+
 // Every registered command, the server's and the plugin's, one a line, in registration order.
 void Commands(RCONClientConnection* connection, const RCONPacket& request) {
   std::string names;
@@ -180,6 +191,9 @@ void RegisterEmuCommands(EmuContext context) {
       u"emu.clock", [](RCONClientConnection* c, RCONPacket* p, UWorld*) { ClockCommand(c, *p); });
   commands.AddRconCommand(u"emu.commands",
                           [](RCONClientConnection* c, RCONPacket* p, UWorld*) { Commands(c, *p); });
+  commands.AddRconCommand(u"emu.version", [&slot](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    Version(slot, c, *p);
+  });
 }
 
 }  // namespace server

@@ -8,6 +8,8 @@
 //   emu.plugin unload|load|reload     Plugin_Unload and unload, or load the plugin again
 //   emu.disconnect EOS                destroy that player's controller
 //   emu.clock [advance SECONDS]       the framework's clock, after moving it forward if asked
+//   emu.commands                      every registered command, one a line
+//   emu.version                       the server's version and build, the plugin's file and build
 // Thread: the game thread, like every handler.
 #pragma once
 

@@ -31,6 +31,9 @@ class Commands(unittest.TestCase):
         self.assertEqual(plugin[0], "Orvane.info", "the marker is registered first")
         self.assertTrue(all(n.startswith("emu.") for n in names[:len(names) - len(plugin)]))
         self.assertEqual(len(set(names)), len(names))
+        version = run_exec("emu.version").stdout.splitlines()
+        self.assertRegex(version[0], r"^orvane-server \d+\.\d+\.\d+ \(commit \w+, .*build-id [0-9a-f]+\)$")
+        self.assertRegex(version[1], r"^plugin .*libOrvane\.so \(build-id [0-9a-f]+\)$")
 
     def test_after_a_reload_the_plugins_commands_are_listed_again(self):
         lines = run_exec("emu.commands", "emu.plugin reload", "emu.commands").stdout.splitlines()
