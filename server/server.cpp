@@ -96,12 +96,19 @@ void PrintNotice(const std::string& address, unsigned port, const std::string& p
                runs.c_str());
 }
 
+// Where the plugin writes its dump files ("... in plugins root folder!").
+fs::path PluginFolder(const fs::path& root) {
+  return root / "Binaries" / "Win64" / "HostApi" / "Plugins" / "Orvane";
+}
+
 // What every start that serves ends its notice with.
-void PrintCommandHint(const std::vector<std::string>& examples) {
+void PrintCommandHint(const std::vector<std::string>& examples, const fs::path& root) {
   std::fprintf(stderr,
                "orvane-server: type commands here too, such as %s; emu.commands lists them all "
-               "(usage: docs/commands.md); Ctrl-C stops the server\n",
-               examples.back().c_str());
+               "(usage: docs/commands.md); Ctrl-C stops the server\n"
+               "orvane-server: dump files (\"generated file ... in plugins root folder\") land in "
+               "%s\n",
+               examples.back().c_str(), PluginFolder(root).c_str());
 }
 
 // The console's and the --exec lines' connection, ids from 1: replies go to standard output
@@ -137,7 +144,7 @@ std::unique_ptr<game::Game> LoadWorld(const ServerOptions& options, std::ofstrea
   }
 
   const fs::path root = options.root;
-  const fs::path plugin_folder = root / "Binaries" / "Win64" / "HostApi" / "Plugins" / "Orvane";
+  const fs::path plugin_folder = PluginFolder(root);
   std::error_code error;
   fs::create_directories(plugin_folder, error);
   if (error) {
@@ -214,7 +221,7 @@ bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop,
   } else {
     std::fprintf(stderr, "orvane-server: no RCON listener\n");
   }
-  PrintCommandHint(examples);
+  PrintCommandHint(examples, options.root);
   {
     SignalWatcher watcher(loop);
     ConsoleReader reader(STDIN_FILENO, [&](std::string line) {
