@@ -25,6 +25,17 @@ SEND = "RCONClientConnection.SendMessage(int,int,FString&)"
 USAGE_PREFIX = "Not enough arguments: "
 SERVER_PREFIX = "emu."  # the server's own commands; the rest are the plugin's
 REGENERATE = "scripts/command-reference.py --output docs/commands.md"
+NOTES_FILE = os.path.join(REPO, "plugin", "commands", "command_notes.json")
+
+
+def notes_of(plugin):
+    """The notes kept beside the commands, in registration order; each must name a command."""
+    with open(NOTES_FILE, encoding="utf-8") as table:
+        notes = {name: text for name, text in json.load(table).items() if name != "_"}
+    stray = [name for name in notes if name not in plugin]
+    if stray:
+        sys.exit(f"{NOTES_FILE} has notes for no registered command: {', '.join(stray)}")
+    return [f"- {code(name)}: {notes[name]}" for name in plugin if name in notes]
 
 
 def run_lines(server, lines):
@@ -85,11 +96,19 @@ def reference(server):
         "Every RCON command of the plugin, in the order it registers them, with the usage line",
         "it answers when sent without arguments. Words in angle brackets are required, words in",
         "parentheses optional; commands marked \"no arguments\" run as they are. A running",
-        "server lists its commands with `emu.commands`.",
+        "server lists its commands with `emu.commands`. Dump commands (\"generated file ... in",
+        "plugins root folder!\") write their files in `<root>/Binaries/Win64/HostApi/Plugins/Orvane/`.",
         "",
         "| command | usage |",
         "|---|---|",
         *rows,
+        "",
+        "## Notes",
+        "",
+        "Every command sends one reply, except where a note says otherwise. Units, accepted",
+        "values and what a command does later:",
+        "",
+        *notes_of(plugin),
         "",
         "## The server's own commands",
         "",
