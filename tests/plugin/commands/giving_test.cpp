@@ -65,24 +65,6 @@ class Giving : public support::CommandTest {
   }
 };
 
-TEST_F(Giving, UsageTextsOfTheirOwn) {
-  EXPECT_EQ(Replies(u"GiveItemToEOSId e1 x 1 1"),
-            Strings{"Not enough arguments: GiveItemToeosId <EOS-ID> <BlueprintPath> <Quantity> "
-                    "<Quality> <ForceBlueprint>"});
-  EXPECT_EQ(Replies(u"UnlockBoss e1 0"),
-            Strings{"Not enough arguments: UnlockBoss <EOS-ID> <Difficulty> <BossEntryName>\n"
-                    "Example: UnlockBoss 1234567891011 0 Manticore\n\n"
-                    "Difficulty: 0 - Gamma, 1 - Beta, 2 - Alpha\n"
-                    "BossEntryName: Guardian - Overseer\nRockwell - Rockwell\nUberspider - "
-                    "Broodmother Lysrix\nMegapithecus - Megapithecus\nDragon - Dragon\nManticore "
-                    "- Manticore\nKing Titan - King Titan\nIceKaijuIce - Titan\nForestKaiju - "
-                    "Forest Titan\nDesertKaiju - Desert Titan"});
-  EXPECT_EQ(Replies(u"SpawnDinoBP e1 x 1 0 0 0 0"),
-            Strings{"Not enough arguments: SpawnDinoBP <EOS-ID> <BlueprintPath> <DinoLevel> "
-                    "<Tamed> <Neutered> <X> <Y> <Z>"});
-  EXPECT_TRUE(Calls().empty());
-}
-
 TEST_F(Giving, FlagsAreZeroOrAnyOtherNumberAndLettersFail) {
   EXPECT_EQ(Replies(u"GivePlayerXP e1 12.5 0 -3"), Strings{"Successfully added experience"});
   EXPECT_EQ(Replies(u"GivePlayerXP e1 1 7 0"), Strings{"Successfully added experience"});

@@ -47,9 +47,6 @@ TEST_F(PlayerQueries, MissingPlayerAndMissingWord) {
   EXPECT_EQ(Replies(u"GetPlayerName nobody"), Strings{"Can't find player from the given eos id"});
   EXPECT_EQ(Replies(u"GetPlayerName E1"), Strings{"Can't find player from the given eos id"})
       << "the id is passed exactly as typed";
-  EXPECT_EQ(Replies(u"GetPlayerPos   "), Strings{"Not enough arguments: GetPlayerPos <EOS-ID>"});
-  EXPECT_EQ(Replies(u"ListTribePlayers"),
-            Strings{"Not enough arguments: ListTribePlayers <TribeID>"});
   EXPECT_EQ(Replies(u"ListTribePlayers owls"), Strings{"Request has failed"});
   EXPECT_EQ(Replies(u"ListTribePlayers 99999999999"), Strings{"Request has failed"});
 }

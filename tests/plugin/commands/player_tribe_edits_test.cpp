@@ -114,8 +114,6 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
 }
 
 TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
-  EXPECT_EQ(Replies(u"SetTribeName 7"),
-            Strings{"Not enough arguments: SetTribeName <TribeID> <NewName>"});
   EXPECT_EQ(Replies(u"SetTribeName 7 night OWLS"),
             Strings{"Tribe name is already set, no change required!"});
   EXPECT_EQ(Replies(u"SetTribeName 7  Night Owls"),
