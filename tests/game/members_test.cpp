@@ -17,7 +17,6 @@ using support::FieldOf;
 // of the plugin ever ends in null.
 TEST(Members, EveryNameThePluginUsesIsRegistered) {
   support::TestWorld world("{}");
-  ASSERT_EQ(orvane::AllSymbolNames().size(), 112u);
   for (std::string_view name : orvane::AllSymbolNames())
     EXPECT_TRUE(framework::IsRegistered(name)) << name;
   EXPECT_EQ(world.host().log().Count("unknown symbol"), 0);

@@ -58,6 +58,7 @@ TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
       {R"({"dinos": [{"id1": -1}]})", "dinos[0].id1: integer out of range 0..4294967295"},
       {R"({"dinos": [{"position": [1, 2]}]})", "dinos[0].position: expected an array of 3 numbers"},
       {R"({"dinos": [{"food": [1, "x"]}]})", "dinos[0].food[1]: expected a number"},
+      {R"({"dinos": [{"food": ["x", 1]}]})", "dinos[0].food[0]: expected a number"},
       {R"({"players": [{"character": "zombie"}]})",
        "players[0].character: expected one of alive, dead, none"},
       {R"({"classes": [{"name": "Rex_C", "kind": "plant"}]})",
@@ -291,6 +292,44 @@ TEST(WorldFile, TheWriterWritesWhatTheJsonLibraryWrites) {
   for (auto& s : w.structures) s.consumes_item.reset();
   for (auto& a : w.actors) a.kind.reset();
   ExpectStableExport(game::Game::Create(w, "")->ExportState());
+}
+
+// Every key a world file may give, each away from its default, comes back in the export with
+// the value given: a key the writer forgot would come back with its default or not at all.
+TEST(WorldFile, EveryKeyGivenIsExportedAsGiven) {
+  const json given = json::parse(R"({
+    "map": "Ragnarok_WP", "save_directory": "Cluster/Main", "tribe_data_struct": false,
+    "game_state": {"day_time": "Day 9, 01:02:03", "framerate": 12.5, "players_connected": 9},
+    "world_settings": {"longitude_origin": -300000, "latitude_origin": -200000,
+                       "longitude_scale": 700, "latitude_scale": 900},
+    "classes": [{"name": "Rex_C", "kind": "dino", "path": "/Game/R/Rex.Default__Rex_C"}],
+    "items": ["Blueprint'/Game/I/Pike.Pike'"],
+    "tribes": [{"id": 1000001, "name": "Owls", "log": ["a"], "loadable": false}],
+    "players": [{"eos_id": "e1", "character_name": "Al", "player_name": "Pal",
+                 "player_data_name": "PD", "player_id": 77, "linked_player_data_id": 78,
+                 "team": 1000001, "tribe": 1000001, "position": [1.5, 2, 3], "character": "dead",
+                 "player_state": false, "pawn": false, "cheat_manager": false,
+                 "inventory": [{"item": "x", "quantity": 2, "quality": 1.5, "blueprint": true}],
+                 "experience": 4.5, "hexagons": 6, "armor_sets": [["Flak", "Tek"]],
+                 "engrams": ["E"], "bosses": [{"boss": "Dragon", "difficulty": 2}],
+                 "script_commands": ["s"], "facial_hair": {"percent": 0.5, "style": 2},
+                 "head_hair": {"percent": 0.25, "style": 1}, "kick_message": "bye"},
+                {"eos_id": "e2", "stale": true}],
+    "dinos": [{"class": "Rex_C", "id1": 5, "id2": 6, "team": 1000001, "name": "Rexy",
+               "level": 40, "position": [7, 8, 9], "dead": true, "food": [3, 4], "tamer": "Al",
+               "taming_team": 1000001, "experience": 2.5, "colours": [[1, 2]],
+               "imprint_quality": 0.75, "neutered": true, "playing": false}],
+    "structures": [{"class": "Wall_C", "team": 3, "owner": "Al", "name": "Wall",
+                    "consumes_item": "I_C", "pickup_item": "P_C", "position": [1, 1, 1]}],
+    "actors": [{"class": "Crate_C", "kind": "pawn", "team": 4, "position": [2, 2, 2]}],
+    "script_commands": ["t"]})");
+  TestWorld world(given.dump());
+  const json exported = world.State();
+  const json leaves = given.flatten();
+  for (const auto& leaf : leaves.items()) {
+    const json::json_pointer at(leaf.key());
+    EXPECT_EQ(exported.contains(at) ? exported[at] : json("<missing>"), leaf.value()) << leaf.key();
+  }
 }
 
 TEST(WorldFile, CommentsAreAllowed) {

@@ -159,8 +159,9 @@ TEST_F(Giving, TribeDinosGetOnlyTheirFoodFilled) {
 TEST_F(Giving, ArmorAndEngramsNeedTheCheatManager) {
   EXPECT_EQ(Replies(u"GiveArmorSet e1 Flak Ascendant"),
             Strings{"Successfully Given ArmorSet to player"});
+  Replies(u"GiveArmorSet e1 NoSuchTier Ascendant");  // a name the game does not know gives nothing
   auto armor = world().JournalOf(sym::UShooterCheatManager::GiveArmorSet.name);
-  ASSERT_EQ(armor.size(), 1u);
+  ASSERT_EQ(armor.size(), 2u);
   EXPECT_EQ(armor[0]["self"], "cheatmanager:e1");
   EXPECT_EQ(armor[0]["args"], (json{"Flak", "Ascendant"}));
   EXPECT_EQ(Player("e1")["armor_sets"], json::array({json::array({"Flak", "Ascendant"})}));
