@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -50,20 +49,6 @@ bool Contains(const TArray<AActor*>& actors, const void* actor) {
   for (AActor* a : actors)
     if (a == actor) return true;
   return false;
-}
-FVector RootLocation(const void* actor) {
-  return FieldOf(FieldOf(static_cast<const AActor*>(actor), sym::AActor::RootComponent),
-                 sym::USceneComponent::RelativeLocation);
-}
-FVector WorldLocation(const void* actor) {
-  return FieldOf(FieldOf(static_cast<const AActor*>(actor), sym::AActor::RootComponent),
-                 sym::USceneComponent::ComponentToWorld)
-      .Translation;
-}
-void ExpectAt(const FVector& v, double x, double y, double z, const char* what) {
-  EXPECT_EQ(v.X, x) << what;
-  EXPECT_EQ(v.Y, y) << what;
-  EXPECT_EQ(v.Z, z) << what;
 }
 
 TEST(World, DestroyedActorsLeaveEveryQueryAndTheirWeakReferencesGoStale) {
@@ -164,32 +149,6 @@ TEST(World, ClassQueriesGiveWhatALevelWalkGivesAfterSpawnsAndDestructions) {
     }
     world.game().CollectGarbage();
   }
-}
-
-TEST(World, TeleportsMoveEveryPositionFieldTogether) {
-  TestWorld world(kSmallWorld);
-  auto* alice = Player("alice");
-  auto* character = CallGame(sym::AShooterPlayerController::GetPlayerCharacter, alice);
-  const auto& tracked =
-      FieldOf(alice, sym::AShooterPlayerController::CurrentPlayerCharacterLocation);
-  ExpectAt(tracked, 10, 20, 30, "loaded");
-
-  CallGame(sym::AShooterPlayerController::SetPlayerPos, alice, 1.5F, -2.0F, 3.0F);
-  for (const FVector& v : {tracked, RootLocation(character), WorldLocation(character)})
-    ExpectAt(v, 1.5, -2.0, 3.0, "SetPlayerPos");
-
-  FVector to{-7.25, 8, 9};
-  FRotator rotation;
-  EXPECT_TRUE(CallGame(sym::APrimalCharacter::TeleportTo, character, to, rotation, true, false));
-  for (const FVector& v : {tracked, RootLocation(character), WorldLocation(character)})
-    ExpectAt(v, -7.25, 8, 9, "TeleportTo on the character");
-
-  auto* dino = Dino(11, 22);
-  EXPECT_TRUE(CallGame(sym::APrimalCharacter::TeleportTo, reinterpret_cast<APrimalCharacter*>(dino),
-                       to, rotation, true, false));
-  ExpectAt(RootLocation(dino), -7.25, 8, 9, "dino relative");
-  ExpectAt(WorldLocation(dino), -7.25, 8, 9, "dino world");
-  EXPECT_EQ(world.State()["players"][0]["position"], json::array({-7.25, 8, 9}));
 }
 
 TEST(World, ProfilesAreFilesInTheMapFolderOfTheSaveFolder) {
