@@ -27,18 +27,6 @@ std::u16string Words(const FString& line) {
   return joined;
 }
 
-TEST_F(FStringTest, EmptyStringsHoldNoCharacters) {
-  FString empty;
-  FString from_literal("");
-  EXPECT_EQ(empty.Len(), 0);
-  EXPECT_EQ(from_literal.Len(), 0);
-  EXPECT_EQ(std::u16string(*empty), u"");
-  EXPECT_TRUE(empty.Equals(from_literal, ESearchCase::CaseSensitive));
-  FString text(u"abc");
-  EXPECT_EQ(text.Len(), 3);
-  EXPECT_EQ(text.GetCharArray().Num(), 4) << "the terminating zero is counted";
-}
-
 TEST_F(FStringTest, SplitDropsEmptyWordsAndKeepsTabs) {
   EXPECT_EQ(Words(FString(u"GetPlayerPos  abc")), u"[GetPlayerPos][abc]");
   EXPECT_EQ(Words(FString(u"  a   b  ")), u"[a][b]");
@@ -74,16 +62,6 @@ TEST_F(FStringTest, TrimQuotesAndPrefixRemoval) {
   EXPECT_TRUE(text.RemoveFromStart(u"Blueprint'"));
   EXPECT_EQ(text.View(), u"x'");
   EXPECT_FALSE(text.RemoveFromStart(u"zzz"));
-}
-
-TEST_F(FStringTest, ConcatenationAndAppend) {
-  FString a(u"ab");
-  FString b = a + FString(u"cd") + u"ef";
-  b.AppendChars(u"ghij", 2);
-  EXPECT_EQ(b.View(), u"abcdefgh");
-  FString empty;
-  empty += FString();
-  EXPECT_EQ(empty.Len(), 0);
 }
 
 TEST_F(FStringTest, StrnicmpFoldsOnlyAscii) {

@@ -55,56 +55,6 @@ TEST(Journal, NumbersJsonCannotHoldAreWrittenAsWorldFilesWriteThem) {
             json::parse(R"(["nan", "inf", "-inf"])"));
 }
 
-TEST(Journal, ArgumentsAreEncodedByTheirKind) {
-  TestWorld world(kWorld);
-  auto* alice = Alice();
-  auto* cheats =
-      static_cast<UShooterCheatManager*>(FieldOf(alice, sym::APlayerController::CheatManager));
-
-  FPrimalChatMessage message;
-  message.SenderName = FString(u"Admin");
-  message.Message = FString(u"h\u00e9llo");
-  message.ChatType = 1;
-  CallGame(sym::AShooterPlayerController::ClientChatMessage, alice, message);
-
-  FString text(u"Hi");
-  FString none;
-  CallGame(sym::AShooterPlayerController::ClientServerChatDirectMessage, alice, text,
-           FLinearColor{1, 1, 0, 1}, false, none);
-  CallGame(sym::AShooterPlayerController::AddExperience, alice, 0.1F, true, false);
-
-  ::FName tier;
-  ::FName quality;
-  CallGame(sym::FName::Construct, &tier, "Flak", FNAME_Find);
-  CallGame(sym::FName::Construct, &quality, "Mastercraft", FNAME_Find);
-  CallGame(sym::UShooterCheatManager::GiveArmorSet, cheats, tier, quality);
-
-  auto* status = FieldOf(reinterpret_cast<APrimalCharacter*>(Raptor()),
-                         sym::APrimalCharacter::MyCharacterStatusComponent);
-  CallGame(sym::UPrimalCharacterStatusComponent::AddExperience, status, 25.0F, false,
-           EXPType::XP_GENERIC);
-  CallGame(sym::APrimalDinoCharacter::TameDino, Raptor(), alice, true, 0, true, true, false);
-  // Level order: the controller, the character, the dino, then the two structures.
-  CallGame(sym::AActor::ForceDestroy,
-           FieldOf(FieldOf(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::PersistentLevel),
-                   sym::ULevel::Actors)[4]);
-
-  const auto lines = world.Journal();
-  ASSERT_EQ(lines.size(), 7u);
-  EXPECT_EQ(lines[0]["self"], "controller:alice");
-  EXPECT_EQ(lines[0]["args"][0],
-            json::array({"Admin", "", "", 0, "h\u00e9llo", "", 0, 0.0, 0, 0, 1, nullptr, 0, ""}))
-      << "a record is the array of its fields";
-  EXPECT_EQ(lines[1]["args"], json::array({"Hi", json::array({1.0, 1.0, 0.0, 1.0}), false, ""}));
-  EXPECT_EQ(lines[2]["args"][0].get<double>(), static_cast<double>(0.1F))
-      << "a float's exact value";
-  EXPECT_EQ(lines[3]["self"], "cheatmanager:alice");
-  EXPECT_EQ(lines[3]["args"], json::array({"Flak", "Mastercraft"}));
-  EXPECT_EQ(lines[4]["self"], "status:dino:11:22");
-  EXPECT_EQ(lines[5]["args"][0], "controller:alice");
-  EXPECT_EQ(lines[6]["self"], "structure:1");
-}
-
 TEST(Journal, RepliesAreJournaledAndReadsAreNot) {
   TestWorld world(kWorld);
   HostApi::GetCommands().AddRconCommand(

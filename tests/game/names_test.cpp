@@ -30,6 +30,7 @@ TEST(NameTable, FindNeverAddsAndGivesNoneForUnknownBases) {
   game::NameTable names;
   EXPECT_EQ(names.Find(u"Flak").ComparisonIndex, 0);
   EXPECT_EQ(names.ToString(names.Find(u"Flak")), u"None");
+  EXPECT_EQ(names.Add(u"none").ComparisonIndex, 0) << "None is entry 0, not added again";
   names.Add(u"Flak");
   EXPECT_NE(names.Find(u"FLAK").ComparisonIndex, 0);
   EXPECT_EQ(names.Find(u"Flak_3").Number, 4) << "a known base with any number";

@@ -25,7 +25,6 @@ class TestHost {
 
   void LoadPlugin();
   void UnloadPlugin();
-  bool plugin_loaded() const { return plugin_ != nullptr; }
 
   // Dispatches `line` as one RCON request and returns the replies it produced.
   std::vector<game::RconReply> Dispatch(const std::u16string& line, int32_t id = 7,

@@ -74,8 +74,4 @@ std::string TestWorld::plugin_folder() const {
   return root_ + "/Binaries/Win64/HostApi/Plugins/Orvane";
 }
 
-std::string TestWorld::map_folder() const {
-  return root_ + "/Saved/" + State()["save_directory"].get<std::string>() + "/TheIsland_WP";
-}
-
 }  // namespace support

@@ -75,8 +75,6 @@ class TestWorld {
   // The server root ("" without make_root) and the plugin's dump folder in it.
   const std::string& root() const { return root_; }
   std::string plugin_folder() const;
-  // The folder that holds the profile files.
-  std::string map_folder() const;
 
  private:
   TestHost host_;

@@ -28,7 +28,8 @@ class PlayerQueries : public support::CommandTest {
                           {{"player_data_name", "PD_1"},
                            {"player_id", 412345678},
                            {"position", {100.0, -250.5, 30.0}}}),
-                   Player("e2", "Bob", 0, {{"player_id", 77}, {"player_data_name", "PD_2"}})},
+                   Player("e2", "Bob", 0, {{"player_id", 77}, {"player_data_name", "PD_2"}}),
+                   Player("e3", "Odd", -5, {{"player_data_name", "PD_3"}})},
                   {{{"id", 1000001}, {"name", "Night Owls"}}})) {}
 };
 
@@ -40,6 +41,8 @@ TEST_F(PlayerQueries, LookupsByEosId) {
   EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e1"), Strings{"Tribe ID: 1000001"});
   EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e2"), Strings{"Tribe ID: 77"})
       << "a player without a tribe is reported under their player id";
+  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e3"), Strings{"Tribe ID: 18446744073709551611"})
+      << "a negative team is sign-extended";
   EXPECT_EQ(Replies(u"GetTribeName e1"), Strings{"Tribename: PD_1"});
 }
 
@@ -47,20 +50,19 @@ TEST_F(PlayerQueries, MissingPlayerAndMissingWord) {
   EXPECT_EQ(Replies(u"GetPlayerName nobody"), Strings{"Can't find player from the given eos id"});
   EXPECT_EQ(Replies(u"GetPlayerName E1"), Strings{"Can't find player from the given eos id"})
       << "the id is passed exactly as typed";
-  EXPECT_EQ(Replies(u"GetPlayerPos   "), Strings{"Not enough arguments: GetPlayerPos <EOS-ID>"});
-  EXPECT_EQ(Replies(u"ListTribePlayers"),
-            Strings{"Not enough arguments: ListTribePlayers <TribeID>"});
   EXPECT_EQ(Replies(u"ListTribePlayers owls"), Strings{"Request has failed"});
   EXPECT_EQ(Replies(u"ListTribePlayers 99999999999"), Strings{"Request has failed"});
 }
 
 TEST_F(PlayerQueries, ListsGatherOneReply) {
   EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{"Alice - (PD_1), X=100.000 Y=-250.500 Z=30.000\n"
-                                                  "Bob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"});
-  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"Alice [PD_1]: e1\nBob [PD_2]: e2\n"});
+                                                  "Bob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"
+                                                  "Odd - (PD_3), X=0.000 Y=0.000 Z=0.000\n"});
+  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"),
+            Strings{"Alice [PD_1]: e1\nBob [PD_2]: e2\nOdd [PD_3]: e3\n"});
   EXPECT_EQ(Replies(u"ListTribePlayers 1000001x"), Strings{"Alice [PD_1]: e1\n"});
   EXPECT_EQ(Replies(u"ListTribePlayers 5"), Strings{"No Players Online"});
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Alice]: e1\n[Bob]: e2\n"});
+  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Alice]: e1\n[Bob]: e2\n[Odd]: e3\n"});
   EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"[Night Owls]: 1000001\n"});
 }
 

