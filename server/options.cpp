@@ -53,6 +53,11 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --log-file FILE            also write the log there
   --no-audit                 no audit line (source, id, command line, replies, time) on the
                              log for each request
+  --accounts FILE            a login per administrator instead of the one RCON password,
+                             each with the commands it may run (see docs/accounts.md);
+                             reread on SIGHUP and by emu.accounts reload
+  --hash-password            read a password from standard input, print its hash for an
+                             accounts file, and exit
   --rcon-max-connections N   connections served at once; default {max_connections}
   --rcon-reserved-slots N    ... of which only for logged-in clients; default a quarter
   --rcon-max-per-address N   connections from one address; default {max_per_address}
@@ -147,6 +152,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--timer-ms", millis(o.timer_period, 1)},
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
+      {"--accounts", optional_text(o.accounts_file)},
       {"--rcon-max-connections", integer(r.max_connections, 1, 100000)},
       {"--rcon-reserved-slots", integer(r.reserved_slots, 0, 99999)},
       {"--rcon-max-per-address", integer(r.max_per_address, 1, 100000)},
@@ -164,6 +170,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   const std::map<std::string, bool*, std::less<>> flags = {{"--no-rcon", &o.no_rcon},
                                                            {"--serve", &o.serve},
                                                            {"--no-audit", &o.no_audit},
+                                                           {"--hash-password", &o.hash_password},
                                                            {"--help", &o.help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -210,7 +217,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 
 ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base) {
   for (std::optional<std::string>* path :
-       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file})
+       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file,
+        &options.accounts_file})
     if (*path) **path = Absolute(**path, base);
   options.root = Absolute(options.root, base);
   return options;
