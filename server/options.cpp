@@ -78,7 +78,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
 The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
-emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md).
+emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md),
+emu.accounts reload (reread the --accounts file).
 )",
       fmt::arg("world_max_bytes", d.world_max_bytes),
       fmt::arg("world_max_mib", d.world_max_bytes >> 20), fmt::arg("root", d.root),
@@ -209,6 +210,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return result;
     }
   }
+  if (o.accounts_file && o.rcon_password)
+    result.error =
+        "--rcon-password and --accounts exclude each other: with accounts, each "
+        "account's password logs in";
   if (r.reserved_slots && *r.reserved_slots >= r.max_connections)
     result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
                    std::to_string(r.max_connections) + ")";

@@ -24,8 +24,12 @@ class AccountStore {
   }
 
   // Rereads the file. The new accounts take the old ones' place; a bad file leaves the old in
-  // place. Returns what happened, in one line for the log and the reply.
-  std::string Reload();
+  // place. `message` says what happened, in one line for the log and the reply.
+  struct ReloadResult {
+    bool reloaded = false;
+    std::string message;
+  };
+  ReloadResult Reload();
 
  private:
   mutable std::mutex mutex_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <unordered_map>
 
 #include <fmt/format.h>
@@ -219,9 +218,9 @@ std::shared_ptr<const Accounts> Accounts::Parse(std::string_view text, std::stri
 std::shared_ptr<const Accounts> Accounts::Load(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw AccountsError(path + ": cannot read the accounts file");
-  std::string text;
-  std::copy_n(std::istreambuf_iterator<char>(in), kMaxAccountsFileBytes + 1,
-              std::back_inserter(text));
+  std::string text(kMaxAccountsFileBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
   if (in.bad()) throw AccountsError(path + ": cannot read the accounts file");
   if (text.size() > kMaxAccountsFileBytes)
     throw AccountsError(

@@ -101,7 +101,8 @@ TEST(Accounts, PasswordFindsOneAccountOrNone) {
 
   const auto single = Accounts::SinglePassword("pw");
   EXPECT_EQ(single->Authenticate("pw")->name(), "");
-  EXPECT_EQ(single->Authenticate("pw2"), nullptr);
+  for (const char* wrong : {"", "p", "PW", "pw ", "pwpw"})
+    EXPECT_EQ(single->Authenticate(wrong), nullptr) << wrong;
   EXPECT_TRUE(single->Authenticate("pw")->Allowed("emu.plugin"));
 }
 

@@ -1,0 +1,46 @@
+#include "server/accounts_command.h"
+
+#include <sstream>
+
+#include "framework/host/command_registry.h"
+#include "framework/host/log_sinks.h"
+#include "game/util/text.h"
+#include "sdk/api.h"
+#include "sdk/game_members.h"
+
+namespace server {
+namespace {
+
+// Replies go through the game's own SendMessage, like every command's, so they are journaled.
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
+  FString body(game::ToUtf16(text));
+  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
+    send(connection, request.Id, request.Type, body);
+}
+
+}  // namespace
+
+std::string ReloadAccounts(accounts::AccountStore* store) {
+  if (store == nullptr)
+    return "no accounts file: the server runs with the one RCON password (see --accounts)";
+  auto [reloaded, message] = store->Reload();
+  if (reloaded)
+    framework::FrameworkLog().info("Accounts: {}", message);
+  else
+    framework::FrameworkLog().warn("Accounts: {}", message);
+  return message;
+}
+
+void RegisterAccountsCommand(accounts::AccountStore* store) {
+  framework::OwnerScope owner("server");
+  HostApi::GetCommands().AddRconCommand(
+      u"emu.accounts", [store](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+        std::istringstream words(game::ToUtf8(p->Body.View()));
+        std::string command, action, more;
+        words >> command >> action;
+        const bool reload = action == "reload" && !(words >> more);
+        Reply(c, *p, reload ? ReloadAccounts(store) : "usage: emu.accounts reload");
+      });
+}
+
+}  // namespace server
