@@ -6,19 +6,9 @@
 #include "framework/host/log_sinks.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
-#include "sdk/game_members.h"
+#include "server/emu_commands.h"
 
 namespace server {
-namespace {
-
-// Replies go through the game's own SendMessage, like every command's, so they are journaled.
-void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
-  FString body(game::ToUtf16(text));
-  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
-    send(connection, request.Id, request.Type, body);
-}
-
-}  // namespace
 
 std::string ReloadAccounts(accounts::AccountStore* store) {
   if (store == nullptr)

@@ -171,8 +171,9 @@ std::unique_ptr<game::Game> LoadWorld(const ServerOptions& options, std::ofstrea
 
 // Registers the server's own commands and loads the plugin into `slot`. False after saying
 // why on standard error.
-bool LoadPlugin(const EmuContext& context) {
+bool LoadPlugin(const EmuContext& context, accounts::AccountStore* accounts) {
   RegisterEmuCommands(context);
+  RegisterAccountsCommand(accounts);
   try {
     context.slot.plugin = framework::LoadedPlugin::Load(context.slot.path);
   } catch (const std::exception& e) {
@@ -285,10 +286,10 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
 
   PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
                   nullptr};
-  RegisterAccountsCommand(accounts.get());
   if (!LoadPlugin(
           {*game, slot, StateFolder(options.root), start_dir,
-           [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }}))
+           [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }},
+          accounts.get()))
     return 1;
 
   LocalLines lines(runner);
