@@ -235,8 +235,8 @@ std::shared_ptr<const Account> Accounts::Authenticate(std::string_view password)
                ? accounts_.front()
                : nullptr;
   }
-  // Every hash is checked, and the choice made without a branch per account, so that the time
-  // is the sum of all the hashes' costs whichever one matches.
+  // Every hash is checked, whichever matches and however early: the time is the sum of all the
+  // hashes' costs (each set by its own text), the same for every password tried.
   std::shared_ptr<const Account> found;
   int matches = 0;
   for (const auto& account : accounts_) {
