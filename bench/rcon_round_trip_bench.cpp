@@ -5,7 +5,9 @@
 //   RconServerRoundTrip   the real orvane-server (plugin loaded, default world) answering
 //                         "GetOnlineNum"
 // each with one blocking client doing request, then reply; and the same three with 64 clients
-// that each keep 8 requests in flight (…Pipelined, items_per_second is the throughput).
+// that each keep 8 requests in flight (…Pipelined, items_per_second is the throughput). The
+// server's two run once more with an accounts file (…Accounts): the password is checked at
+// login, and each request only asks whether its account may run the command.
 // Loopback only; bounded: a fixed run time per benchmark, and every child process is stopped
 // at the end.
 #include <arpa/inet.h>
@@ -35,6 +37,7 @@
 
 #include <asio.hpp>
 
+#include "server/accounts/password_hash.h"
 #include "server/game_loop.h"
 #include "server/rcon/listener.h"
 #include "server/rcon/packet.h"
@@ -172,12 +175,19 @@ class EchoGame final : public server::rcon::RequestSink {
 
 // orvane-server as a child process on a free port; stopped with SIGTERM. Its log (the audit
 // line of every request among it) goes to a file, as a served log does, so that no reader of
-// ours wakes per line and takes the CPU from the client.
+// ours wakes per line and takes the CPU from the client. With `accounts`, the password "bench"
+// is an account's that may run some groups of commands, GetOnlineNum's among them.
 class ServerProcess {
  public:
-  ServerProcess() {
+  explicit ServerProcess(bool accounts = false) {
     root_ = "/tmp/orvane-bench-" + std::to_string(getpid());
     log_ = root_ + ".log";
+    accounts_ = root_ + ".accounts.json";
+    std::ofstream(accounts_) << R"({"accounts": [{"name": "bench", "password_hash": ")"
+                             << server::accounts::HashPassword("bench",
+                                                               server::accounts::HashCost::kLowest)
+                             << R"(", "allow": ["server-info", "player-queries", "messaging"],)"
+                             << R"( "deny": ["emu.plugin", "KickAllPlayers"]}]})";
     std::vector<std::string> args = {ORVANE_SERVER_PATH,
                                      "--plugin",
                                      ORVANE_PLUGIN_PATH,
@@ -185,8 +195,8 @@ class ServerProcess {
                                      root_,
                                      "--rcon-port",
                                      "0",
-                                     "--rcon-password",
-                                     "bench",
+                                     accounts ? "--accounts" : "--rcon-password",
+                                     accounts ? accounts_ : "bench",
                                      "--rcon-max-connections",
                                      "100",
                                      "--rcon-max-per-address",
@@ -226,6 +236,7 @@ class ServerProcess {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
     std::filesystem::remove(log_, ignored);
+    std::filesystem::remove(accounts_, ignored);
   }
   uint16_t port() const { return port_; }
 
@@ -234,6 +245,7 @@ class ServerProcess {
   uint16_t port_ = 0;
   std::string root_;
   std::string log_;
+  std::string accounts_;
 };
 
 // 64 clients, each keeping `kDepth` requests in flight, driven from one thread with poll:
@@ -305,8 +317,8 @@ void RconListenerRoundTrip(benchmark::State& state) {
   }
 }
 
-void RconServerRoundTrip(benchmark::State& state) {
-  ServerProcess server;
+void ServerRoundTrip(benchmark::State& state, bool accounts) {
+  ServerProcess server(accounts);
   Client client(server.port());
   client.Login("bench");
   const std::string request = Encode(7, 2, "GetOnlineNum");
@@ -326,17 +338,24 @@ void RconListenerPipelined(benchmark::State& state) {
   Pipelined(state, game.port(), true, ReplySize(game.port(), true));
 }
 
-void RconServerPipelined(benchmark::State& state) {
-  ServerProcess server;
+void ServerPipelined(benchmark::State& state, bool accounts) {
+  ServerProcess server(accounts);
   Pipelined(state, server.port(), true, ReplySize(server.port(), true));
 }
+
+void RconServerRoundTrip(benchmark::State& state) { ServerRoundTrip(state, false); }
+void RconServerRoundTripAccounts(benchmark::State& state) { ServerRoundTrip(state, true); }
+void RconServerPipelined(benchmark::State& state) { ServerPipelined(state, false); }
+void RconServerPipelinedAccounts(benchmark::State& state) { ServerPipelined(state, true); }
 
 BENCHMARK(TcpEchoRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconListenerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconServerRoundTrip)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconServerRoundTripAccounts)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(TcpEchoPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconListenerPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(RconServerPipelined)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(RconServerPipelinedAccounts)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -106,7 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RequestQueue queue({8, 1 << 20, 1 << 18});
   queue.Open(1);
   Recorder output(queue);
-  ConnectionProtocol protocol("pw", kMaxPacketSize, guard, "10.0.0.1", "10.0.0.1:1", log, output);
+  static const server::accounts::AccountStore accounts(
+      server::accounts::Accounts::SinglePassword("pw"));
+  ConnectionProtocol protocol(accounts, kMaxPacketSize, guard, "10.0.0.1", "10.0.0.1:1", log,
+                              output);
   output.protocol = &protocol;
   auto now = LoginGuard::Clock::time_point() + 1h;
   bool closed = false;

@@ -3,7 +3,8 @@
 
 The server is asked for its registered commands (emu.commands), then runs every plugin command
 once without arguments on the default world through --exec; the usage line each one answers is
-the reference. Replies are read from the call journal, where every reply carries its request's
+the reference. Each command's group, which an account's patterns may name, comes from the table
+the server builds in (server/accounts/command_groups.json); a command without one is an error. Replies are read from the call journal, where every reply carries its request's
 id, so a command that answers with several lines, several replies or none at all is still told
 apart from its neighbours.
 
@@ -36,6 +37,7 @@ def notes_of(plugin):
     if stray:
         sys.exit(f"{NOTES_FILE} has notes for no registered command: {', '.join(stray)}")
     return [f"- {code(name)}: {notes[name]}" for name in plugin if name in notes]
+GROUPS_FILE = os.path.join(REPO, "server", "accounts", "command_groups.json")
 
 
 def run_lines(server, lines):
@@ -65,6 +67,17 @@ def registered_commands(server):
     return [name for text in replies for name in text.splitlines() if name]
 
 
+def groups_of(names):
+    """Each command's group, by the name it is registered under."""
+    with open(GROUPS_FILE, encoding="utf-8") as table:
+        groups = {command: group["name"]
+                  for group in json.load(table)["groups"] for command in group["commands"]}
+    missing = [n for n in names if n not in groups]
+    if missing:
+        sys.exit(f"no group for {', '.join(missing)}: add each to {GROUPS_FILE}")
+    return groups
+
+
 def code(text):
     return "`" + text.replace("|", "\\|") + "`"
 
@@ -87,7 +100,9 @@ def reference(server):
     own = [n for n in names if n.startswith(SERVER_PREFIX)]
     if not plugin:
         sys.exit("orvane-server listed no plugin command: did the plugin load?")
-    rows = [f"| {code(n)} | {usage_cell(n, r)} |" for n, r in zip(plugin, run_lines(server, plugin))]
+    group = groups_of(names)
+    rows = [f"| {code(n)} | {code(group[n])} | {usage_cell(n, r)} |"
+            for n, r in zip(plugin, run_lines(server, plugin))]
     return "\n".join([
         "# Command reference",
         "",
@@ -96,11 +111,13 @@ def reference(server):
         "Every RCON command of the plugin, in the order it registers them, with the usage line",
         "it answers when sent without arguments. Words in angle brackets are required, words in",
         "parentheses optional; commands marked \"no arguments\" run as they are. A running",
-        "server lists its commands with `emu.commands`. Dump commands (\"generated file ... in",
-        "plugins root folder!\") write their files in `<root>/Binaries/Win64/HostApi/Plugins/Orvane/`.",
+        "server lists its commands with `emu.commands`. An account's allow and deny patterns",
+        "(see accounts.md) name a command, its group or `*`. Dump commands (\"generated file ...",
+        "in plugins root folder!\") write their files in",
+        "`<root>/Binaries/Win64/HostApi/Plugins/Orvane/`.",
         "",
-        "| command | usage |",
-        "|---|---|",
+        "| command | group | usage |",
+        "|---|---|---|",
         *rows,
         "",
         "## Notes",
@@ -112,9 +129,10 @@ def reference(server):
         "",
         "## The server's own commands",
         "",
-        "Registered by `orvane-server`, not by the plugin (see the README):",
+        "Registered by `orvane-server`, not by the plugin (see the README); each is a group of",
+        "its own:",
         "",
-        *[f"- {code(n)}" for n in own],
+        *[f"- {code(n)} (group {code(group[n])})" for n in own],
         "",
     ])
 

@@ -3,7 +3,7 @@
 # its sanitizer and libFuzzer runtimes are for scripts/fuzz.sh). With --serve, only what
 # building and running orvane-server needs, so that a new machine reaches its first reply sooner.
 set -e
-serve="build-essential cmake ninja-build pkg-config libspdlog-dev libfmt-dev nlohmann-json3-dev
+serve="build-essential cmake ninja-build pkg-config libspdlog-dev libfmt-dev nlohmann-json3-dev libsodium-dev
   libasio-dev"
 rest="clang-format libgtest-dev libgmock-dev libbenchmark-dev python3 python3-rcon
   python3-jsonschema clang libclang-rt-dev python3-matplotlib"

@@ -70,7 +70,7 @@ void AppendAuditText(std::string& text, const AuditRecord& r) {
     Append(text, characters);
     text += " characters)";
   }
-  text += ": ";
+  text += r.refused ? ": refused, " : ": ";
   Append(text, r.replies);
   text += r.replies == 1 ? " reply in " : " replies in ";
   AppendMilliseconds(text, std::chrono::duration<double, std::milli>(r.took).count());

@@ -21,6 +21,7 @@ struct AuditRecord {
   std::string_view line;  // UTF-8 as received
   std::size_t replies = 0;
   std::chrono::nanoseconds took{};
+  bool refused = false;  // the account may not run the command: it did not run
 };
 
 // The text of one audit line. The command line is cut after kAuditLineLimit characters and

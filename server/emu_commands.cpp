@@ -19,14 +19,14 @@
 #include "server/state_path.h"
 
 namespace server {
-namespace {
 
-// Replies go through the game's own SendMessage, like the plugin's, so they are journaled.
 void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
   FString body(game::ToUtf16(text));
   if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
     send(connection, request.Id, request.Type, body);
 }
+
+namespace {
 
 std::vector<std::string> Words(const RCONPacket& request) {
   const std::string body = game::ToUtf8(request.Body.View());

@@ -19,6 +19,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "framework/host/plugin_loader.h"
 #include "game/game.h"
@@ -49,5 +50,9 @@ struct EmuContext {
 
 // REQUIRES: what `context` refers to outlives the registered commands.
 void RegisterEmuCommands(EmuContext context);
+
+// A server command's reply. It goes through the game's own SendMessage, like the plugin's, so
+// that it is journaled.
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text);
 
 }  // namespace server

@@ -8,9 +8,27 @@
 
 namespace server {
 
+namespace {
+
+// The command word as dispatch finds it: after leading spaces, up to the next space.
+std::string_view CommandWord(std::string_view line) {
+  const std::size_t start = line.find_first_not_of(' ');
+  if (start == std::string_view::npos) return {};
+  return line.substr(start, line.find(' ', start) - start);
+}
+
+}  // namespace
+
 void LineRunner::Run(game::RconConnection& connection, std::string_view source, int32_t id,
-                     int32_t type, std::string_view utf8) const {
+                     int32_t type, std::string_view utf8, const accounts::Account* account) const {
   const auto start = std::chrono::steady_clock::now();
+  if (const std::string_view word = CommandWord(utf8);
+      account != nullptr && !word.empty() && !account->Allowed(word)) {
+    connection.Send({id, type, game::ToUtf16("Not allowed: " + std::string(word))});
+    connection.ClearReplies();
+    audit_.Record({source, id, utf8, 1, std::chrono::steady_clock::now() - start, true});
+    return;
+  }
   RCONPacket packet;
   packet.Id = id;
   packet.Type = type;

@@ -8,6 +8,7 @@
 
 #include "game/game.h"
 #include "game/rcon/rcon_connection.h"
+#include "server/accounts/accounts.h"
 #include "server/audit.h"
 
 namespace server {
@@ -18,9 +19,11 @@ class LineRunner {
   LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
 
   // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
-  // is over, never inside a handler. `source` names the sender in the audit line.
+  // is over, never inside a handler. `source` names the sender in the audit line. A command
+  // that `account` may not run is answered "Not allowed: NAME" straight to the outlet and
+  // reaches nothing of the game, not even the journal; none: every command may run.
   void Run(game::RconConnection& connection, std::string_view source, int32_t id, int32_t type,
-           std::string_view utf8) const;
+           std::string_view utf8, const accounts::Account* account = nullptr) const;
 
  private:
   game::Game& game_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "server/accounts/hash_password_tool.h"
 #include "server/options.h"
 #include "server/server.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     std::fputs(server::UsageText().c_str(), stdout);
     return 0;
   }
+  if (parsed.options.hash_password) return server::accounts::RunHashPassword();
   std::error_code error;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
   return server::RunServer(parsed.options, error ? "." : self.parent_path().string());

@@ -55,6 +55,11 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --log-file FILE            also write the log there
   --no-audit                 no audit line (source, id, command line, replies, time) on the
                              log for each request
+  --accounts FILE            a login per administrator instead of the one RCON password,
+                             each with the commands it may run (see docs/accounts.md);
+                             reread on SIGHUP and by emu.accounts reload
+  --hash-password            read a password from standard input, print its hash for an
+                             accounts file, and exit
   --rcon-max-connections N   connections served at once; default {max_connections}
   --rcon-reserved-slots N    ... of which only for logged-in clients; default a quarter
   --rcon-max-per-address N   connections from one address; default {max_per_address}
@@ -75,7 +80,8 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
 
 Lines typed on standard input run like RCON requests; their replies go to standard output.
 The server's own commands: emu.state [FILE], emu.plugin unload|load|reload, emu.disconnect EOS,
-emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md).
+emu.clock [advance SECONDS], emu.commands (every command; their usage is in docs/commands.md),
+emu.accounts reload (reread the --accounts file).
 )",
       fmt::arg("world_max_bytes", d.world_max_bytes),
       fmt::arg("world_max_mib", d.world_max_bytes >> 20), fmt::arg("root", d.root),
@@ -149,6 +155,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--timer-ms", millis(o.timer_period, 1)},
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
+      {"--accounts", optional_text(o.accounts_file)},
       {"--rcon-max-connections", integer(r.max_connections, 1, 100000)},
       {"--rcon-reserved-slots", integer(r.reserved_slots, 0, 99999)},
       {"--rcon-max-per-address", integer(r.max_per_address, 1, 100000)},
@@ -167,6 +174,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                                                            {"--serve", &o.serve},
                                                            {"--label-replies", &o.label_replies},
                                                            {"--no-audit", &o.no_audit},
+                                                           {"--hash-password", &o.hash_password},
                                                            {"--help", &o.help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -205,6 +213,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       return result;
     }
   }
+  if (o.accounts_file && o.rcon_password)
+    result.error =
+        "--rcon-password and --accounts exclude each other: with accounts, each "
+        "account's password logs in";
   if (r.reserved_slots && *r.reserved_slots >= r.max_connections)
     result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
                    std::to_string(r.max_connections) + ")";
@@ -213,7 +225,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 
 ServerOptions WithAbsolutePaths(ServerOptions options, const std::filesystem::path& base) {
   for (std::optional<std::string>* path :
-       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file})
+       {&options.world_file, &options.plugin, &options.journal_file, &options.log_file,
+        &options.accounts_file})
     if (*path) **path = Absolute(**path, base);
   options.root = Absolute(options.root, base);
   return options;

@@ -31,7 +31,9 @@ struct ServerOptions {
   std::chrono::milliseconds timer_period{1000};
   std::optional<std::string> journal_file;
   std::optional<std::string> log_file;
-  bool no_audit = false;  // no audit line per request
+  bool no_audit = false;                     // no audit line per request
+  std::optional<std::string> accounts_file;  // none: the one RCON password opens everything
+  bool hash_password = false;                // print a password's hash and exit
   bool help = false;
 };
 

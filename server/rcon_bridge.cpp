@@ -11,10 +11,15 @@ void RconBridge::Handle(const rcon::Request& request) {
         [listener = listener_, session = request.session](const game::RconReply& reply) {
           listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
         });
-    client.source = "rcon " + request.peer;  // built once, not per request
     sessions_[client.connection->Handle()] = request.session;
   }
-  runner_.Run(*client.connection, client.source, request.id, request.type, request.body);
+  if (client.source.empty() || client.account != request.account) {  // not per request
+    client.account = request.account;
+    const bool named = client.account && !client.account->name().empty();
+    client.source = "rcon " + (named ? client.account->name() + "@" : "") + request.peer;
+  }
+  runner_.Run(*client.connection, client.source, request.id, request.type, request.body,
+              client.account.get());
 }
 
 void RconBridge::OnSessionClosed(rcon::SessionId session) {

@@ -35,9 +35,10 @@ class RconBridge final : public rcon::RequestSink {
   RequestOrigin OriginOf(RCONClientConnection* connection) const;
 
  private:
-  // A session's game connection and its name in the audit line.
+  // A session's game connection, its account and its name in the audit line.
   struct Client {
     std::unique_ptr<game::RconConnection> connection;
+    std::shared_ptr<const accounts::Account> account;
     std::string source;
   };
 

@@ -21,6 +21,7 @@
 #include "game/world/world_json.h"
 #include "sdk/api.h"
 #include "sdk/clock.h"
+#include "server/accounts_command.h"
 #include "server/audit.h"
 #include "server/console.h"
 #include "server/emu_commands.h"
@@ -61,14 +62,16 @@ std::string RandomPassword() {
   return password;
 }
 
-rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options) {
+rcon::ListenerOptions ListenerOptionsFrom(const ServerOptions& options,
+                                          std::shared_ptr<accounts::AccountStore> accounts) {
   rcon::ListenerOptions rcon = options.rcon;
   const char* env_password = std::getenv("ORVANE_RCON_PASSWORD");
+  rcon.accounts = std::move(accounts);  // with accounts, each account's password logs in
   if (options.rcon_password)
     rcon.password = *options.rcon_password;  // never empty: the option refuses that
   else if (env_password != nullptr && *env_password != '\0')
     rcon.password = env_password;
-  else
+  else if (!rcon.accounts)
     rcon.password = RandomPassword();
   rcon.log = std::make_shared<spdlog::logger>("rcon", GetLogSinks().begin(), GetLogSinks().end());
   rcon.log->flush_on(spdlog::level::info);
@@ -178,8 +181,9 @@ std::unique_ptr<game::Game> LoadWorld(const ServerOptions& options, std::ofstrea
 
 // Registers the server's own commands and loads the plugin into `slot`. False after saying
 // why on standard error.
-bool LoadPlugin(const EmuContext& context) {
+bool LoadPlugin(const EmuContext& context, accounts::AccountStore* accounts) {
   RegisterEmuCommands(context);
+  RegisterAccountsCommand(accounts);
   try {
     context.slot.plugin = framework::LoadedPlugin::Load(context.slot.path);
   } catch (const std::exception& e) {
@@ -202,13 +206,14 @@ void RunExecLines(const ServerOptions& options, LocalLines& lines, GameLoop& loo
 // thread, while the world it uses exists) and closes the listener. False when the listener
 // cannot start.
 bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop, RconBridge& bridge,
-           LocalLines& lines, PluginSlot& slot) {
+           LocalLines& lines, PluginSlot& slot,
+           const std::shared_ptr<accounts::AccountStore>& accounts) {
   // Before any thread starts, so that every thread inherits the mask.
-  SignalWatcher::BlockWatchedSignals();
+  SignalWatcher::BlockWatchedSignals(accounts != nullptr);
   const std::vector<std::string> examples = ExampleLines(game);
   std::unique_ptr<rcon::Listener> listener;
   if (!options.no_rcon) {
-    rcon::ListenerOptions rcon = ListenerOptionsFrom(options);
+    rcon::ListenerOptions rcon = ListenerOptionsFrom(options, accounts);
     const std::string password = rcon.password;
     try {
       listener = rcon::Listener::Start(std::move(rcon), bridge);
@@ -217,13 +222,22 @@ bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop,
       return false;
     }
     bridge.set_listener(listener.get());
-    PrintNotice(options.rcon.bind_address, listener->port(), password, examples);
+    if (accounts)
+      std::fprintf(stderr,
+                   "orvane-server: RCON listening on %s port %u; each account of %s logs in "
+                   "with its own password\n",
+                   options.rcon.bind_address.c_str(), listener->port(),
+                   options.accounts_file->c_str());
+    else
+      PrintNotice(options.rcon.bind_address, listener->port(), password, examples);
   } else {
     std::fprintf(stderr, "orvane-server: no RCON listener\n");
   }
   PrintCommandHint(examples, options.root);
   {
-    SignalWatcher watcher(loop);
+    std::function<void()> on_hangup;
+    if (accounts) on_hangup = [store = accounts.get()] { ReloadAccounts(store); };
+    SignalWatcher watcher(loop, std::move(on_hangup));
     ConsoleReader reader(STDIN_FILENO, [&](std::string line) {
       loop.Post([&lines, line = std::move(line)] { lines.Run("console", line); });
     });
@@ -253,6 +267,17 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   SharedSinks sinks;
   if (!sinks.SetUp(options)) return 1;
 
+  std::shared_ptr<accounts::AccountStore> accounts;
+  if (options.accounts_file) {
+    try {
+      accounts = std::make_shared<accounts::AccountStore>(
+          accounts::Accounts::Load(*options.accounts_file), *options.accounts_file);
+    } catch (const accounts::AccountsError& e) {
+      Fail(e.what());
+      return 1;
+    }
+  }
+
   std::ofstream journal;
   const std::unique_ptr<game::Game> game = LoadWorld(options, journal);
   if (!game) return 1;
@@ -273,13 +298,14 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
                   nullptr};
   if (!LoadPlugin(
           {*game, slot, StateFolder(options.root), start_dir,
-           [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }}))
+           [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }},
+          accounts.get()))
     return 1;
 
   LocalLines lines(runner);
   RunExecLines(options, lines, loop, now);
   const bool serve = options.exec_lines.empty() || options.serve;
-  const bool ok = !serve || Serve(options, *game, loop, bridge, lines, slot);
+  const bool ok = !serve || Serve(options, *game, loop, bridge, lines, slot, accounts);
   slot.plugin.reset();
   framework::RemoveEntriesOf("server");
   return ok ? 0 : 1;

@@ -9,9 +9,10 @@ namespace server {
 namespace {
 
 // SIGUSR2 wakes the watcher when it is destroyed.
-sigset_t WatchedSignals() {
+sigset_t WatchedSignals(bool hangup) {
   sigset_t set;
   sigemptyset(&set);
+  if (hangup) sigaddset(&set, SIGHUP);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGUSR2);
@@ -20,13 +21,14 @@ sigset_t WatchedSignals() {
 
 }  // namespace
 
-SignalWatcher::SignalWatcher(GameLoop& loop) {
-  thread_ = std::thread([this, &loop] {
-    sigset_t set = WatchedSignals();
+SignalWatcher::SignalWatcher(GameLoop& loop, std::function<void()> on_hangup) {
+  thread_ = std::thread([this, &loop, on_hangup = std::move(on_hangup)] {
+    sigset_t set = WatchedSignals(static_cast<bool>(on_hangup));
     for (;;) {
       int signal = 0;
       if (sigwait(&set, &signal) != 0) continue;
       if (signal == SIGUSR2 && done_) return;
+      if (signal == SIGHUP) loop.Post(on_hangup);
       if (signal == SIGINT || signal == SIGTERM) {
         framework::FrameworkLog().info("Stopping on signal {}",
                                        signal == SIGINT ? "SIGINT" : "SIGTERM");
@@ -43,8 +45,8 @@ SignalWatcher::~SignalWatcher() {
   thread_.join();
 }
 
-void SignalWatcher::BlockWatchedSignals() {
-  sigset_t signals = WatchedSignals();
+void SignalWatcher::BlockWatchedSignals(bool hangup) {
+  sigset_t signals = WatchedSignals(hangup);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 

@@ -6,10 +6,11 @@
 
 namespace server::rcon {
 
-ConnectionProtocol::ConnectionProtocol(std::string_view password, int32_t max_packet_size,
-                                       LoginGuard& guard, std::string address, std::string peer,
-                                       spdlog::logger& log, ProtocolOutput& output)
-    : password_(password),
+ConnectionProtocol::ConnectionProtocol(const accounts::AccountStore& accounts,
+                                       int32_t max_packet_size, LoginGuard& guard,
+                                       std::string address, std::string peer, spdlog::logger& log,
+                                       ProtocolOutput& output)
+    : accounts_(accounts),
       guard_(guard),
       address_(std::move(address)),
       peer_(std::move(peer)),
@@ -91,18 +92,23 @@ bool ConnectionProtocol::WaitForTurn(Packet& packet, Clock::time_point now) {
 void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now, bool turn_reserved) {
   if (auto until = guard_.LockedUntil(address_, now)) {
     logged_in_ = false;
+    account_.reset();
     log_.warn("RCON refused login from {}: address locked out until {}", peer_,
               TimeOfDay(*until, now));
     Answer(packet.id, false);
     Finish(Next::kCloseAfterSend, "address locked out");
     return;
   }
-  const bool ok = ConstantTimeEquals(packet.body, password_);
+  account_ = accounts_.Current()->Authenticate(packet.body);
+  const bool ok = account_ != nullptr;
   Answer(packet.id, ok);
   logged_in_ = ok;
   if (ok) {
     guard_.RecordSuccess(address_);
-    log_.info("RCON login from {}", peer_);
+    if (account_->name().empty())
+      log_.info("RCON login from {}", peer_);
+    else
+      log_.info("RCON login from {} as {}", peer_, account_->name());
     return;
   }
   log_.warn("RCON refused login from {}: wrong password", peer_);
@@ -125,15 +131,6 @@ ConnectionProtocol::Next ConnectionProtocol::Finish(Next how, std::string reason
   finished_ = how;
   close_reason_ = std::move(reason);
   return how;
-}
-
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret) {
-  unsigned diff = candidate.size() != secret.size() ? 1u : 0u;
-  if (secret.empty()) return false;
-  for (std::size_t i = 0; i < candidate.size(); ++i)
-    diff |= static_cast<unsigned char>(candidate[i]) ^
-            static_cast<unsigned char>(secret[i % secret.size()]);
-  return diff == 0;
 }
 
 }  // namespace server::rcon

@@ -27,6 +27,7 @@
 
 #include <spdlog/logger.h>
 
+#include "server/accounts/account_store.h"
 #include "server/rcon/login_guard.h"
 #include "server/rcon/packet.h"
 
@@ -57,9 +58,9 @@ class ConnectionProtocol {
     kCloseNow,          // close at once
   };
 
-  // REQUIRES: `password`, `guard`, `log` and `output` outlive the protocol.
-  ConnectionProtocol(std::string_view password, int32_t max_packet_size, LoginGuard& guard,
-                     std::string address, std::string peer, spdlog::logger& log,
+  // REQUIRES: `accounts`, `guard`, `log` and `output` outlive the protocol.
+  ConnectionProtocol(const accounts::AccountStore& accounts, int32_t max_packet_size,
+                     LoginGuard& guard, std::string address, std::string peer, spdlog::logger& log,
                      ProtocolOutput& output);
 
   void Feed(std::string_view bytes) {
@@ -74,6 +75,9 @@ class ConnectionProtocol {
   Clock::duration turn_wait() const { return turn_wait_; }
 
   bool logged_in() const { return logged_in_; }
+  // The account the last login found (the password identifies it); null before a login or
+  // after a failed one.
+  const std::shared_ptr<const accounts::Account>& account() const { return account_; }
   // A login failure of this connection locked its address out: the other connections from
   // that address that have not logged in must stop too.
   bool started_lockout() const { return started_lockout_; }
@@ -91,7 +95,8 @@ class ConnectionProtocol {
   void Answer(int32_t id, bool ok);
   Next Finish(Next how, std::string reason);
 
-  std::string_view password_;
+  const accounts::AccountStore& accounts_;
+  std::shared_ptr<const accounts::Account> account_;
   LoginGuard& guard_;
   std::string address_;  // for the login guard
   std::string peer_;     // address:port, for the log
@@ -108,8 +113,5 @@ class ConnectionProtocol {
   Next finished_ = Next::kRead;  // kCloseAfterSend or kCloseNow once decided
   std::string close_reason_;
 };
-
-// Compares in time that depends only on `candidate`'s length, never on where they differ.
-bool ConstantTimeEquals(std::string_view candidate, std::string_view secret);
 
 }  // namespace server::rcon

@@ -34,6 +34,9 @@ class ListenerImpl final : public Listener, private SessionHost {
         work_(asio::make_work_guard(io_)) {
     if (!options_.log) options_.log = std::make_shared<spdlog::logger>("rcon");
     if (!options_.clock) options_.clock = [] { return Clock::now(); };
+    if (!options_.accounts)
+      options_.accounts = std::make_shared<accounts::AccountStore>(
+          accounts::Accounts::SinglePassword(options_.password));
     const tcp::endpoint endpoint(asio::ip::make_address(options_.bind_address), options_.port);
     try {
       acceptor_.open(endpoint.protocol());

@@ -27,6 +27,7 @@
 
 #include <spdlog/logger.h>
 
+#include "server/accounts/account_store.h"
 #include "server/rcon/login_guard.h"
 #include "server/rcon/packet.h"
 #include "server/rcon/request_queue.h"
@@ -54,7 +55,9 @@ class RequestSink {
 struct ListenerOptions {
   std::string bind_address = "127.0.0.1";
   uint16_t port = 27020;  // 0 picks a free port (see Listener::port)
-  std::string password;   // REQUIRES: not empty
+  std::string password;   // REQUIRES: not empty, unless `accounts` is given
+  // Who may log in and run what; none: the password alone, which may run every command.
+  std::shared_ptr<const accounts::AccountStore> accounts;
   int max_connections = 16;
   // Below max_connections; none: a quarter of them. At least one slot always stays open to
   // clients logging in.

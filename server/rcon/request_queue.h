@@ -15,6 +15,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "server/accounts/accounts.h"
+
 namespace server::rcon {
 
 using SessionId = uint64_t;
@@ -23,8 +25,9 @@ struct Request {
   SessionId session = 0;
   int32_t id = 0;
   int32_t type = 0;
-  std::string body;  // UTF-8 as the client sent it
-  std::string peer;  // the client's address:port, for the log
+  std::string body;                                  // UTF-8 as the client sent it
+  std::string peer;                                  // the client's address:port, for the log
+  std::shared_ptr<const accounts::Account> account;  // who logged in on the connection
 };
 
 class RequestQueue {

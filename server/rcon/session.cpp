@@ -17,7 +17,7 @@ Session::Session(SessionHost& host, SessionId id, asio::ip::tcp::socket socket, 
       turn_timer_(socket_.get_executor()),
       peer_(std::move(peer)),
       address_(std::move(address)),
-      protocol_(host.options().password, host.options().max_packet_size, host.guard(), address_,
+      protocol_(*host.options().accounts, host.options().max_packet_size, host.guard(), address_,
                 peer_, host.log(), *this) {}
 
 bool Session::heard_from() const {
@@ -86,8 +86,8 @@ void Session::Send(std::string bytes, bool login_answer) {
 }
 
 std::string Session::Queue(Packet request) {
-  const auto result =
-      host_.queue().Push({id_, request.id, request.type, std::move(request.body), peer_});
+  const auto result = host_.queue().Push(
+      {id_, request.id, request.type, std::move(request.body), peer_, protocol_.account()});
   if (result == RequestQueue::PushResult::kFull)
     return fmt::format("more than {} requests waiting", host_.options().max_queued_requests);
   host_.Schedule();

@@ -25,6 +25,8 @@ TEST(AuditText, NamesSourceIdLineRepliesAndTime) {
   EXPECT_EQ(Text("TribeChatMsg 1 2 hi", 3),
             "127.0.0.1:50123 #7 \"TribeChatMsg 1 2 hi\": 3 replies in 1.500 ms");
   EXPECT_EQ(server::AuditText({"exec", 1, "", 0, {}}), "exec #1 \"\": 0 replies in 0.000 ms");
+  EXPECT_EQ(server::AuditText({"rcon a@1.2.3.4:5", 2, "KillDino", 1, {}, true}),
+            "rcon a@1.2.3.4:5 #2 \"KillDino\": refused, 1 reply in 0.000 ms");
 }
 
 TEST(AuditText, LongLinesAreCutAfter200CharactersKeepingCharactersWhole) {

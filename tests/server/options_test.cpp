@@ -127,6 +127,9 @@ TEST(ServerOptions, BadCommandLinesNameTheirProblem) {
            {{"--rcon-max-unread-bytes", "100"}, "bad value for --rcon-max-unread-bytes: \"100\""},
            {{"--rcon-max-connections", "4", "--rcon-reserved-slots", "4"},
             "--rcon-reserved-slots must be below --rcon-max-connections (4)"},
+           {{"--accounts", "a.json", "--rcon-password", "pw"},
+            "--rcon-password and --accounts exclude each other: with accounts, each account's "
+            "password logs in"},
        }) {
     EXPECT_EQ(ParseOptions(c.args).error, c.error) << testing::PrintToString(c.args);
   }

@@ -24,14 +24,15 @@ WAIT = 120
 class Server:
     """A running orvane-server with RCON on a free loopback port."""
 
-    def __init__(self, *extra, rcon=True, stdin=subprocess.DEVNULL):
+    def __init__(self, *extra, rcon=True, stdin=subprocess.DEVNULL, accounts=None):
         self.root = tempfile.TemporaryDirectory(prefix="orvane-e2e-")
         args = [SERVER, "--plugin", PLUGIN, "--root", self.root.name, "--timer-ms", "50"]
         if rcon:
             # python3-rcon reads each packet through a fresh buffered reader, so the second
             # packet of a login answer must not arrive with the first: on a loaded test
             # machine the default pause may be too short for it.
-            args += ["--rcon-port", "0", "--rcon-password", PASSWORD, "--rcon-auth-gap-ms", "150"]
+            login = ["--accounts", accounts] if accounts else ["--rcon-password", PASSWORD]
+            args += ["--rcon-port", "0", *login, "--rcon-auth-gap-ms", "150"]
         else:
             args += ["--no-rcon"]
         self.process = subprocess.Popen(
