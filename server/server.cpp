@@ -19,6 +19,7 @@
 #include "framework/host/log_sinks.h"
 #include "framework/host/running_game.h"
 #include "game/game.h"
+#include "game/journal/journal.h"
 #include "game/rcon/rcon_connection.h"
 #include "game/util/text.h"
 #include "game/world/world_json.h"
@@ -29,6 +30,7 @@
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
 #include "server/held_sink.h"
+#include "server/preview/preview_commands.h"
 #include "server/rcon/listener.h"
 #include "server/state_path.h"
 
@@ -75,6 +77,18 @@ class LogSinks {
   void Hold(bool on) const {
     for (const auto& sink : sinks_) on ? sink->Hold() : sink->Release();
   }
+  // Around a preview's fork (see HeldSink); in the copy, one sink captures and the rest are
+  // silent.
+  void LockForFork() const {
+    for (const auto& sink : sinks_) sink->LockForFork();
+  }
+  void UnlockAfterFork() const {
+    for (const auto& sink : sinks_) sink->UnlockAfterFork();
+  }
+  void CaptureInChild(const HeldSink::Capture& capture) const {
+    for (std::size_t i = 0; i < sinks_.size(); ++i)
+      sinks_[i]->CaptureInChild(i == 0 ? capture : nullptr);
+  }
 
  private:
   void Add(std::shared_ptr<HeldSink> sink) {
@@ -99,7 +113,10 @@ class LineRunner {
     packet.Type = type;
     packet.Length = static_cast<int32_t>(utf8.size()) + 10;
     packet.Body = game::ToFString(utf8);
+    game::Journal* journal = game::ActiveJournal();
+    if (journal != nullptr) journal->SetRequest(std::string(source), id);
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    if (journal != nullptr) journal->ClearRequest();
     const std::size_t replies = connection.replies().size();
     connection.ClearReplies();  // the outlet has them; a long session must not pile them up
     game_.CollectGarbage();
@@ -335,6 +352,10 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
       {*game, slot, StateFolder(root), start_dir, [&](RCONClientConnection* connection) {
          return bridge_of_requests ? bridge_of_requests->OriginOf(connection) : RequestOrigin{};
        }});
+  RegisterPreviewCommands(
+      {root, start_dir, [&log_sinks] { log_sinks.LockForFork(); },
+       [&log_sinks] { log_sinks.UnlockAfterFork(); },
+       [&log_sinks](HeldSink::Capture capture) { log_sinks.CaptureInChild(capture); }});
   try {
     slot.plugin = framework::LoadedPlugin::Load(slot.path);
   } catch (const std::exception& e) {

@@ -1,0 +1,249 @@
+#include "game/world/world_diff.h"
+
+#include <charconv>
+#include <optional>
+#include <variant>
+
+#include "game/objects/objects.h"
+#include "game/util/text.h"
+#include "game/world/world.h"
+#include "game/world/world_file_writer.h"
+
+namespace game {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string IndexKey(const std::string& kind, const Json& key) { return kind + key.dump(); }
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::optional<int64_t> Number(std::string_view text) {
+  int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Every string in `value`, arrays and objects searched through (records hold REFs too).
+template <class F>
+void ForEachString(const Json& value, F each) {
+  if (value.is_string()) {
+    each(value.get_ref<const std::string&>());
+  } else if (value.is_structured()) {
+    for (const Json& element : value) ForEachString(element, each);
+  }
+}
+
+bool IsDestroy(std::string_view fn) { return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy"; }
+
+}  // namespace
+
+EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<int>& structure_keys,
+                        const std::vector<int>& actor_keys) {
+  const Json file = Json::parse(WorldFileText(lists, -1));
+  EntitySet set;
+  for (const Json& tribe : file["tribes"]) set.Add({"tribe", tribe["id"], tribe});
+  for (const Json& player : file["players"]) set.Add({"player", player["eos_id"], player});
+  for (const Json& dino : file["dinos"])
+    set.Add({"dino", Json::array({dino["id1"], dino["id2"]}), dino});
+  auto keyed = [&set](const Json& list, const char* kind, const std::vector<int>& keys) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+      set.Add({kind, keys.empty() ? static_cast<int>(i) : keys[i], list[i]});
+  };
+  keyed(file["structures"], "structure", structure_keys);
+  keyed(file["actors"], "actor", actor_keys);
+  return set;
+}
+
+void EntitySet::Add(Entity entity) {
+  by_key_[IndexKey(entity.kind, entity.key)] = entities_.size();
+  entities_.push_back(std::move(entity));
+}
+
+const EntitySet::Entity* EntitySet::Find(const std::string& kind, const Json& key) const {
+  auto it = by_key_.find(IndexKey(kind, key));
+  return it == by_key_.end() ? nullptr : &entities_[it->second];
+}
+
+Json DiffEntities(const EntitySet& before, const EntitySet& after) {
+  Json removed = Json::array(), added = Json::array(), changed = Json::array();
+  auto whole = [](const EntitySet::Entity& e) {
+    return Json{{"kind", e.kind}, {"key", e.key}, {"object", e.object}};
+  };
+  for (const auto& old : before.entities()) {
+    const EntitySet::Entity* now = after.Find(old.kind, old.key);
+    if (now == nullptr) {
+      removed.push_back(whole(old));
+      continue;
+    }
+    if (now->object == old.object) continue;
+    Json fields = Json::object();
+    for (const auto& [name, value] : old.object.items()) {
+      const Json next = now->object.contains(name) ? now->object[name] : Json();
+      if (next != value) fields[name] = Json::array({value, next});
+    }
+    for (const auto& [name, value] : now->object.items())
+      if (!old.object.contains(name)) fields[name] = Json::array({nullptr, value});
+    changed.push_back(Json{{"kind", old.kind}, {"key", old.key}, {"fields", std::move(fields)}});
+  }
+  for (const auto& now : after.entities())
+    if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
+  return Json{{"removed", std::move(removed)}, {"added", std::move(added)},
+              {"changed", std::move(changed)}};
+}
+
+EntitySet LiveEntities(World& world) {
+  WorldDescription lists;
+  lists.tribes = world.tribes();
+  for (const auto& player : world.players()) lists.players.push_back(world.Describe(*player));
+  for (const Dino* dino : world.dinos())
+    if (!dino->destroyed) lists.dinos.push_back(world.Describe(*dino));
+  std::vector<int> structure_keys, actor_keys;
+  for (std::size_t i = 0; i < world.structures().size(); ++i) {
+    if (world.structures()[i]->destroyed) continue;
+    lists.structures.push_back(world.Describe(*world.structures()[i]));
+    structure_keys.push_back(static_cast<int>(i));
+  }
+  for (std::size_t i = 0; i < world.actors().size(); ++i) {
+    if (world.actors()[i]->destroyed) continue;
+    lists.actors.push_back(world.Describe(*world.actors()[i]));
+    actor_keys.push_back(static_cast<int>(i));
+  }
+  return EntitySet::Of(lists, structure_keys, actor_keys);
+}
+
+// One touched entity: what it is, where it stands in its list, and how it was before the line
+// (none for one the line made, or one whose first call destroyed it: described afterwards).
+struct TouchedEntities::Touched {
+  Player* player = nullptr;
+  const Dino* dino = nullptr;
+  const Structure* structure = nullptr;
+  const LocatedActor* actor = nullptr;
+  int index = 0;  // structures and actors: the place in the world's list
+  bool existed = true;
+  std::optional<std::variant<PlayerDescription, DinoDescription, StructureDescription,
+                             ActorDescription>>
+      before;
+};
+
+TouchedEntities::TouchedEntities(World& world)
+    : world_(world),
+      tribes_before_(world.tribes()),
+      dinos_before_(world.dinos().size()),
+      structures_before_(world.structures().size()),
+      actors_before_(world.actors().size()) {}
+
+TouchedEntities::~TouchedEntities() = default;
+
+void TouchedEntities::Observe(std::string_view fn, const Json& self, const Json& args) {
+  const bool destroying = IsDestroy(fn);
+  ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
+  ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
+}
+
+void TouchedEntities::Touch(const std::string& given, bool destroying) {
+  std::string_view ref = given;
+  while (StartsWith(ref, "root:") || StartsWith(ref, "status:")) ref.remove_prefix(ref.find(':') + 1);
+  Touched t;
+  const void* identity = nullptr;
+  for (std::string_view prefix : {"controller:", "character:", "playerstate:", "cheatmanager:"}) {
+    if (!StartsWith(ref, prefix)) continue;
+    const std::string_view eos = ref.substr(prefix.size());
+    for (const auto& player : world_.players())
+      if (player->description.eos_id == eos) t.player = player.get();
+    identity = t.player;
+  }
+  // Non-spawned entities stand at their file index; spawned ones are searched from the end.
+  auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
+    auto take = [&](std::size_t i) {
+      out = list[i];
+      t.index = static_cast<int>(i);
+      identity = out;
+    };
+    auto matches = [&](std::size_t i) {
+      return list[i]->spawned == spawned && list[i]->source_index == number;
+    };
+    const auto at = static_cast<std::size_t>(number);
+    if (!spawned && at < list.size() && matches(at)) return take(at);
+    for (std::size_t i = list.size(); i-- > 0;)
+      if (matches(i)) return take(i);
+  };
+  if (StartsWith(ref, "dino:")) {
+    const std::string_view ids = ref.substr(5);
+    const auto colon = ids.find(':');
+    const auto id1 = Number(ids.substr(0, colon));
+    const auto id2 = colon == std::string_view::npos ? std::nullopt : Number(ids.substr(colon + 1));
+    if (id1 && id2) {
+      t.dino = world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2));
+      identity = t.dino;
+    }
+  } else if (StartsWith(ref, "structure:") || StartsWith(ref, "actor:") ||
+             StartsWith(ref, "spawned:")) {
+    const auto number = Number(ref.substr(ref.find(':') + 1));
+    if (!number || *number < 0) return;
+    const bool spawned = StartsWith(ref, "spawned:");
+    // A spawned entity is a dino, a structure or another actor; the lists tell which.
+    if (spawned || StartsWith(ref, "structure:"))
+      find_in(world_.structures(), *number, spawned, t.structure);
+    if (identity == nullptr && (spawned || StartsWith(ref, "actor:")))
+      find_in(world_.actors(), *number, spawned, t.actor);
+    if (identity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
+  }
+  if (identity == nullptr || seen_.count(identity) != 0) return;
+  seen_[identity] = touched_.size();
+  if (t.player != nullptr) {
+    t.before = world_.Describe(*t.player);
+  } else if (t.dino != nullptr) {
+    t.existed = !t.dino->spawned || static_cast<std::size_t>(t.index) < dinos_before_;
+    if (t.existed && !destroying) t.before = world_.Describe(*t.dino);
+  } else if (t.structure != nullptr) {
+    t.existed = static_cast<std::size_t>(t.index) < structures_before_;
+    if (t.existed && !destroying) t.before = world_.Describe(*t.structure);
+  } else if (t.actor != nullptr) {
+    t.existed = static_cast<std::size_t>(t.index) < actors_before_;
+    if (t.existed && !destroying) t.before = world_.Describe(*t.actor);
+  }
+  touched_.push_back(std::move(t));
+}
+
+Json TouchedEntities::Diff() const {
+  WorldDescription before, after;
+  before.tribes = tribes_before_;
+  after.tribes = world_.tribes();
+  std::vector<int> structures_before, structures_after, actors_before, actors_after;
+  auto add = [](auto& list, const auto* object, const auto& touched, World& world, bool now,
+                std::vector<int>* keys) {
+    using Description = typename std::decay_t<decltype(list)>::value_type;
+    if (now) {
+      if (object->destroyed) return;
+      list.push_back(world.Describe(*object));
+    } else {
+      if (!touched.existed) return;
+      list.push_back(touched.before ? std::get<Description>(*touched.before)
+                                    : world.Describe(*object));
+    }
+    if (keys != nullptr) keys->push_back(touched.index);
+  };
+  for (const Touched& t : touched_) {
+    if (t.player != nullptr) {
+      before.players.push_back(std::get<PlayerDescription>(*t.before));
+      after.players.push_back(world_.Describe(*t.player));
+    } else if (t.dino != nullptr) {
+      add(before.dinos, t.dino, t, world_, false, nullptr);
+      add(after.dinos, t.dino, t, world_, true, nullptr);
+    } else if (t.structure != nullptr) {
+      add(before.structures, t.structure, t, world_, false, &structures_before);
+      add(after.structures, t.structure, t, world_, true, &structures_after);
+    } else if (t.actor != nullptr) {
+      add(before.actors, t.actor, t, world_, false, &actors_before);
+      add(after.actors, t.actor, t, world_, true, &actors_after);
+    }
+  }
+  return DiffEntities(EntitySet::Of(before, structures_before, actors_before),
+                      EntitySet::Of(after, structures_after, actors_after));
+}
+
+}  // namespace game

@@ -1,0 +1,313 @@
+#include "server/preview/preview_commands.h"
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+#include "framework/host/clock_control.h"
+#include "framework/host/command_registry.h"
+#include "framework/host/running_game.h"
+#include "game/journal/journal.h"
+#include "game/rcon/rcon_connection.h"
+#include "game/util/text.h"
+#include "game/world/world.h"
+#include "game/world/world_diff.h"
+#include "game/world/world_file_reader.h"
+#include "game/world/world_json.h"
+#include "sdk/api.h"
+#include "sdk/clock.h"
+#include "sdk/game_members.h"
+#include "server/preview/forked_run.h"
+#include "server/preview/report_text.h"
+
+namespace server {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+// Timer callbacks are run second by second this far past the line, to see what it scheduled.
+constexpr int kProbeSeconds = 60;
+constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
+
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
+  FString body(game::ToUtf16(text));
+  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
+    send(connection, request.Id, request.Type, body);
+}
+
+// The parts of the root the plugin writes: its folder (dump files) and the save folder
+// (profiles).
+const char* const kCopiedParts[] = {"Binaries/Win64/HostApi/Plugins/Orvane", "Saved"};
+
+// Files under `dir` by path relative to it, with what tells a change: size and modification time.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> ListFiles(const fs::path& dir) {
+  std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(dir, error); !error && it != fs::end(it);
+       it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    files[fs::relative(it->path(), dir, error).generic_string()] = {it->file_size(error),
+                                                                   it->last_write_time(error)};
+  }
+  return files;
+}
+
+// Texts of the copy name the scratch root; the report names the live one.
+class PathMap {
+ public:
+  PathMap(const fs::path& scratch, const fs::path& root) {
+    Add(scratch.string(), root.string());
+    Add(HostRoot(scratch), HostRoot(root));
+  }
+  std::string operator()(std::string text, bool json_escaped = false) const {
+    for (const auto& [from, to] : json_escaped ? escaped_ : plain_) {
+      for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    }
+    return text;
+  }
+
+ private:
+  static std::string HostRoot(const fs::path& path) {
+    std::string dir = framework::BinariesDirOf(path.string());
+    return dir.substr(0, dir.size() - std::string_view("\\Binaries\\Win64").size());
+  }
+  void Add(const std::string& from, const std::string& to) {
+    plain_.emplace_back(from, to);
+    escaped_.emplace_back(Json(from).dump().substr(1, Json(from).dump().size() - 2),
+                          Json(to).dump().substr(1, Json(to).dump().size() - 2));
+  }
+  std::vector<std::pair<std::string, std::string>> plain_, escaped_;
+};
+
+// What the copy sees while the line and the timer probe run.
+struct Capture {
+  bool probing = false;
+  std::vector<std::string> calls;
+  std::size_t probe_calls = 0;
+  std::vector<std::pair<std::string, std::string>> log;  // level, text
+};
+
+// Moves the clock a second at a time and runs the timer callbacks, recording each second in
+// which they acted (a game call or a log line) with what they logged.
+Json Probe(Capture& capture) {
+  capture.probing = true;
+  Json scheduled = Json::array();
+  for (int second = 0; second < kProbeSeconds; ++second) {
+    framework::AdvanceClock(std::chrono::seconds(1));
+    const std::size_t calls = capture.probe_calls, lines = capture.log.size();
+    framework::TickTimers();
+    if (capture.probe_calls == calls && capture.log.size() == lines) continue;
+    std::string what;
+    for (std::size_t i = lines; i < capture.log.size(); ++i)
+      what += (what.empty() ? "" : "; ") + capture.log[i].second;
+    what += fmt::format("{}{} game calls", what.empty() ? "" : " (", capture.probe_calls - calls);
+    if (lines != capture.log.size()) what += ")";
+    scheduled.push_back(Json{{"due", HostApi::GetClock().CalendarSeconds()}, {"what", what}});
+  }
+  return scheduled;
+}
+
+struct Preview {
+  const PreviewContext& context;
+  game::RconConnection& connection;
+  const RCONPacket& request;
+  std::string line;
+  fs::path scratch;
+
+  ForkHooks Hooks(Capture& capture) const {
+    return {context.lock_log, context.unlock_log, [this, &capture] {
+              context.capture_log([&capture](spdlog::level::level_enum level, std::string_view text) {
+                const auto name = spdlog::level::to_string_view(level);
+                capture.log.emplace_back(std::string(name.data(), name.size()), std::string(text));
+              });
+              connection.SetOutlet({});
+              connection.ClearReplies();
+            }};
+  }
+
+  // In the copy: the root's writable parts copied to scratch, the line run, the report made.
+  std::string Report(Capture& capture) const {
+    for (const char* part : kCopiedParts) {
+      if (!fs::exists(context.root / part)) continue;
+      fs::create_directories((scratch / part).parent_path());
+      fs::copy(context.root / part, scratch / part, fs::copy_options::recursive);
+    }
+    const auto files_before = ListFiles(scratch);
+    framework::SetCurrentDir(framework::BinariesDirOf(scratch.string()));
+
+    game::World& world = game::World::Installed();
+    game::Journal& journal = world.journal();
+    game::TouchedEntities touched(world);
+    journal.SetSink([&capture](const std::string& text) {
+      if (capture.probing)
+        ++capture.probe_calls;
+      else
+        capture.calls.push_back(text);
+    });
+    journal.SetObserver([&](std::string_view fn, const Json& self, const Json& args) {
+      if (!capture.probing) touched.Observe(fn, self, args);
+    });
+
+    RCONPacket packet;
+    packet.Id = request.Id;
+    packet.Type = request.Type;
+    packet.Length = static_cast<int32_t>(line.size()) + 10;
+    packet.Body = game::ToFString(line);
+    framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+
+    const PathMap map(scratch, context.root);
+    Json report{{"line", line}};
+    Json& replies = report["replies"] = Json::array();
+    for (const game::RconReply& reply : connection.replies())
+      replies.push_back(
+          Json{{"id", reply.id}, {"type", reply.type}, {"body", map(game::ToUtf8(reply.text))}});
+    Json& calls = report["calls"] = Json::array();
+    for (const std::string& call : capture.calls) calls.push_back(Json::parse(map(call, true)));
+    Json& log = report["log"] = Json::array();
+    for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
+    report["world"] = touched.Diff();
+
+    const auto files_after = ListFiles(scratch);
+    Json created = Json::array(), removed = Json::array(), changed = Json::array();
+    for (const auto& [path, stamp] : files_before) {
+      auto now = files_after.find(path);
+      if (now == files_after.end())
+        removed.push_back(path);
+      else if (now->second != stamp)
+        changed.push_back(path);
+    }
+    for (const auto& [path, stamp] : files_after)
+      if (files_before.count(path) == 0) created.push_back(path);
+    report["files"] = Json{{"created", created}, {"removed", removed}, {"changed", changed}};
+    report["scheduled"] = Probe(capture);
+    return report.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+};
+
+// The scheduled entries that were pending before the line: found by probing a copy that runs
+// nothing, and left out of the report.
+void DropPendingBefore(const PreviewContext& context, Json& report) {
+  if (report["scheduled"].empty()) return;
+  Capture capture;
+  ForkHooks hooks{context.lock_log, context.unlock_log, [&] {
+                    context.capture_log([&capture](spdlog::level::level_enum, std::string_view t) {
+                      capture.log.emplace_back("", std::string(t));
+                    });
+                    game::World::Installed().journal().SetSink(
+                        [&capture](const std::string&) { ++capture.probe_calls; });
+                    game::World::Installed().journal().SetObserver({});
+                  }};
+  const ForkedResult baseline = RunForked(hooks, [&] { return Probe(capture).dump(); });
+  if (!baseline.ok) return;
+  std::set<int64_t> pending;
+  for (const Json& entry : Json::parse(baseline.text)) pending.insert(entry["due"].get<int64_t>());
+  Json kept = Json::array();
+  for (Json& entry : report["scheduled"])
+    if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
+  report["scheduled"] = std::move(kept);
+}
+
+bool IsServerCommand(std::string_view word) {
+  return word.size() >= 4 && (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'm' &&
+         (word[2] | 0x20) == 'u' && word[3] == '.';
+}
+
+// "emu.preview [--text] LINE": the words before LINE are cut, LINE keeps its own spacing.
+void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
+                    const RCONPacket& request) {
+  std::string rest = game::ToUtf8(request.Body.View());
+  auto cut_word = [&rest]() {
+    const std::size_t start = rest.find_first_not_of(' ');
+    if (start == std::string::npos) return std::string();
+    const std::size_t end = std::min(rest.find(' ', start), rest.size());
+    std::string word = rest.substr(start, end - start);
+    rest.erase(0, end);
+    return word;
+  };
+  cut_word();  // emu.preview
+  const std::size_t start = rest.find_first_not_of(' ');
+  rest.erase(0, start == std::string::npos ? rest.size() : start);
+  const bool text = rest.rfind("--text", 0) == 0 && (rest.size() == 6 || rest[6] == ' ');
+  if (text) rest.erase(0, rest.find_first_not_of(' ', 6) == std::string::npos
+                              ? rest.size()
+                              : rest.find_first_not_of(' ', 6));
+  const std::string line = rest;
+  std::string first = line.substr(0, line.find(' '));
+  if (line.empty()) {
+    Reply(handle, request, "usage: emu.preview [--text] LINE (LINE: a plugin command line)");
+    return;
+  }
+  if (IsServerCommand(first)) {
+    Reply(handle, request,
+          fmt::format("refused: emu.preview runs plugin commands only, and {} is a server command",
+                      first));
+    return;
+  }
+  char pattern[] = "/tmp/orvane-preview-XXXXXX";
+  const char* scratch = ::mkdtemp(pattern);
+  if (scratch == nullptr) {
+    Reply(handle, request, "preview failed: cannot make a scratch folder");
+    return;
+  }
+  Capture capture;
+  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line,
+                        scratch};
+  const ForkedResult result =
+      RunForked(preview.Hooks(capture), [&] { return preview.Report(capture); });
+  std::error_code ignored;
+  fs::remove_all(scratch, ignored);
+  if (!result.ok) {
+    Reply(handle, request, "preview failed: " + result.error);
+    return;
+  }
+  Json report = Json::parse(result.text);
+  DropPendingBefore(context, report);
+  Reply(handle, request,
+        text ? ReportText(report) : report.dump(-1, ' ', false, Json::error_handler_t::replace));
+}
+
+void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
+                 const RCONPacket& request) {
+  std::string body = game::ToUtf8(request.Body.View());
+  const std::size_t word_end = body.find(' ', body.find_first_not_of(' '));
+  const std::size_t file_start =
+      word_end == std::string::npos ? std::string::npos : body.find_first_not_of(' ', word_end);
+  if (file_start == std::string::npos) {
+    Reply(handle, request, "usage: emu.diff FILE (a world file or an emu.state export)");
+    return;
+  }
+  const std::string file = body.substr(file_start);
+  try {
+    const game::WorldDescription before = game::ParseWorldFile(
+        game::ReadWorldFileText((context.start_dir / file).string(), kDiffFileMaxBytes));
+    const Json diff =
+        game::DiffEntities(game::EntitySet::Of(before), game::LiveEntities(game::World::Installed()));
+    Reply(handle, request, diff.dump(-1, ' ', false, Json::error_handler_t::replace));
+  } catch (const std::exception& e) {
+    Reply(handle, request, fmt::format("cannot compare with {}: {}", file, e.what()));
+  }
+}
+
+}  // namespace
+
+void RegisterPreviewCommands(PreviewContext context) {
+  framework::OwnerScope owner("server");
+  auto shared = std::make_shared<const PreviewContext>(std::move(context));
+  auto& commands = HostApi::GetCommands();
+  commands.AddRconCommand(u"emu.preview", [shared](RCONClientConnection* c, RCONPacket* p,
+                                                   UWorld*) { PreviewCommand(*shared, c, *p); });
+  commands.AddRconCommand(u"emu.diff", [shared](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    DiffCommand(*shared, c, *p);
+  });
+}
+
+}  // namespace server
