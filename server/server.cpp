@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 #include <unordered_map>
@@ -32,6 +33,7 @@
 #include "server/held_sink.h"
 #include "server/preview/preview_commands.h"
 #include "server/rcon/listener.h"
+#include "server/root_files.h"
 #include "server/state_path.h"
 
 namespace server {
@@ -101,7 +103,8 @@ class LogSinks {
 // Runs request lines on the game thread, whoever sent them, and audits each one.
 class LineRunner {
  public:
-  LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
+  LineRunner(game::Game& game, const Audit& audit, fs::path root)
+      : game_(game), audit_(audit), root_(std::move(root)) {}
 
   // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
   // is over, never inside a handler. `source` names the sender in the audit line.
@@ -114,9 +117,17 @@ class LineRunner {
     packet.Length = static_cast<int32_t>(utf8.size()) + 10;
     packet.Body = game::ToFString(utf8);
     game::Journal* journal = game::ActiveJournal();
-    if (journal != nullptr) journal->SetRequest(std::string(source), id);
+    // A recorded request's file effects are journaled too, by comparing the written folders.
+    std::optional<RootFiles> files;
+    if (journal != nullptr && journal->enabled()) {
+      journal->SetRequest(std::string(source), id);
+      files = ListRootFiles(root_);
+    }
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
-    if (journal != nullptr) journal->ClearRequest();
+    if (files) {
+      JournalFileChanges(CompareRootFiles(*files, ListRootFiles(root_)));
+      journal->ClearRequest();
+    }
     const std::size_t replies = connection.replies().size();
     connection.ClearReplies();  // the outlet has them; a long session must not pile them up
     game_.CollectGarbage();
@@ -126,6 +137,7 @@ class LineRunner {
  private:
   game::Game& game_;
   const Audit& audit_;
+  fs::path root_;
 };
 
 // The game-thread side of the listener: each network session gets its own game connection
@@ -374,7 +386,7 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
 
   // Each --exec line is followed by the tick when one is due, as between requests in a loop.
   const Audit audit(!options.no_audit);
-  const LineRunner runner(*game, audit);
+  const LineRunner runner(*game, audit, root);
   game::RconConnection console(PrintReply);
   int32_t console_id = 0;
   for (const auto& line : options.exec_lines) {

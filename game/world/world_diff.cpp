@@ -37,7 +37,9 @@ void ForEachString(const Json& value, F each) {
   }
 }
 
-bool IsDestroy(std::string_view fn) { return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy"; }
+bool IsDestroy(std::string_view fn) {
+  return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy";
+}
 
 }  // namespace
 
@@ -91,7 +93,8 @@ Json DiffEntities(const EntitySet& before, const EntitySet& after) {
   }
   for (const auto& now : after.entities())
     if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
-  return Json{{"removed", std::move(removed)}, {"added", std::move(added)},
+  return Json{{"removed", std::move(removed)},
+              {"added", std::move(added)},
               {"changed", std::move(changed)}};
 }
 
@@ -124,8 +127,8 @@ struct TouchedEntities::Touched {
   const LocatedActor* actor = nullptr;
   int index = 0;  // structures and actors: the place in the world's list
   bool existed = true;
-  std::optional<std::variant<PlayerDescription, DinoDescription, StructureDescription,
-                             ActorDescription>>
+  std::optional<
+      std::variant<PlayerDescription, DinoDescription, StructureDescription, ActorDescription>>
       before;
 };
 
@@ -146,7 +149,8 @@ void TouchedEntities::Observe(std::string_view fn, const Json& self, const Json&
 
 void TouchedEntities::Touch(const std::string& given, bool destroying) {
   std::string_view ref = given;
-  while (StartsWith(ref, "root:") || StartsWith(ref, "status:")) ref.remove_prefix(ref.find(':') + 1);
+  while (StartsWith(ref, "root:") || StartsWith(ref, "status:"))
+    ref.remove_prefix(ref.find(':') + 1);
   Touched t;
   const void* identity = nullptr;
   for (std::string_view prefix : {"controller:", "character:", "playerstate:", "cheatmanager:"}) {

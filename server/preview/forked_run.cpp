@@ -45,7 +45,8 @@ void WriteAll(int fd, const std::string& text) {
 
 ForkedResult RunForked(const ForkHooks& hooks, const std::function<std::string()>& work) {
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return {false, {}, fmt::format("pipe: {}", std::strerror(errno))};
+  if (::pipe2(fds, O_CLOEXEC) != 0)
+    return {false, {}, fmt::format("pipe: {}", std::strerror(errno))};
   if (hooks.before) hooks.before();
   const pid_t pid = ::fork();
   if (pid == 0) {

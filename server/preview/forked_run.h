@@ -2,9 +2,9 @@
 // copy has the world, the plugin and every setting by construction, and nothing it does reaches
 // the parent: it ends with _exit (no exit handlers, no stream flushed), and its text comes back
 // through a pipe. The copy has only the calling thread, so a lock another thread may hold must be
-// taken before the fork (`hooks.before`) and released on both sides after (`hooks.after`). The parent waits for
-// the copy and reaps it; no descriptor outlives the call.
-// Thread: the game thread (the parent blocks until the copy is done).
+// taken before the fork (`hooks.before`) and released on both sides after (`hooks.after`). The
+// parent waits for the copy and reaps it; no descriptor outlives the call. Thread: the game thread
+// (the parent blocks until the copy is done).
 #pragma once
 
 #include <functional>

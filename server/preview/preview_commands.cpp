@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <chrono>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +25,7 @@
 #include "sdk/game_members.h"
 #include "server/preview/forked_run.h"
 #include "server/preview/report_text.h"
+#include "server/root_files.h"
 
 namespace server {
 namespace {
@@ -41,23 +41,6 @@ void Reply(RCONClientConnection* connection, const RCONPacket& request, std::str
   FString body(game::ToUtf16(text));
   if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
     send(connection, request.Id, request.Type, body);
-}
-
-// The parts of the root the plugin writes: its folder (dump files) and the save folder
-// (profiles).
-const char* const kCopiedParts[] = {"Binaries/Win64/HostApi/Plugins/Orvane", "Saved"};
-
-// Files under `dir` by path relative to it, with what tells a change: size and modification time.
-std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> ListFiles(const fs::path& dir) {
-  std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(dir, error); !error && it != fs::end(it);
-       it.increment(error)) {
-    if (!it->is_regular_file(error)) continue;
-    files[fs::relative(it->path(), dir, error).generic_string()] = {it->file_size(error),
-                                                                   it->last_write_time(error)};
-  }
-  return files;
 }
 
 // Texts of the copy name the scratch root; the report names the live one.
@@ -124,24 +107,25 @@ struct Preview {
   fs::path scratch;
 
   ForkHooks Hooks(Capture& capture) const {
-    return {context.lock_log, context.unlock_log, [this, &capture] {
-              context.capture_log([&capture](spdlog::level::level_enum level, std::string_view text) {
-                const auto name = spdlog::level::to_string_view(level);
-                capture.log.emplace_back(std::string(name.data(), name.size()), std::string(text));
-              });
-              connection.SetOutlet({});
-              connection.ClearReplies();
-            }};
+    return {
+        context.lock_log, context.unlock_log, [this, &capture] {
+          context.capture_log([&capture](spdlog::level::level_enum level, std::string_view text) {
+            const auto name = spdlog::level::to_string_view(level);
+            capture.log.emplace_back(std::string(name.data(), name.size()), std::string(text));
+          });
+          connection.SetOutlet({});
+          connection.ClearReplies();
+        }};
   }
 
   // In the copy: the root's writable parts copied to scratch, the line run, the report made.
   std::string Report(Capture& capture) const {
-    for (const char* part : kCopiedParts) {
+    for (const char* part : kWrittenParts) {
       if (!fs::exists(context.root / part)) continue;
       fs::create_directories((scratch / part).parent_path());
       fs::copy(context.root / part, scratch / part, fs::copy_options::recursive);
     }
-    const auto files_before = ListFiles(scratch);
+    const RootFiles files_before = ListRootFiles(scratch);
     framework::SetCurrentDir(framework::BinariesDirOf(scratch.string()));
 
     game::World& world = game::World::Installed();
@@ -163,6 +147,8 @@ struct Preview {
     packet.Length = static_cast<int32_t>(line.size()) + 10;
     packet.Body = game::ToFString(line);
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    const FileChanges files = CompareRootFiles(files_before, ListRootFiles(scratch));
+    JournalFileChanges(files);
 
     const PathMap map(scratch, context.root);
     Json report{{"line", line}};
@@ -176,18 +162,8 @@ struct Preview {
     for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
     report["world"] = touched.Diff();
 
-    const auto files_after = ListFiles(scratch);
-    Json created = Json::array(), removed = Json::array(), changed = Json::array();
-    for (const auto& [path, stamp] : files_before) {
-      auto now = files_after.find(path);
-      if (now == files_after.end())
-        removed.push_back(path);
-      else if (now->second != stamp)
-        changed.push_back(path);
-    }
-    for (const auto& [path, stamp] : files_after)
-      if (files_before.count(path) == 0) created.push_back(path);
-    report["files"] = Json{{"created", created}, {"removed", removed}, {"changed", changed}};
+    report["files"] =
+        Json{{"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
     report["scheduled"] = Probe(capture);
     return report.dump(-1, ' ', false, Json::error_handler_t::replace);
   }
@@ -237,9 +213,10 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
   const std::size_t start = rest.find_first_not_of(' ');
   rest.erase(0, start == std::string::npos ? rest.size() : start);
   const bool text = rest.rfind("--text", 0) == 0 && (rest.size() == 6 || rest[6] == ' ');
-  if (text) rest.erase(0, rest.find_first_not_of(' ', 6) == std::string::npos
-                              ? rest.size()
-                              : rest.find_first_not_of(' ', 6));
+  if (text)
+    rest.erase(0, rest.find_first_not_of(' ', 6) == std::string::npos
+                      ? rest.size()
+                      : rest.find_first_not_of(' ', 6));
   const std::string line = rest;
   std::string first = line.substr(0, line.find(' '));
   if (line.empty()) {
@@ -259,8 +236,7 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     return;
   }
   Capture capture;
-  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line,
-                        scratch};
+  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line, scratch};
   const ForkedResult result =
       RunForked(preview.Hooks(capture), [&] { return preview.Report(capture); });
   std::error_code ignored;
@@ -289,8 +265,8 @@ void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
   try {
     const game::WorldDescription before = game::ParseWorldFile(
         game::ReadWorldFileText((context.start_dir / file).string(), kDiffFileMaxBytes));
-    const Json diff =
-        game::DiffEntities(game::EntitySet::Of(before), game::LiveEntities(game::World::Installed()));
+    const Json diff = game::DiffEntities(game::EntitySet::Of(before),
+                                         game::LiveEntities(game::World::Installed()));
     Reply(handle, request, diff.dump(-1, ' ', false, Json::error_handler_t::replace));
   } catch (const std::exception& e) {
     Reply(handle, request, fmt::format("cannot compare with {}: {}", file, e.what()));

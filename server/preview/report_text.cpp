@@ -12,7 +12,9 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::string Plural(std::size_t n, const std::string& kind) {
-  return fmt::format("{} {}{}", n, kind, n == 1 ? "" : "s");
+  if (n == 1) return "1 " + kind;
+  if (kind == "reply") return fmt::format("{} replies", n);
+  return fmt::format("{} {}s", n, kind);
 }
 
 // "a, b and c"
@@ -53,7 +55,8 @@ std::string Summary(const Json& report) {
   const Json& files = report["files"];
   for (const auto& [key, verb] : {std::pair{"created", "create"}, std::pair{"removed", "delete"},
                                   std::pair{"changed", "change"}})
-    if (!files[key].empty()) parts.push_back(fmt::format("would {} {}", verb, Plural(files[key].size(), "file")));
+    if (!files[key].empty())
+      parts.push_back(fmt::format("would {} {}", verb, Plural(files[key].size(), "file")));
   std::vector<std::string> times;
   for (const Json& entry : report["scheduled"]) times.push_back(TimeOfDay(entry["due"]) + " UTC");
   if (!times.empty()) parts.push_back("would run again at " + Joined(times));
@@ -70,25 +73,32 @@ std::string Entity(const Json& e) { return e["kind"].get<std::string>() + " " + 
 
 std::string ReportText(const Json& report) {
   std::vector<std::string> details;
-  for (const Json& reply : report["replies"]) details.push_back("reply: " + reply["body"].get<std::string>());
+  for (const Json& reply : report["replies"])
+    details.push_back("reply: " + reply["body"].get<std::string>());
   for (const Json& line : report["log"])
-    details.push_back(fmt::format("log [{}] {}", line[0].get<std::string>(), line[1].get<std::string>()));
+    details.push_back(
+        fmt::format("log [{}] {}", line[0].get<std::string>(), line[1].get<std::string>()));
   const Json& world = report["world"];
-  for (const Json& e : world["removed"]) details.push_back("removed " + Entity(e) + ": " + e["object"].dump());
-  for (const Json& e : world["added"]) details.push_back("added " + Entity(e) + ": " + e["object"].dump());
+  for (const Json& e : world["removed"])
+    details.push_back("removed " + Entity(e) + ": " + e["object"].dump());
+  for (const Json& e : world["added"])
+    details.push_back("added " + Entity(e) + ": " + e["object"].dump());
   for (const Json& e : world["changed"])
     for (const auto& [name, values] : e["fields"].items())
       details.push_back(fmt::format("changed {} {}: {} -> {}", Entity(e), name, values[0].dump(),
                                     values[1].dump()));
   for (const auto& [key, files] : report["files"].items())
-    for (const Json& path : files) details.push_back("file " + key + ": " + path.get<std::string>());
+    for (const Json& path : files)
+      details.push_back("file " + key + ": " + path.get<std::string>());
   for (const Json& entry : report["scheduled"])
-    details.push_back(fmt::format("at {} UTC: {}", TimeOfDay(entry["due"]), entry["what"].get<std::string>()));
+    details.push_back(
+        fmt::format("at {} UTC: {}", TimeOfDay(entry["due"]), entry["what"].get<std::string>()));
 
   std::string text = Summary(report);
   const std::size_t shown = std::min(details.size(), kReportTextLines);
   for (std::size_t i = 0; i < shown; ++i) text += "\n" + details[i];
-  if (shown < details.size()) text += fmt::format("\n... and {} more lines", details.size() - shown);
+  if (shown < details.size())
+    text += fmt::format("\n... and {} more lines", details.size() - shown);
   return text;
 }
 
