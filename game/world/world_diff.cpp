@@ -1,5 +1,6 @@
 #include "game/world/world_diff.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <variant>
@@ -37,23 +38,36 @@ void ForEachString(const Json& value, F each) {
   }
 }
 
+// A structure's or other actor's key: its index in the world file's list, or for one spawned
+// since, its REF ("spawned:<n>").
+Json EntityKeyOf(const ActorBase& actor) {
+  if (actor.spawned) return "spawned:" + std::to_string(actor.source_index);
+  return actor.source_index;
+}
+
+std::vector<PlayerDescription> AllPlayers(World& world) {
+  std::vector<PlayerDescription> players;
+  for (const auto& player : world.players()) players.push_back(world.Describe(*player));
+  return players;
+}
+
 bool IsDestroy(std::string_view fn) {
   return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy";
 }
 
 }  // namespace
 
-EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<int>& structure_keys,
-                        const std::vector<int>& actor_keys) {
+EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<Json>& structure_keys,
+                        const std::vector<Json>& actor_keys) {
   const Json file = Json::parse(WorldFileText(lists, -1));
   EntitySet set;
   for (const Json& tribe : file["tribes"]) set.Add({"tribe", tribe["id"], tribe});
   for (const Json& player : file["players"]) set.Add({"player", player["eos_id"], player});
   for (const Json& dino : file["dinos"])
     set.Add({"dino", Json::array({dino["id1"], dino["id2"]}), dino});
-  auto keyed = [&set](const Json& list, const char* kind, const std::vector<int>& keys) {
+  auto keyed = [&set](const Json& list, const char* kind, const std::vector<Json>& keys) {
     for (std::size_t i = 0; i < list.size(); ++i)
-      set.Add({kind, keys.empty() ? static_cast<int>(i) : keys[i], list[i]});
+      set.Add({kind, keys.empty() ? Json(i) : keys[i], list[i]});
   };
   keyed(file["structures"], "structure", structure_keys);
   keyed(file["actors"], "actor", actor_keys);
@@ -104,16 +118,16 @@ EntitySet LiveEntities(World& world) {
   for (const auto& player : world.players()) lists.players.push_back(world.Describe(*player));
   for (const Dino* dino : world.dinos())
     if (!dino->destroyed) lists.dinos.push_back(world.Describe(*dino));
-  std::vector<int> structure_keys, actor_keys;
-  for (std::size_t i = 0; i < world.structures().size(); ++i) {
-    if (world.structures()[i]->destroyed) continue;
-    lists.structures.push_back(world.Describe(*world.structures()[i]));
-    structure_keys.push_back(static_cast<int>(i));
+  std::vector<Json> structure_keys, actor_keys;
+  for (const Structure* structure : world.structures()) {
+    if (structure->destroyed) continue;
+    lists.structures.push_back(world.Describe(*structure));
+    structure_keys.push_back(EntityKeyOf(*structure));
   }
-  for (std::size_t i = 0; i < world.actors().size(); ++i) {
-    if (world.actors()[i]->destroyed) continue;
-    lists.actors.push_back(world.Describe(*world.actors()[i]));
-    actor_keys.push_back(static_cast<int>(i));
+  for (const LocatedActor* actor : world.actors()) {
+    if (actor->destroyed) continue;
+    lists.actors.push_back(world.Describe(*actor));
+    actor_keys.push_back(EntityKeyOf(*actor));
   }
   return EntitySet::Of(lists, structure_keys, actor_keys);
 }
@@ -121,7 +135,6 @@ EntitySet LiveEntities(World& world) {
 // One touched entity: what it is, where it stands in its list, and how it was before the line
 // (none for one the line made, or one whose first call destroyed it: described afterwards).
 struct TouchedEntities::Touched {
-  Player* player = nullptr;
   const Dino* dino = nullptr;
   const Structure* structure = nullptr;
   const LocatedActor* actor = nullptr;
@@ -135,6 +148,7 @@ struct TouchedEntities::Touched {
 TouchedEntities::TouchedEntities(World& world)
     : world_(world),
       tribes_before_(world.tribes()),
+      players_before_(AllPlayers(world)),
       dinos_before_(world.dinos().size()),
       structures_before_(world.structures().size()),
       actors_before_(world.actors().size()) {}
@@ -153,27 +167,19 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     ref.remove_prefix(ref.find(':') + 1);
   Touched t;
   const void* identity = nullptr;
-  for (std::string_view prefix : {"controller:", "character:", "playerstate:", "cheatmanager:"}) {
-    if (!StartsWith(ref, prefix)) continue;
-    const std::string_view eos = ref.substr(prefix.size());
-    for (const auto& player : world_.players())
-      if (player->description.eos_id == eos) t.player = player.get();
-    identity = t.player;
-  }
-  // Non-spawned entities stand at their file index; spawned ones are searched from the end.
+  // The lists hold the entities of the file by index, then the spawned ones by spawn number
+  // (collections take entries out without reordering), so a binary search finds one.
   auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
-    auto take = [&](std::size_t i) {
-      out = list[i];
-      t.index = static_cast<int>(i);
-      identity = out;
+    auto order = [](const auto* entity) {
+      return std::pair(entity->spawned, entity->source_index);
     };
-    auto matches = [&](std::size_t i) {
-      return list[i]->spawned == spawned && list[i]->source_index == number;
-    };
-    const auto at = static_cast<std::size_t>(number);
-    if (!spawned && at < list.size() && matches(at)) return take(at);
-    for (std::size_t i = list.size(); i-- > 0;)
-      if (matches(i)) return take(i);
+    const auto wanted = std::pair(spawned, static_cast<int32_t>(number));
+    const auto it = std::lower_bound(list.begin(), list.end(), wanted,
+                                     [&](const auto* e, const auto& w) { return order(e) < w; });
+    if (it == list.end() || order(*it) != wanted) return;
+    out = *it;
+    t.index = static_cast<int>(it - list.begin());
+    identity = out;
   };
   if (StartsWith(ref, "dino:")) {
     const std::string_view ids = ref.substr(5);
@@ -198,9 +204,7 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
   }
   if (identity == nullptr || seen_.count(identity) != 0) return;
   seen_[identity] = touched_.size();
-  if (t.player != nullptr) {
-    t.before = world_.Describe(*t.player);
-  } else if (t.dino != nullptr) {
+  if (t.dino != nullptr) {
     t.existed = !t.dino->spawned || static_cast<std::size_t>(t.index) < dinos_before_;
     if (t.existed && !destroying) t.before = world_.Describe(*t.dino);
   } else if (t.structure != nullptr) {
@@ -217,9 +221,11 @@ Json TouchedEntities::Diff() const {
   WorldDescription before, after;
   before.tribes = tribes_before_;
   after.tribes = world_.tribes();
-  std::vector<int> structures_before, structures_after, actors_before, actors_after;
+  before.players = players_before_;
+  after.players = AllPlayers(world_);
+  std::vector<Json> structures_before, structures_after, actors_before, actors_after;
   auto add = [](auto& list, const auto* object, const auto& touched, World& world, bool now,
-                std::vector<int>* keys) {
+                std::vector<Json>* keys) {
     using Description = typename std::decay_t<decltype(list)>::value_type;
     if (now) {
       if (object->destroyed) return;
@@ -229,13 +235,10 @@ Json TouchedEntities::Diff() const {
       list.push_back(touched.before ? std::get<Description>(*touched.before)
                                     : world.Describe(*object));
     }
-    if (keys != nullptr) keys->push_back(touched.index);
+    if (keys != nullptr) keys->push_back(EntityKeyOf(*object));
   };
   for (const Touched& t : touched_) {
-    if (t.player != nullptr) {
-      before.players.push_back(std::get<PlayerDescription>(*t.before));
-      after.players.push_back(world_.Describe(*t.player));
-    } else if (t.dino != nullptr) {
+    if (t.dino != nullptr) {
       add(before.dinos, t.dino, t, world_, false, nullptr);
       add(after.dinos, t.dino, t, world_, true, nullptr);
     } else if (t.structure != nullptr) {

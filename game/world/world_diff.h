@@ -2,9 +2,9 @@
 //   {"removed": [ENTITY...], "added": [ENTITY...], "changed": [ENTITY...]}
 // where ENTITY is {"kind": "player"|"tribe"|"dino"|"structure"|"actor", "key": KEY, ...}; KEY is
 // the EOS id, the tribe id, [id1, id2], or the index in the world file's list (structures and
-// actors). A removed or added entity carries its world-file object under "object", a changed one
-// "fields": {NAME: [BEFORE, AFTER], ...}.
-// TouchedEntities follows one line's game calls through the journal's observer and describes
+// actors; "spawned:<n>" for one spawned since the world was loaded). A removed or added entity
+// carries its world-file object under "object", a changed one "fields": {NAME: [BEFORE, AFTER],
+// ...}. TouchedEntities follows one line's game calls through the journal's observer and describes
 // only the entities those calls named, so its cost follows what the line touched, not the world.
 // Thread: the game thread (the live world); EntitySet and DiffEntities are pure.
 #pragma once
@@ -35,8 +35,9 @@ class EntitySet {
   };
   // The players, tribes, dinos, structures and actors of `lists`; structures and actors are keyed
   // by `structure_keys` and `actor_keys` (their list indexes when empty).
-  static EntitySet Of(const WorldDescription& lists, const std::vector<int>& structure_keys = {},
-                      const std::vector<int>& actor_keys = {});
+  static EntitySet Of(const WorldDescription& lists,
+                      const std::vector<nlohmann::ordered_json>& structure_keys = {},
+                      const std::vector<nlohmann::ordered_json>& actor_keys = {});
   void Add(Entity entity);
   const std::vector<Entity>& entities() const { return entities_; }
   const Entity* Find(const std::string& kind, const nlohmann::ordered_json& key) const;
@@ -48,12 +49,13 @@ class EntitySet {
 
 nlohmann::ordered_json DiffEntities(const EntitySet& before, const EntitySet& after);
 
-// Every live entity of `world`, structures and actors keyed by their place in the world's lists.
+// Every live entity of `world`.
 EntitySet LiveEntities(World& world);
 
 // Records the entities that a line's calls name, describing each before the first call on it
-// acts (a destroyed one needs no copy: its memory outlives the line). Tribes are few and change
-// through players, so all of them are compared.
+// acts (a destroyed one needs no copy: its memory outlives the line). Tribes and players are few,
+// and some of their fields change without a game call (a name written in place), so all of them
+// are compared.
 class TouchedEntities {
  public:
   explicit TouchedEntities(World& world);
@@ -71,6 +73,7 @@ class TouchedEntities {
   void Touch(const std::string& ref, bool destroying);
   World& world_;
   std::vector<TribeDescription> tribes_before_;
+  std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
   std::unordered_map<const void*, std::size_t> seen_;
