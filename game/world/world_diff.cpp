@@ -84,6 +84,17 @@ const EntitySet::Entity* EntitySet::Find(const std::string& kind, const Json& ke
   return it == by_key_.end() ? nullptr : &entities_[it->second];
 }
 
+Json ChangedFields(const Json& before, const Json& after) {
+  Json fields = Json::object();
+  for (const auto& [name, value] : before.items()) {
+    const Json next = after.contains(name) ? after[name] : Json();
+    if (next != value) fields[name] = Json::array({value, next});
+  }
+  for (const auto& [name, value] : after.items())
+    if (!before.contains(name)) fields[name] = Json::array({nullptr, value});
+  return fields;
+}
+
 Json DiffEntities(const EntitySet& before, const EntitySet& after) {
   Json removed = Json::array(), added = Json::array(), changed = Json::array();
   auto whole = [](const EntitySet::Entity& e) {
@@ -96,14 +107,8 @@ Json DiffEntities(const EntitySet& before, const EntitySet& after) {
       continue;
     }
     if (now->object == old.object) continue;
-    Json fields = Json::object();
-    for (const auto& [name, value] : old.object.items()) {
-      const Json next = now->object.contains(name) ? now->object[name] : Json();
-      if (next != value) fields[name] = Json::array({value, next});
-    }
-    for (const auto& [name, value] : now->object.items())
-      if (!old.object.contains(name)) fields[name] = Json::array({nullptr, value});
-    changed.push_back(Json{{"kind", old.kind}, {"key", old.key}, {"fields", std::move(fields)}});
+    changed.push_back(Json{
+        {"kind", old.kind}, {"key", old.key}, {"fields", ChangedFields(old.object, now->object)}});
   }
   for (const auto& now : after.entities())
     if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
@@ -217,40 +222,62 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
   touched_.push_back(std::move(t));
 }
 
-Json TouchedEntities::Diff() const {
+std::string TouchedEntities::DiffText() const {
+  // Players and tribes, few, through the JSON form.
   WorldDescription before, after;
   before.tribes = tribes_before_;
   after.tribes = world_.tribes();
   before.players = players_before_;
   after.players = AllPlayers(world_);
-  std::vector<Json> structures_before, structures_after, actors_before, actors_after;
-  auto add = [](auto& list, const auto* object, const auto& touched, World& world, bool now,
-                std::vector<Json>* keys) {
-    using Description = typename std::decay_t<decltype(list)>::value_type;
-    if (now) {
-      if (object->destroyed) return;
-      list.push_back(world.Describe(*object));
-    } else {
-      if (!touched.existed) return;
-      list.push_back(touched.before ? std::get<Description>(*touched.before)
-                                    : world.Describe(*object));
+  const Json few = DiffEntities(EntitySet::Of(before), EntitySet::Of(after));
+  std::string lists[3];  // removed, added, changed: JSON elements joined by commas
+  const char* const kNames[3] = {"removed", "added", "changed"};
+  auto append = [&lists](int list, const std::string& element) {
+    if (!lists[list].empty()) lists[list] += ',';
+    lists[list] += element;
+  };
+  for (int list = 0; list < 3; ++list)
+    for (const Json& element : few[kNames[list]]) append(list, element.dump());
+
+  // The touched dinos, structures and actors: their objects written once each, and parsed only
+  // when both exist and differ, so a removal costs one text.
+  auto compare = [&](const char* kind, const Json& key, const std::optional<std::string>& old,
+                     const std::optional<std::string>& now) {
+    const std::string head = std::string("{\"kind\":\"") + kind + "\",\"key\":" + key.dump();
+    if (old && !now) {
+      append(0, head + ",\"object\":" + *old + "}");
+    } else if (!old && now) {
+      append(1, head + ",\"object\":" + *now + "}");
+    } else if (old && now && *old != *now) {
+      append(2, head + ",\"fields\":" + ChangedFields(Json::parse(*old), Json::parse(*now)).dump() +
+                    "}");
     }
-    if (keys != nullptr) keys->push_back(EntityKeyOf(*object));
+  };
+  auto texts = [this](const Touched& t, const auto& object) {
+    using Description = decltype(world_.Describe(object));
+    std::optional<std::string> old, now;
+    if (t.existed)
+      old = WorldFileEntityText(t.before ? std::get<Description>(*t.before)
+                                         : world_.Describe(object));
+    if (!object.destroyed) now = WorldFileEntityText(world_.Describe(object));
+    return std::pair(old, now);
   };
   for (const Touched& t : touched_) {
     if (t.dino != nullptr) {
-      add(before.dinos, t.dino, t, world_, false, nullptr);
-      add(after.dinos, t.dino, t, world_, true, nullptr);
+      const auto [old, now] = texts(t, *t.dino);
+      compare("dino", Json::array({t.dino->dino_id1, t.dino->dino_id2}), old, now);
     } else if (t.structure != nullptr) {
-      add(before.structures, t.structure, t, world_, false, &structures_before);
-      add(after.structures, t.structure, t, world_, true, &structures_after);
+      const auto [old, now] = texts(t, *t.structure);
+      compare("structure", EntityKeyOf(*t.structure), old, now);
     } else if (t.actor != nullptr) {
-      add(before.actors, t.actor, t, world_, false, &actors_before);
-      add(after.actors, t.actor, t, world_, true, &actors_after);
+      const auto [old, now] = texts(t, *t.actor);
+      compare("actor", EntityKeyOf(*t.actor), old, now);
     }
   }
-  return DiffEntities(EntitySet::Of(before, structures_before, actors_before),
-                      EntitySet::Of(after, structures_after, actors_after));
+  std::string text = "{";
+  for (int list = 0; list < 3; ++list)
+    text += std::string(list == 0 ? "" : ",") + "\"" + kNames[list] + "\":[" + lists[list] + "]";
+  return text + "}";
 }
 
 }  // namespace game

@@ -48,6 +48,9 @@ class EntitySet {
 };
 
 nlohmann::ordered_json DiffEntities(const EntitySet& before, const EntitySet& after);
+// {NAME: [BEFORE, AFTER]} of the keys whose values differ (null for a missing one).
+nlohmann::ordered_json ChangedFields(const nlohmann::ordered_json& before,
+                                     const nlohmann::ordered_json& after);
 
 // Every live entity of `world`.
 EntitySet LiveEntities(World& world);
@@ -65,8 +68,8 @@ class TouchedEntities {
   // The journal observer's work: every REF among `self` and `args`.
   void Observe(std::string_view fn, const nlohmann::ordered_json& self,
                const nlohmann::ordered_json& args);
-  // The world form of what changed since construction.
-  nlohmann::ordered_json Diff() const;
+  // The world form of what changed since construction, as JSON text.
+  std::string DiffText() const;
 
  private:
   struct Touched;

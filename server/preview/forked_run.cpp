@@ -7,11 +7,16 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <string_view>
+#include <thread>
 
 #include <fmt/format.h>
 
 namespace server {
 namespace {
+
+// Ends a complete report, so that a copy that dies while writing is not taken at its word.
+constexpr std::string_view kEnd = "\n.end";
 
 void WriteAll(int fd, const std::string& text) {
   std::size_t at = 0;
@@ -30,7 +35,7 @@ void WriteAll(int fd, const std::string& text) {
   try {
     if (hooks.after) hooks.after();
     if (hooks.in_child) hooks.in_child();
-    WriteAll(out, "+" + work());
+    WriteAll(out, "+" + work() + std::string(kEnd));
   } catch (const std::exception& e) {
     WriteAll(out, std::string("-") + e.what());
     status = 1;
@@ -38,6 +43,8 @@ void WriteAll(int fd, const std::string& text) {
     WriteAll(out, "-unknown error");
     status = 1;
   }
+  // The parent reads to the end of the pipe: it need not wait while this copy's memory goes.
+  ::close(out);
   ::_exit(status);
 }
 
@@ -69,14 +76,26 @@ ForkedResult RunForked(const ForkHooks& hooks, const std::function<std::string()
     text.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fds[0]);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  const bool complete = text.size() >= kEnd.size() && text.ends_with(kEnd);
+  if (!complete || text[0] != '+') {
+    // Without a report the copy failed: wait for it to say how.
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status))
+      return {false, {}, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
+    if (!text.empty() && text[0] == '-') return {false, {}, text.substr(1)};
+    return {false, {}, "the copy ended without a report"};
   }
-  if (WIFSIGNALED(status))
-    return {false, {}, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
-  if (text.empty()) return {false, {}, "the copy ended without a report"};
-  if (text[0] == '-') return {false, {}, text.substr(1)};
-  return {true, text.substr(1), {}};
+  // The copy has closed its end and is going; a large one takes a while to give back its
+  // memory, so it is reaped off the game thread.
+  std::thread([pid] {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  text.resize(text.size() - kEnd.size());
+  text.erase(0, 1);
+  return {true, std::move(text), {}};
 }
 
 }  // namespace server

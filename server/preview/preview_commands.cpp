@@ -43,6 +43,10 @@ void Reply(RCONClientConnection* connection, const RCONPacket& request, std::str
     send(connection, request.Id, request.Type, body);
 }
 
+std::string Dump(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 // Texts of the copy name the scratch root; the report names the live one.
 class PathMap {
  public:
@@ -151,28 +155,30 @@ struct Preview {
     JournalFileChanges(files);
 
     const PathMap map(scratch, context.root);
-    Json report{{"line", line}};
-    Json& replies = report["replies"] = Json::array();
+    Json replies = Json::array();
     for (const game::RconReply& reply : connection.replies())
       replies.push_back(
           Json{{"id", reply.id}, {"type", reply.type}, {"body", map(game::ToUtf8(reply.text))}});
-    Json& calls = report["calls"] = Json::array();
-    for (const std::string& call : capture.calls) calls.push_back(Json::parse(map(call, true)));
-    Json& log = report["log"] = Json::array();
+    Json log = Json::array();
     for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
-    report["world"] = touched.Diff();
-
-    report["files"] =
-        Json{{"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
-    report["scheduled"] = Probe(capture);
-    return report.dump(-1, ' ', false, Json::error_handler_t::replace);
+    // Journal lines are JSON already: they go in as they are, as do the world's objects.
+    std::string calls;
+    for (const std::string& call : capture.calls)
+      calls += (calls.empty() ? "" : ",") + map(call, true);
+    const Json file_changes{
+        {"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
+    std::string report = "{\"line\":" + Dump(Json(line)) + ",\"replies\":" + Dump(replies) +
+                         ",\"calls\":[" + calls + "],\"log\":" + Dump(log) +
+                         ",\"world\":" + touched.DiffText() + ",\"files\":" + Dump(file_changes);
+    // The scheduled entries follow on a line of their own, for the parent to sift.
+    return report + "\n" + Dump(Probe(capture));
   }
 };
 
 // The scheduled entries that were pending before the line: found by probing a copy that runs
 // nothing, and left out of the report.
-void DropPendingBefore(const PreviewContext& context, Json& report) {
-  if (report["scheduled"].empty()) return;
+Json DropPendingBefore(const PreviewContext& context, Json scheduled) {
+  if (scheduled.empty()) return scheduled;
   Capture capture;
   ForkHooks hooks{context.lock_log, context.unlock_log, [&] {
                     context.capture_log([&capture](spdlog::level::level_enum, std::string_view t) {
@@ -182,14 +188,14 @@ void DropPendingBefore(const PreviewContext& context, Json& report) {
                         [&capture](const std::string&) { ++capture.probe_calls; });
                     game::World::Installed().journal().SetObserver({});
                   }};
-  const ForkedResult baseline = RunForked(hooks, [&] { return Probe(capture).dump(); });
-  if (!baseline.ok) return;
+  const ForkedResult baseline = RunForked(hooks, [&] { return Dump(Probe(capture)); });
+  if (!baseline.ok) return scheduled;
   std::set<int64_t> pending;
   for (const Json& entry : Json::parse(baseline.text)) pending.insert(entry["due"].get<int64_t>());
   Json kept = Json::array();
-  for (Json& entry : report["scheduled"])
+  for (Json& entry : scheduled)
     if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
-  report["scheduled"] = std::move(kept);
+  return kept;
 }
 
 bool IsServerCommand(std::string_view word) {
@@ -245,10 +251,11 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     Reply(handle, request, "preview failed: " + result.error);
     return;
   }
-  Json report = Json::parse(result.text);
-  DropPendingBefore(context, report);
-  Reply(handle, request,
-        text ? ReportText(report) : report.dump(-1, ' ', false, Json::error_handler_t::replace));
+  const std::size_t split = result.text.rfind('\n');
+  const std::string report =
+      result.text.substr(0, split) + ",\"scheduled\":" +
+      Dump(DropPendingBefore(context, Json::parse(result.text.substr(split + 1)))) + "}";
+  Reply(handle, request, text ? ReportText(Json::parse(report)) : report);
 }
 
 void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
