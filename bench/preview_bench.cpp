@@ -34,7 +34,7 @@ void RunPreview(benchmark::State& state, std::string line) {
   bench::BenchHost& host = bench::Host();
   host.Installed(kActors);
   static const bool registered = [&host] {
-    server::RegisterPreviewCommands({host.root(), host.root(), {}, {}, [](auto) {}});
+    server::RegisterPreviewCommands({host.root(), host.root(), {}, {}, [](auto) {}, {}});
     return true;
   }();
   (void)registered;

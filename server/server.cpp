@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -367,7 +368,11 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   RegisterPreviewCommands(
       {root, start_dir, [&log_sinks] { log_sinks.LockForFork(); },
        [&log_sinks] { log_sinks.UnlockAfterFork(); },
-       [&log_sinks](HeldSink::Capture capture) { log_sinks.CaptureInChild(capture); }});
+       [&log_sinks](HeldSink::Capture capture) { log_sinks.CaptureInChild(capture); },
+       [&](RCONClientConnection* connection) {
+         return bridge_of_requests ? bridge_of_requests->OriginOf(connection).reply_room
+                                   : std::numeric_limits<std::size_t>::max();
+       }});
   try {
     slot.plugin = framework::LoadedPlugin::Load(slot.path);
   } catch (const std::exception& e) {

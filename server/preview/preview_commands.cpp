@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "sdk/game_members.h"
 #include "server/preview/forked_run.h"
 #include "server/preview/report_text.h"
+#include "server/rcon/packet.h"
 #include "server/root_files.h"
 
 namespace server {
@@ -255,7 +257,17 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
   const std::string report =
       result.text.substr(0, split) + ",\"scheduled\":" +
       Dump(DropPendingBefore(context, Json::parse(result.text.substr(split + 1)))) + "}";
-  Reply(handle, request, text ? ReportText(Json::parse(report)) : report);
+  const std::string answer = text ? ReportText(Json::parse(report)) : report;
+  const std::size_t room =
+      context.reply_room ? context.reply_room(handle) : std::numeric_limits<std::size_t>::max();
+  if (rcon::EncodedReplySize(answer.size()) > room) {
+    Reply(handle, request,
+          fmt::format("the report is {} bytes, more than this connection can take ({} bytes); "
+                      "try emu.preview --text",
+                      answer.size(), room));
+    return;
+  }
+  Reply(handle, request, answer);
 }
 
 void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,

@@ -9,9 +9,11 @@
 // Thread: the game thread, like every handler.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 
+#include "sdk/game_types.h"
 #include "server/held_sink.h"
 
 namespace game {
@@ -28,6 +30,9 @@ struct PreviewContext {
   std::function<void()> lock_log;
   std::function<void()> unlock_log;
   std::function<void(HeldSink::Capture)> capture_log;
+  // How many bytes a reply to this connection may have (none: no limit); a larger report is
+  // answered by its size instead.
+  std::function<std::size_t(RCONClientConnection*)> reply_room;
 };
 
 // REQUIRES: a game is installed for as long as the commands are registered.
