@@ -35,9 +35,14 @@ void WriteAll(int fd, const std::string& text) {
   try {
     if (hooks.after) hooks.after();
     if (hooks.in_child) hooks.in_child();
-    WriteAll(out, "+" + work() + std::string(kEnd));
+    std::string text(1, '+');
+    text += work();
+    text += kEnd;
+    WriteAll(out, text);
   } catch (const std::exception& e) {
-    WriteAll(out, std::string("-") + e.what());
+    std::string text(1, '-');
+    text += e.what();
+    WriteAll(out, text);
     status = 1;
   } catch (...) {
     WriteAll(out, "-unknown error");
