@@ -16,7 +16,18 @@ void HeldSink::Release() {
   Flush();
 }
 
+void HeldSink::CaptureInChild(Capture capture) {
+  std::lock_guard lock(mutex_);
+  capturing_ = true;
+  capture_ = std::move(capture);
+  kept_.clear();
+}
+
 void HeldSink::sink_it_(const spdlog::details::log_msg& msg) {
+  if (capturing_) {
+    if (capture_) capture_(msg.level, std::string_view(msg.payload.data(), msg.payload.size()));
+    return;
+  }
   formatter_->format(msg, kept_);
   if (held_) return;
   Write();
@@ -37,6 +48,7 @@ void HeldSink::Write() {
 }
 
 void HeldSink::Flush() {
+  if (capturing_) return;
   if (to_file_)
     file_.flush();
   else

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include <spdlog/details/file_helper.h>
 #include <spdlog/sinks/base_sink.h>
@@ -26,6 +28,15 @@ class HeldSink final : public spdlog::sinks::base_sink<std::mutex> {
   void Hold();
   void Release();
 
+  // Around a fork of the game thread: the lock is taken before, so that the child never finds
+  // it held by a thread it does not have, and released on both sides after.
+  void LockForFork() { mutex_.lock(); }
+  void UnlockAfterFork() { mutex_.unlock(); }
+  // In a forked child only: each line goes to `capture` (none: nowhere), never to the stream;
+  // lines kept or buffered for the stream are never written from the child.
+  using Capture = std::function<void(spdlog::level::level_enum, std::string_view text)>;
+  void CaptureInChild(Capture capture);
+
  private:
   void sink_it_(const spdlog::details::log_msg& msg) override;
   void flush_() override;
@@ -37,6 +48,8 @@ class HeldSink final : public spdlog::sinks::base_sink<std::mutex> {
   spdlog::details::file_helper file_;
   bool held_ = false;
   spdlog::memory_buf_t kept_;
+  bool capturing_ = false;
+  Capture capture_;
 };
 
 }  // namespace server

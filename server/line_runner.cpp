@@ -1,10 +1,13 @@
 #include "server/line_runner.h"
 
 #include <chrono>
+#include <optional>
 
 #include "framework/host/command_registry.h"
+#include "game/journal/journal.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
+#include "server/root_files.h"
 
 namespace server {
 
@@ -34,7 +37,18 @@ void LineRunner::Run(game::RconConnection& connection, std::string_view source, 
   packet.Type = type;
   packet.Length = static_cast<int32_t>(utf8.size()) + 10;
   packet.Body = game::ToFString(utf8);
+  game::Journal* journal = game::ActiveJournal();
+  // A recorded request's file effects are journaled too, by comparing the written folders.
+  std::optional<RootFiles> files;
+  if (journal != nullptr && journal->enabled()) {
+    journal->SetRequest(std::string(source), id);
+    files = ListRootFiles(root_);
+  }
   framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+  if (files) {
+    JournalFileChanges(CompareRootFiles(*files, ListRootFiles(root_)));
+    journal->ClearRequest();
+  }
   const std::size_t replies = connection.replies().size();
   connection.ClearReplies();  // the outlet has them; a long session must not pile them up
   game_.CollectGarbage();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "game/game.h"
@@ -15,8 +16,10 @@ namespace server {
 
 class LineRunner {
  public:
-  // REQUIRES: `game` and `audit` outlive the runner.
-  LineRunner(game::Game& game, const Audit& audit) : game_(game), audit_(audit) {}
+  // REQUIRES: `game` and `audit` outlive the runner. `root` is the server root, whose written
+  // folders are compared around a journaled request to journal its file effects.
+  LineRunner(game::Game& game, const Audit& audit, std::filesystem::path root)
+      : game_(game), audit_(audit), root_(std::move(root)) {}
 
   // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
   // is over, never inside a handler. `source` names the sender in the audit line. A command
@@ -28,6 +31,7 @@ class LineRunner {
  private:
   game::Game& game_;
   const Audit& audit_;
+  std::filesystem::path root_;
 };
 
 }  // namespace server

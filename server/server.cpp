@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <random>
 #include <utility>
@@ -27,6 +28,7 @@
 #include "server/emu_commands.h"
 #include "server/game_loop.h"
 #include "server/line_runner.h"
+#include "server/preview/preview_commands.h"
 #include "server/rcon/listener.h"
 #include "server/rcon_bridge.h"
 #include "server/shared_sinks.h"
@@ -179,11 +181,13 @@ std::unique_ptr<game::Game> LoadWorld(const ServerOptions& options, std::ofstrea
   return game;
 }
 
-// Registers the server's own commands and loads the plugin into `slot`. False after saying
-// why on standard error.
-bool LoadPlugin(const EmuContext& context, accounts::AccountStore* accounts) {
+// Registers the server's own commands (emu.*, emu.accounts, emu.preview and emu.diff) and loads the
+// plugin into `slot`. False after saying why on standard error.
+bool LoadPlugin(const EmuContext& context, accounts::AccountStore* accounts,
+                PreviewContext preview) {
   RegisterEmuCommands(context);
   RegisterAccountsCommand(accounts);
+  RegisterPreviewCommands(std::move(preview));
   try {
     context.slot.plugin = framework::LoadedPlugin::Load(context.slot.path);
   } catch (const std::exception& e) {
@@ -291,7 +295,7 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   };
   GameLoop loop(options.timer_period, tick, now(), now);
   const Audit audit(!options.no_audit);
-  const LineRunner runner(*game, audit);
+  const LineRunner runner(*game, audit, options.root);
   RconBridge bridge(loop, runner, sinks);
 
   PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
@@ -299,7 +303,13 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   if (!LoadPlugin(
           {*game, slot, StateFolder(options.root), start_dir,
            [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }},
-          accounts.get()))
+          accounts.get(),
+          {options.root, start_dir, [&sinks] { sinks.LockForFork(); },
+           [&sinks] { sinks.UnlockAfterFork(); },
+           [&sinks](HeldSink::Capture capture) { sinks.CaptureInChild(std::move(capture)); },
+           [&bridge](RCONClientConnection* connection) {
+             return bridge.OriginOf(connection).reply_room;
+           }}))
     return 1;
 
   LocalLines lines(runner);

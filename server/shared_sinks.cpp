@@ -33,6 +33,19 @@ void SharedSinks::Hold(bool on) const {
   for (const auto& sink : sinks_) on ? sink->Hold() : sink->Release();
 }
 
+void SharedSinks::LockForFork() const {
+  for (const auto& sink : sinks_) sink->LockForFork();
+}
+
+void SharedSinks::UnlockAfterFork() const {
+  for (const auto& sink : sinks_) sink->UnlockAfterFork();
+}
+
+void SharedSinks::CaptureInChild(const HeldSink::Capture& capture) const {
+  for (std::size_t i = 0; i < sinks_.size(); ++i)
+    sinks_[i]->CaptureInChild(i == 0 ? capture : nullptr);
+}
+
 void SharedSinks::Add(std::shared_ptr<HeldSink> sink) {
   framework::AddLogSink(sink);
   sinks_.push_back(std::move(sink));

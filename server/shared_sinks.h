@@ -20,6 +20,11 @@ class SharedSinks {
   bool SetUp(const ServerOptions& options);
   // On: lines are kept; off: the kept lines are written and flushed.
   void Hold(bool on) const;
+  // Around a preview's fork (see HeldSink); in the copy, the first sink captures and the rest
+  // are silent.
+  void LockForFork() const;
+  void UnlockAfterFork() const;
+  void CaptureInChild(const HeldSink::Capture& capture) const;
 
  private:
   void Add(std::shared_ptr<HeldSink> sink);

@@ -34,6 +34,8 @@ class RconConnection {
   int number() const { return number_; }
   const std::vector<RconReply>& replies() const { return replies_; }
   void ClearReplies() { replies_.clear(); }
+  // Where the following replies go (a preview's copy of the game keeps them to itself).
+  void SetOutlet(Outlet outlet) { outlet_ = std::move(outlet); }
   void Send(RconReply reply);
 
  private:

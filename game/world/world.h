@@ -137,6 +137,17 @@ class World {
   // The current state as a world description (destroyed actors left out, spawned ones
   // appended; world_export.cpp).
   WorldDescription ToDescription() const;
+  // One entity as the export describes it, destroyed or not (its memory lives until the next
+  // collection).
+  PlayerDescription Describe(const Player& player) const;
+  DinoDescription Describe(const Dino& dino) const;
+  StructureDescription Describe(const Structure& structure) const;
+  ActorDescription Describe(const LocatedActor& actor) const;
+  // The entity lists, destroyed entries included: file order, then spawn order.
+  const std::vector<Dino*>& dinos() const { return dinos_; }
+  const std::vector<Structure*>& structures() const { return structures_; }
+  const std::vector<LocatedActor*>& actors() const { return actors_; }
+  const std::vector<TribeDescription>& tribes() const { return tribes_; }
   void CollectGarbage();
 
  private:
@@ -152,6 +163,7 @@ class World {
   // A root or status component of `owner`, named `name`, registered.
   template <class T>
   T* MakeComponent(Native cls, FName name, ObjectBase* owner);
+  std::optional<std::string> ClassNameOf(const ClassObject* cls) const;
   ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
                          std::optional<ClassKind> made_as);
   // The class of that name, made with `kind` (and the listed path, if any) when it is new.

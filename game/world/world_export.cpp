@@ -36,72 +36,13 @@ WorldDescription World::ToDescription() const {
   w.dinos.reserve(dinos_.size());
   w.structures.reserve(structures_.size());
   w.actors.reserve(actors_.size());
-  for (const auto& player : players_) {
-    PlayerDescription p = player->description;
-    if (player->controller != nullptr) {
-      p.team = player->controller->targeting_team;
-      p.position = ToPosition(player->controller->current_player_character_location);
-      p.stale = false;
-    } else {
-      p.stale = true;
-      if (player->character != nullptr)
-        p.position = ToPosition(player->character->root().relative_location);
-    }
-    p.character = player->character == nullptr ? CharacterState::kNone
-                  : player->character->dead    ? CharacterState::kDead
-                                               : CharacterState::kAlive;
-    w.players.push_back(std::move(p));
-  }
-  for (const Dino* dino : dinos_) {
-    if (dino->destroyed) continue;
-    DinoDescription d;
-    d.class_name = ToUtf8(names_.ToString(dino->class_private->name_private));
-    d.id1 = dino->dino_id1;
-    d.id2 = dino->dino_id2;
-    d.team = dino->targeting_team;
-    d.name = ToUtf8(dino->descriptive_name);
-    d.level = dino->absolute_base_level;
-    d.position = ToPosition(dino->root().relative_location);
-    d.dead = dino->dead;
-    d.food = {dino->status().current_status_values[kFoodStatus],
-              dino->status().max_status_values[kFoodStatus]};
-    d.tamer = ToUtf8(dino->tamer_string);
-    d.taming_team = dino->taming_team_id;
-    d.neutered = dino->neutered;
-    d.playing = dino->playing;
-    if (dino->facts) {
-      d.experience = dino->facts->experience;
-      d.colours = dino->facts->colours;
-      d.imprint_quality = dino->facts->imprint_quality;
-      d.imprinter = dino->facts->imprinter;
-    }
-    w.dinos.push_back(std::move(d));
-  }
-  auto class_name = [this](const ClassObject* cls) -> std::optional<std::string> {
-    if (cls == nullptr) return std::nullopt;
-    return ToUtf8(names_.ToString(cls->name_private));
-  };
-  for (const Structure* structure : structures_) {
-    if (structure->destroyed) continue;
-    StructureDescription s;
-    s.class_name = *class_name(structure->class_private);
-    s.team = structure->targeting_team;
-    s.owner = ToUtf8(structure->owner_name);
-    s.name = ToUtf8(structure->descriptive_name);
-    s.consumes_item = class_name(structure->consumes_primal_item);
-    s.pickup_item = class_name(structure->pickup_gives_item);
-    s.position = ToPosition(structure->root().relative_location);
-    w.structures.push_back(std::move(s));
-  }
-  for (const LocatedActor* actor : actors_) {
-    if (actor->destroyed) continue;
-    ActorDescription a;
-    a.class_name = *class_name(actor->class_private);
-    a.kind = actor->kind == ObjectKind::kPawn ? ClassKind::kPawn : ClassKind::kActor;
-    a.team = actor->targeting_team;
-    a.position = ToPosition(actor->root().relative_location);
-    w.actors.push_back(std::move(a));
-  }
+  for (const auto& player : players_) w.players.push_back(Describe(*player));
+  for (const Dino* dino : dinos_)
+    if (!dino->destroyed) w.dinos.push_back(Describe(*dino));
+  for (const Structure* structure : structures_)
+    if (!structure->destroyed) w.structures.push_back(Describe(*structure));
+  for (const LocatedActor* actor : actors_)
+    if (!actor->destroyed) w.actors.push_back(Describe(*actor));
   if (root_.empty()) {
     w.profiles = profiles_;
   } else {
@@ -113,6 +54,75 @@ WorldDescription World::ToDescription() const {
         w.profiles.push_back(eos);
   }
   return w;
+}
+
+PlayerDescription World::Describe(const Player& player) const {
+  PlayerDescription p = player.description;
+  if (player.controller != nullptr) {
+    p.team = player.controller->targeting_team;
+    p.position = ToPosition(player.controller->current_player_character_location);
+    p.stale = false;
+  } else {
+    p.stale = true;
+    if (player.character != nullptr)
+      p.position = ToPosition(player.character->root().relative_location);
+  }
+  p.character = player.character == nullptr ? CharacterState::kNone
+                : player.character->dead    ? CharacterState::kDead
+                                            : CharacterState::kAlive;
+  return p;
+}
+
+DinoDescription World::Describe(const Dino& dino_object) const {
+  const Dino* dino = &dino_object;
+  DinoDescription d;
+  d.class_name = ToUtf8(names_.ToString(dino->class_private->name_private));
+  d.id1 = dino->dino_id1;
+  d.id2 = dino->dino_id2;
+  d.team = dino->targeting_team;
+  d.name = ToUtf8(dino->descriptive_name);
+  d.level = dino->absolute_base_level;
+  d.position = ToPosition(dino->root().relative_location);
+  d.dead = dino->dead;
+  d.food = {dino->status().current_status_values[kFoodStatus],
+            dino->status().max_status_values[kFoodStatus]};
+  d.tamer = ToUtf8(dino->tamer_string);
+  d.taming_team = dino->taming_team_id;
+  d.neutered = dino->neutered;
+  d.playing = dino->playing;
+  if (dino->facts) {
+    d.experience = dino->facts->experience;
+    d.colours = dino->facts->colours;
+    d.imprint_quality = dino->facts->imprint_quality;
+    d.imprinter = dino->facts->imprinter;
+  }
+  return d;
+}
+
+std::optional<std::string> World::ClassNameOf(const ClassObject* cls) const {
+  if (cls == nullptr) return std::nullopt;
+  return ToUtf8(names_.ToString(cls->name_private));
+}
+
+StructureDescription World::Describe(const Structure& structure) const {
+  StructureDescription s;
+  s.class_name = *ClassNameOf(structure.class_private);
+  s.team = structure.targeting_team;
+  s.owner = ToUtf8(structure.owner_name);
+  s.name = ToUtf8(structure.descriptive_name);
+  s.consumes_item = ClassNameOf(structure.consumes_primal_item);
+  s.pickup_item = ClassNameOf(structure.pickup_gives_item);
+  s.position = ToPosition(structure.root().relative_location);
+  return s;
+}
+
+ActorDescription World::Describe(const LocatedActor& actor) const {
+  ActorDescription a;
+  a.class_name = *ClassNameOf(actor.class_private);
+  a.kind = actor.kind == ObjectKind::kPawn ? ClassKind::kPawn : ClassKind::kActor;
+  a.team = actor.targeting_team;
+  a.position = ToPosition(actor.root().relative_location);
+  return a;
 }
 
 }  // namespace game

@@ -327,6 +327,21 @@ void WriteList(JsonOut& o, std::string_view key, const std::vector<T>& list, F w
 
 }  // namespace
 
+template <class T, class F>
+std::string EntityText(const T& entity, F write) {
+  JsonOut o(-1);
+  write(o, entity);
+  return o.Take();
+}
+
+std::string WorldFileEntityText(const DinoDescription& dino) { return EntityText(dino, WriteDino); }
+std::string WorldFileEntityText(const StructureDescription& structure) {
+  return EntityText(structure, WriteStructure);
+}
+std::string WorldFileEntityText(const ActorDescription& actor) {
+  return EntityText(actor, WriteActor);
+}
+
 std::string WorldFileText(const WorldDescription& w, int indent, const AllocatorCounts* memory) {
   JsonOut o(indent);
   // More than an indented actor takes (about 400 bytes), so that a big text is never copied

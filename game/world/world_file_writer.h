@@ -46,4 +46,9 @@ namespace game {
 std::string WorldFileText(const WorldDescription& description, int indent,
                           const AllocatorCounts* memory = nullptr);
 
+// One element of the entity lists, as WorldFileText writes it on one line.
+std::string WorldFileEntityText(const DinoDescription& dino);
+std::string WorldFileEntityText(const StructureDescription& structure);
+std::string WorldFileEntityText(const ActorDescription& actor);
+
 }  // namespace game

@@ -1,0 +1,57 @@
+// emu.preview beside the plain command, on the generated world of 1M actors:
+//   Command/<line>  the line dispatched to the real plugin (a fresh copy of the world for each
+//                   run, made outside the timed part)
+//   Preview/<line>  "emu.preview <line>": the fork, the line in the copy with its journal, the
+//                   report (world changes, files, timer probe) and its way back through the pipe
+// A few-entity line and the destruction of the large bench tribe. The preview leaves the world as
+// it was, so it runs on the installed world without copies.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/support/bench_host.h"
+#include "framework/host/command_registry.h"
+#include "server/preview/preview_commands.h"
+
+namespace {
+
+constexpr int32_t kActors = 1'000'000;
+constexpr const char* kLines[] = {"KillPlayerId 500000000", "DestroyTribeAll 1000001"};
+
+std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+void RunCommand(benchmark::State& state, std::string line) {
+  bench::BenchHost& host = bench::Host();
+  for (auto _ : state) {
+    state.PauseTiming();
+    host.FreshCopy(kActors);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(host.Dispatch(Wide(line)));
+  }
+}
+
+void RunPreview(benchmark::State& state, std::string line) {
+  bench::BenchHost& host = bench::Host();
+  host.Installed(kActors);
+  static const bool registered = [&host] {
+    server::RegisterPreviewCommands({host.root(), host.root(), {}, {}, [](auto) {}, {}});
+    return true;
+  }();
+  (void)registered;
+  for (auto _ : state) benchmark::DoNotOptimize(host.Dispatch(Wide("emu.preview " + line)));
+  state.counters["report_bytes"] = static_cast<double>(host.LastReply().size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (const char* line : kLines) {
+    benchmark::RegisterBenchmark((std::string("Command/") + line).c_str(), RunCommand, line)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark((std::string("Preview/") + line).c_str(), RunPreview, line)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+  }
+  return bench::Main(argc, argv);
+}

@@ -1,0 +1,85 @@
+// Differences between two states of a world, entity by entity, in the world file's names:
+//   {"removed": [ENTITY...], "added": [ENTITY...], "changed": [ENTITY...]}
+// where ENTITY is {"kind": "player"|"tribe"|"dino"|"structure"|"actor", "key": KEY, ...}; KEY is
+// the EOS id, the tribe id, [id1, id2], or the index in the world file's list (structures and
+// actors; "spawned:<n>" for one spawned since the world was loaded). A removed or added entity
+// carries its world-file object under "object", a changed one "fields": {NAME: [BEFORE, AFTER],
+// ...}. TouchedEntities follows one line's game calls through the journal's observer and describes
+// only the entities those calls named, so its cost follows what the line touched, not the world.
+// Thread: the game thread (the live world); EntitySet and DiffEntities are pure.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "game/world/world_description.h"
+
+namespace game {
+
+class World;
+struct Player;
+struct ObjectBase;
+
+// Entities with their world-file objects, in the order they were added.
+class EntitySet {
+ public:
+  struct Entity {
+    std::string kind;
+    nlohmann::ordered_json key;
+    nlohmann::ordered_json object;
+  };
+  // The players, tribes, dinos, structures and actors of `lists`; structures and actors are keyed
+  // by `structure_keys` and `actor_keys` (their list indexes when empty).
+  static EntitySet Of(const WorldDescription& lists,
+                      const std::vector<nlohmann::ordered_json>& structure_keys = {},
+                      const std::vector<nlohmann::ordered_json>& actor_keys = {});
+  void Add(Entity entity);
+  const std::vector<Entity>& entities() const { return entities_; }
+  const Entity* Find(const std::string& kind, const nlohmann::ordered_json& key) const;
+
+ private:
+  std::vector<Entity> entities_;
+  std::unordered_map<std::string, std::size_t> by_key_;
+};
+
+nlohmann::ordered_json DiffEntities(const EntitySet& before, const EntitySet& after);
+// {NAME: [BEFORE, AFTER]} of the keys whose values differ (null for a missing one).
+nlohmann::ordered_json ChangedFields(const nlohmann::ordered_json& before,
+                                     const nlohmann::ordered_json& after);
+
+// Every live entity of `world`.
+EntitySet LiveEntities(World& world);
+
+// Records the entities that a line's calls name, describing each before the first call on it
+// acts (a destroyed one needs no copy: its memory outlives the line). Tribes and players are few,
+// and some of their fields change without a game call (a name written in place), so all of them
+// are compared.
+class TouchedEntities {
+ public:
+  explicit TouchedEntities(World& world);
+  ~TouchedEntities();
+  TouchedEntities(const TouchedEntities&) = delete;
+  TouchedEntities& operator=(const TouchedEntities&) = delete;
+  // The journal observer's work: every REF among `self` and `args`.
+  void Observe(std::string_view fn, const nlohmann::ordered_json& self,
+               const nlohmann::ordered_json& args);
+  // The world form of what changed since construction, as JSON text.
+  std::string DiffText() const;
+
+ private:
+  struct Touched;
+  void Touch(const std::string& ref, bool destroying);
+  World& world_;
+  std::vector<TribeDescription> tribes_before_;
+  std::vector<PlayerDescription> players_before_;
+  std::size_t dinos_before_, structures_before_, actors_before_;
+  std::vector<Touched> touched_;
+  std::unordered_map<const void*, std::size_t> seen_;
+};
+
+}  // namespace game

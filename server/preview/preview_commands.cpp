@@ -1,0 +1,308 @@
+#include "server/preview/preview_commands.h"
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+#include "framework/host/clock_control.h"
+#include "framework/host/command_registry.h"
+#include "framework/host/running_game.h"
+#include "game/journal/journal.h"
+#include "game/rcon/rcon_connection.h"
+#include "game/util/text.h"
+#include "game/world/world.h"
+#include "game/world/world_diff.h"
+#include "game/world/world_file_reader.h"
+#include "game/world/world_json.h"
+#include "sdk/api.h"
+#include "sdk/clock.h"
+#include "sdk/game_members.h"
+#include "server/preview/forked_run.h"
+#include "server/preview/report_text.h"
+#include "server/rcon/packet.h"
+#include "server/root_files.h"
+
+namespace server {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+// Timer callbacks are run second by second this far past the line, to see what it scheduled.
+constexpr int kProbeSeconds = 60;
+constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
+
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
+  FString body(game::ToUtf16(text));
+  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
+    send(connection, request.Id, request.Type, body);
+}
+
+std::string Dump(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Texts of the copy name the scratch root; the report names the live one.
+class PathMap {
+ public:
+  PathMap(const fs::path& scratch, const fs::path& root) {
+    Add(scratch.string(), root.string());
+    Add(HostRoot(scratch), HostRoot(root));
+  }
+  std::string operator()(std::string text, bool json_escaped = false) const {
+    for (const auto& [from, to] : json_escaped ? escaped_ : plain_) {
+      for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    }
+    return text;
+  }
+
+ private:
+  static std::string HostRoot(const fs::path& path) {
+    std::string dir = framework::BinariesDirOf(path.string());
+    return dir.substr(0, dir.size() - std::string_view("\\Binaries\\Win64").size());
+  }
+  void Add(const std::string& from, const std::string& to) {
+    plain_.emplace_back(from, to);
+    escaped_.emplace_back(Json(from).dump().substr(1, Json(from).dump().size() - 2),
+                          Json(to).dump().substr(1, Json(to).dump().size() - 2));
+  }
+  std::vector<std::pair<std::string, std::string>> plain_, escaped_;
+};
+
+// What the copy sees while the line and the timer probe run.
+struct Capture {
+  bool probing = false;
+  std::vector<std::string> calls;
+  std::size_t probe_calls = 0;
+  std::vector<std::pair<std::string, std::string>> log;  // level, text
+};
+
+// Moves the clock a second at a time and runs the timer callbacks, recording each second in
+// which they acted (a game call or a log line) with what they logged.
+Json Probe(Capture& capture) {
+  capture.probing = true;
+  Json scheduled = Json::array();
+  for (int second = 0; second < kProbeSeconds; ++second) {
+    framework::AdvanceClock(std::chrono::seconds(1));
+    const std::size_t calls = capture.probe_calls, lines = capture.log.size();
+    framework::TickTimers();
+    if (capture.probe_calls == calls && capture.log.size() == lines) continue;
+    std::string what;
+    for (std::size_t i = lines; i < capture.log.size(); ++i)
+      what += (what.empty() ? "" : "; ") + capture.log[i].second;
+    what += fmt::format("{}{} game calls", what.empty() ? "" : " (", capture.probe_calls - calls);
+    if (lines != capture.log.size()) what += ")";
+    scheduled.push_back(Json{{"due", HostApi::GetClock().CalendarSeconds()}, {"what", what}});
+  }
+  return scheduled;
+}
+
+struct Preview {
+  const PreviewContext& context;
+  game::RconConnection& connection;
+  const RCONPacket& request;
+  std::string line;
+  fs::path scratch;
+
+  ForkHooks Hooks(Capture& capture) const {
+    return {
+        context.lock_log, context.unlock_log, [this, &capture] {
+          context.capture_log([&capture](spdlog::level::level_enum level, std::string_view text) {
+            const auto name = spdlog::level::to_string_view(level);
+            capture.log.emplace_back(std::string(name.data(), name.size()), std::string(text));
+          });
+          connection.SetOutlet({});
+          connection.ClearReplies();
+        }};
+  }
+
+  // In the copy: the root's writable parts copied to scratch, the line run, the report made.
+  std::string Report(Capture& capture) const {
+    for (const char* part : kWrittenParts) {
+      if (!fs::exists(context.root / part)) continue;
+      fs::create_directories((scratch / part).parent_path());
+      fs::copy(context.root / part, scratch / part, fs::copy_options::recursive);
+    }
+    const RootFiles files_before = ListRootFiles(scratch);
+    framework::SetCurrentDir(framework::BinariesDirOf(scratch.string()));
+
+    game::World& world = game::World::Installed();
+    game::Journal& journal = world.journal();
+    game::TouchedEntities touched(world);
+    journal.SetSink([&capture](const std::string& text) {
+      if (capture.probing)
+        ++capture.probe_calls;
+      else
+        capture.calls.push_back(text);
+    });
+    journal.SetObserver([&](std::string_view fn, const Json& self, const Json& args) {
+      if (!capture.probing) touched.Observe(fn, self, args);
+    });
+
+    RCONPacket packet;
+    packet.Id = request.Id;
+    packet.Type = request.Type;
+    packet.Length = static_cast<int32_t>(line.size()) + 10;
+    packet.Body = game::ToFString(line);
+    framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    const FileChanges files = CompareRootFiles(files_before, ListRootFiles(scratch));
+    JournalFileChanges(files);
+
+    const PathMap map(scratch, context.root);
+    Json replies = Json::array();
+    for (const game::RconReply& reply : connection.replies())
+      replies.push_back(
+          Json{{"id", reply.id}, {"type", reply.type}, {"body", map(game::ToUtf8(reply.text))}});
+    Json log = Json::array();
+    for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
+    // Journal lines are JSON already: they go in as they are, as do the world's objects.
+    std::string calls;
+    for (const std::string& call : capture.calls)
+      calls += (calls.empty() ? "" : ",") + map(call, true);
+    const Json file_changes{
+        {"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
+    std::string report = "{\"line\":" + Dump(Json(line)) + ",\"replies\":" + Dump(replies) +
+                         ",\"calls\":[" + calls + "],\"log\":" + Dump(log) +
+                         ",\"world\":" + touched.DiffText() + ",\"files\":" + Dump(file_changes);
+    // The scheduled entries follow on a line of their own, for the parent to sift.
+    return report + "\n" + Dump(Probe(capture));
+  }
+};
+
+// The scheduled entries that were pending before the line: found by probing a copy that runs
+// nothing, and left out of the report.
+Json DropPendingBefore(const PreviewContext& context, Json scheduled) {
+  if (scheduled.empty()) return scheduled;
+  Capture capture;
+  ForkHooks hooks{context.lock_log, context.unlock_log, [&] {
+                    context.capture_log([&capture](spdlog::level::level_enum, std::string_view t) {
+                      capture.log.emplace_back("", std::string(t));
+                    });
+                    game::World::Installed().journal().SetSink(
+                        [&capture](const std::string&) { ++capture.probe_calls; });
+                    game::World::Installed().journal().SetObserver({});
+                  }};
+  const ForkedResult baseline = RunForked(hooks, [&] { return Dump(Probe(capture)); });
+  if (!baseline.ok) return scheduled;
+  std::set<int64_t> pending;
+  for (const Json& entry : Json::parse(baseline.text)) pending.insert(entry["due"].get<int64_t>());
+  Json kept = Json::array();
+  for (Json& entry : scheduled)
+    if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
+  return kept;
+}
+
+bool IsServerCommand(std::string_view word) {
+  return word.size() >= 4 && (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'm' &&
+         (word[2] | 0x20) == 'u' && word[3] == '.';
+}
+
+// "emu.preview [--text] LINE": the words before LINE are cut, LINE keeps its own spacing.
+void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
+                    const RCONPacket& request) {
+  std::string rest = game::ToUtf8(request.Body.View());
+  auto cut_word = [&rest]() {
+    const std::size_t start = rest.find_first_not_of(' ');
+    if (start == std::string::npos) return std::string();
+    const std::size_t end = std::min(rest.find(' ', start), rest.size());
+    std::string word = rest.substr(start, end - start);
+    rest.erase(0, end);
+    return word;
+  };
+  cut_word();  // emu.preview
+  const std::size_t start = rest.find_first_not_of(' ');
+  rest.erase(0, start == std::string::npos ? rest.size() : start);
+  const bool text = rest.rfind("--text", 0) == 0 && (rest.size() == 6 || rest[6] == ' ');
+  if (text)
+    rest.erase(0, rest.find_first_not_of(' ', 6) == std::string::npos
+                      ? rest.size()
+                      : rest.find_first_not_of(' ', 6));
+  const std::string line = rest;
+  std::string first = line.substr(0, line.find(' '));
+  if (line.empty()) {
+    Reply(handle, request, "usage: emu.preview [--text] LINE (LINE: a plugin command line)");
+    return;
+  }
+  if (IsServerCommand(first)) {
+    Reply(handle, request,
+          fmt::format("refused: emu.preview runs plugin commands only, and {} is a server command",
+                      first));
+    return;
+  }
+  char pattern[] = "/tmp/orvane-preview-XXXXXX";
+  const char* scratch = ::mkdtemp(pattern);
+  if (scratch == nullptr) {
+    Reply(handle, request, "preview failed: cannot make a scratch folder");
+    return;
+  }
+  Capture capture;
+  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line, scratch};
+  const ForkedResult result =
+      RunForked(preview.Hooks(capture), [&] { return preview.Report(capture); });
+  std::error_code ignored;
+  fs::remove_all(scratch, ignored);
+  if (!result.ok) {
+    Reply(handle, request, "preview failed: " + result.error);
+    return;
+  }
+  const std::size_t split = result.text.rfind('\n');
+  const std::string report =
+      result.text.substr(0, split) + ",\"scheduled\":" +
+      Dump(DropPendingBefore(context, Json::parse(result.text.substr(split + 1)))) + "}";
+  const std::string answer = text ? ReportText(Json::parse(report)) : report;
+  const std::size_t room =
+      context.reply_room ? context.reply_room(handle) : std::numeric_limits<std::size_t>::max();
+  if (rcon::EncodedReplySize(answer.size()) > room) {
+    Reply(handle, request,
+          fmt::format("the report is {} bytes, more than this connection can take ({} bytes); "
+                      "try emu.preview --text",
+                      answer.size(), room));
+    return;
+  }
+  Reply(handle, request, answer);
+}
+
+void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
+                 const RCONPacket& request) {
+  std::string body = game::ToUtf8(request.Body.View());
+  const std::size_t word_end = body.find(' ', body.find_first_not_of(' '));
+  const std::size_t file_start =
+      word_end == std::string::npos ? std::string::npos : body.find_first_not_of(' ', word_end);
+  if (file_start == std::string::npos) {
+    Reply(handle, request, "usage: emu.diff FILE (a world file or an emu.state export)");
+    return;
+  }
+  const std::string file = body.substr(file_start);
+  try {
+    const game::WorldDescription before = game::ParseWorldFile(
+        game::ReadWorldFileText((context.start_dir / file).string(), kDiffFileMaxBytes));
+    const Json diff = game::DiffEntities(game::EntitySet::Of(before),
+                                         game::LiveEntities(game::World::Installed()));
+    Reply(handle, request, diff.dump(-1, ' ', false, Json::error_handler_t::replace));
+  } catch (const std::exception& e) {
+    Reply(handle, request, fmt::format("cannot compare with {}: {}", file, e.what()));
+  }
+}
+
+}  // namespace
+
+void RegisterPreviewCommands(PreviewContext context) {
+  framework::OwnerScope owner("server");
+  auto shared = std::make_shared<const PreviewContext>(std::move(context));
+  auto& commands = HostApi::GetCommands();
+  commands.AddRconCommand(u"emu.preview", [shared](RCONClientConnection* c, RCONPacket* p,
+                                                   UWorld*) { PreviewCommand(*shared, c, *p); });
+  commands.AddRconCommand(u"emu.diff", [shared](RCONClientConnection* c, RCONPacket* p, UWorld*) {
+    DiffCommand(*shared, c, *p);
+  });
+}
+
+}  // namespace server
