@@ -13,6 +13,13 @@ TestWorld& CommandTest::UseWorld(std::string_view world_json, TestWorld::Options
   return *world_;
 }
 
+void CommandTest::ExpectReplies(const std::vector<Exchange>& exchanges) {
+  for (const Exchange& exchange : exchanges) {
+    EXPECT_EQ(Replies(exchange.line), exchange.replies)
+        << std::string(exchange.line.begin(), exchange.line.end());
+  }
+}
+
 void CommandTest::CheckBlocks() {
   if (world_ == nullptr) return;
   EXPECT_EQ(world_->live_blocks(), blocks_before_ + blocks_kept_)

@@ -15,6 +15,12 @@
 
 namespace support {
 
+// One request of a table and the replies it must get, in order.
+struct Exchange {
+  std::u16string line;
+  std::vector<std::string> replies;
+};
+
 inline constexpr TestWorld::Options kWithPlugin{.load_plugin = true};
 
 class CommandTest : public ::testing::Test {
@@ -31,6 +37,8 @@ class CommandTest : public ::testing::Test {
 
   // The reply texts of one request on the current world, as UTF-8.
   std::vector<std::string> Replies(const std::u16string& line) { return world_->Replies(line); }
+  // Dispatches each line in turn on the current world; a mismatch names its line.
+  void ExpectReplies(const std::vector<Exchange>& exchanges);
 
   // Blocks that the game keeps on purpose after the requests (items given, dinos spawned,
   // destroyed actors not yet collected); the check allows that many more live blocks.
