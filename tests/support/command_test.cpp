@@ -20,6 +20,14 @@ void CommandTest::ExpectReplies(const std::vector<Exchange>& exchanges) {
   }
 }
 
+void CommandTest::ExpectRepliesOnWorlds(const std::vector<WorldExchanges>& cases) {
+  for (const WorldExchanges& c : cases) {
+    SCOPED_TRACE(c.world_json);
+    UseWorld(c.world_json);
+    ExpectReplies(c.exchanges);
+  }
+}
+
 void CommandTest::CheckBlocks() {
   if (world_ == nullptr) return;
   EXPECT_EQ(world_->live_blocks(), blocks_before_ + blocks_kept_)

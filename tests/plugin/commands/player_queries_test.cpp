@@ -59,47 +59,37 @@ TEST_F(PlayerQueries, RepliesOfEachQuery) {
   });
 }
 
-// Each world of its own, then the requests made on it and their replies.
 TEST_F(PlayerLists, OnWorldsOfTheirOwn) {
-  struct Case {
-    std::string world;
-    std::vector<support::Exchange> exchanges;
-  };
   const Strings stale = {"Can't find any players online"};
-  for (const Case& c : std::vector<Case>{
-           {World(json::array()),
-            {{u"ListAllPlayerPos", {""}},
-             {u"ListAllPlayerEOSId", {"No Players Online"}},
-             {u"ListOnlinePlayers", {"No players online"}},
-             {u"ListOnlineTribes", {"No tribes online"}}}},
-           // A stale entry ends a walk with only the stale reply; a lookup by id passes it over.
-           {World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
-                   Player("e3", "Carol", 1)},
-                  {{{"id", 1}, {"name", "T"}}}),
-            {{u"ListAllPlayerPos", stale},
-             {u"ListAllPlayerEOSId", stale},
-             {u"ListTribePlayers 1", stale},
-             {u"ListOnlinePlayers", {"Can't find any player online"}},
-             {u"ListOnlineTribes", {"Can't find any tribe online"}},
-             {u"GetPlayerName e3", {"Playername - Carol\n"}}}},
-           // Online players skip names already in the text; an empty name is no player.
-           {World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}),
-            {{u"ListOnlinePlayers", {"[Annabelle]: e1\n"}}}},
-           {World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}),
-            {{u"ListOnlinePlayers", {"[ANNA]: e2\n[Annabelle]: e1\n"}}}},
-           {World({Player("e1", "", 0)}), {{u"ListOnlinePlayers", {"No players online"}}}},
-           // Online tribes list each tribe once and no tribeless player.
-           {World({Player("a", "A", 5), Player("b", "B", 5), Player("c", "C", 0),
-                   Player("d", "D", 5)},
-                  {{{"id", 5}, {"name", "Owls"}}}),
-            {{u"ListOnlineTribes", {"[Owls]: 5\n"}}}},
-           {World({Player("c", "C", 0), Player("e", "E", 0)}),
-            {{u"ListOnlineTribes", {"No tribes online"}}}},
-       }) {
-    SCOPED_TRACE(c.world);
-    UseWorld(c.world);
-    ExpectReplies(c.exchanges);
-  }
+  ExpectRepliesOnWorlds({
+      {World(json::array()),
+       {{u"ListAllPlayerPos", {""}},
+        {u"ListAllPlayerEOSId", {"No Players Online"}},
+        {u"ListOnlinePlayers", {"No players online"}},
+        {u"ListOnlineTribes", {"No tribes online"}}}},
+      // A stale entry ends a walk with only the stale reply; a lookup by id passes it over.
+      {World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
+              Player("e3", "Carol", 1)},
+             {{{"id", 1}, {"name", "T"}}}),
+       {{u"ListAllPlayerPos", stale},
+        {u"ListAllPlayerEOSId", stale},
+        {u"ListTribePlayers 1", stale},
+        {u"ListOnlinePlayers", {"Can't find any player online"}},
+        {u"ListOnlineTribes", {"Can't find any tribe online"}},
+        {u"GetPlayerName e3", {"Playername - Carol\n"}}}},
+      // Online players skip names already in the text; an empty name is no player.
+      {World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}),
+       {{u"ListOnlinePlayers", {"[Annabelle]: e1\n"}}}},
+      {World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}),
+       {{u"ListOnlinePlayers", {"[ANNA]: e2\n[Annabelle]: e1\n"}}}},
+      {World({Player("e1", "", 0)}), {{u"ListOnlinePlayers", {"No players online"}}}},
+      // Online tribes list each tribe once and no tribeless player.
+      {World({Player("a", "A", 5), Player("b", "B", 5), Player("c", "C", 0), Player("d", "D", 5)},
+             {{{"id", 5}, {"name", "Owls"}}}),
+       {{u"ListOnlineTribes", {"[Owls]: 5\n"}}}},
+      {World({Player("c", "C", 0), Player("e", "E", 0)}),
+       {{u"ListOnlineTribes", {"No tribes online"}}}},
+  });
 }
 
 }  // namespace
