@@ -29,50 +29,39 @@ const std::string kKick(sym::AShooterGameMode::KickPlayerController.name);
 // wall of 1000002 that consumes nothing and whose pickup gives a box. Actors:
 // 0 a trader pawn of 1000001, 1 a crate, 2 a trader pawn of team 0. Cleo has no character.
 std::string DestructionWorld(json players = nullptr) {
-  if (players.is_null()) {
-    players = {
-        {{"eos_id", "e1"}, {"character_name", "Alice"}, {"team", 1000001}, {"player_id", 501}},
-        {{"eos_id", "e2"}, {"character_name", "Bob"}, {"team", 1000002}, {"player_id", 502}},
-        {{"eos_id", "e3"}, {"character_name", "Cleo"}, {"player_id", 503}, {"character", "none"}}};
-  }
-  auto dino = [](const char* cls, int id, int64_t team) {
-    return json{{"class", cls}, {"id1", id}, {"id2", id}, {"team", team}};
-  };
-  auto structure = [](const char* cls, int64_t team, json consumes, json pickup) {
-    return json{
-        {"class", cls}, {"team", team}, {"consumes_item", consumes}, {"pickup_item", pickup}};
-  };
-  return json{
-      {"classes",
-       {{{"name", "DungBeetle_Character_BP_C"}, {"kind", "dino"}},
-        {{"name", "Raptor_Character_BP_C"}, {"kind", "dino"}},
-        {{"name", "StoneWall_C"}, {"kind", "structure"}},
-        {{"name", "StorageBox_C"}, {"kind", "structure"}},
-        {{"name", "Campfire_C"}, {"kind", "structure"}},
-        {{"name", "PrimalItemStructure_StoneWall_C"}, {"kind", "item"}},
-        {{"name", "PrimalItemStructure_StorageBox_C"}, {"kind", "item"}},
-        {{"name", "PrimalItemStructure_Campfire_C"}, {"kind", "item"}},
-        {{"name", "Trader_C"}, {"kind", "pawn"}},
-        {{"name", "SupplyCrate_C"}, {"kind", "actor"}}}},
-      {"tribes", {{{"id", 1000001}, {"name", "Owls"}}, {{"id", 1000002}, {"name", "Rocks"}}}},
-      {"players", players},
-      {"dinos",
-       {dino("DungBeetle_Character_BP_C", 1, 0), dino("DungBeetle_Character_BP_C", 2, 50000),
-        dino("DungBeetle_Character_BP_C", 3, 2000000000), dino("Raptor_Character_BP_C", 4, 1000001),
-        dino("DungBeetle_Character_BP_C", 5, 49999), dino("Raptor_Character_BP_C", 6, 1000002)}},
-      {"structures",
-       {structure("StoneWall_C", 1000001, "PrimalItemStructure_StoneWall_C", nullptr),
-        structure("StorageBox_C", 1000001, nullptr, "PrimalItemStructure_StorageBox_C"),
-        structure("StoneWall_C", 1000002, "PrimalItemStructure_StoneWall_C", nullptr),
-        structure("StoneWall_C", 7, "PrimalItemStructure_StoneWall_C", nullptr),
-        structure("Campfire_C", 1000002, "PrimalItemStructure_Campfire_C",
-                  "PrimalItemStructure_StorageBox_C"),
-        structure("StoneWall_C", 1000002, nullptr, "PrimalItemStructure_StorageBox_C")}},
-      {"actors",
-       {{{"class", "Trader_C"}, {"kind", "pawn"}, {"team", 1000001}},
-        {{"class", "SupplyCrate_C"}, {"kind", "actor"}, {"team", 0}},
-        {{"class", "Trader_C"}, {"kind", "pawn"}, {"team", 0}}}}}
-      .dump();
+  json world = json::parse(R"({
+  "classes": [{"name": "DungBeetle_Character_BP_C", "kind": "dino"},
+              {"name": "Raptor_Character_BP_C", "kind": "dino"},
+              {"name": "StoneWall_C", "kind": "structure"},
+              {"name": "StorageBox_C", "kind": "structure"},
+              {"name": "Campfire_C", "kind": "structure"},
+              {"name": "PrimalItemStructure_StoneWall_C", "kind": "item"},
+              {"name": "PrimalItemStructure_StorageBox_C", "kind": "item"},
+              {"name": "PrimalItemStructure_Campfire_C", "kind": "item"},
+              {"name": "Trader_C", "kind": "pawn"}, {"name": "SupplyCrate_C", "kind": "actor"}],
+  "tribes": [{"id": 1000001, "name": "Owls"}, {"id": 1000002, "name": "Rocks"}],
+  "players": [{"eos_id": "e1", "character_name": "Alice", "team": 1000001, "player_id": 501},
+              {"eos_id": "e2", "character_name": "Bob", "team": 1000002, "player_id": 502},
+              {"eos_id": "e3", "character_name": "Cleo", "player_id": 503, "character": "none"}],
+  "dinos": [{"class": "DungBeetle_Character_BP_C", "id1": 1, "id2": 1, "team": 0},
+            {"class": "DungBeetle_Character_BP_C", "id1": 2, "id2": 2, "team": 50000},
+            {"class": "DungBeetle_Character_BP_C", "id1": 3, "id2": 3, "team": 2000000000},
+            {"class": "Raptor_Character_BP_C", "id1": 4, "id2": 4, "team": 1000001},
+            {"class": "DungBeetle_Character_BP_C", "id1": 5, "id2": 5, "team": 49999},
+            {"class": "Raptor_Character_BP_C", "id1": 6, "id2": 6, "team": 1000002}],
+  "structures": [
+    {"class": "StoneWall_C", "team": 1000001, "consumes_item": "PrimalItemStructure_StoneWall_C"},
+    {"class": "StorageBox_C", "team": 1000001, "pickup_item": "PrimalItemStructure_StorageBox_C"},
+    {"class": "StoneWall_C", "team": 1000002, "consumes_item": "PrimalItemStructure_StoneWall_C"},
+    {"class": "StoneWall_C", "team": 7, "consumes_item": "PrimalItemStructure_StoneWall_C"},
+    {"class": "Campfire_C", "team": 1000002, "consumes_item": "PrimalItemStructure_Campfire_C",
+     "pickup_item": "PrimalItemStructure_StorageBox_C"},
+    {"class": "StoneWall_C", "team": 1000002, "pickup_item": "PrimalItemStructure_StorageBox_C"}],
+  "actors": [{"class": "Trader_C", "kind": "pawn", "team": 1000001},
+             {"class": "SupplyCrate_C", "kind": "actor", "team": 0},
+             {"class": "Trader_C", "kind": "pawn", "team": 0}]})");
+  if (!players.is_null()) world["players"] = players;
+  return world.dump();
 }
 
 // Item paths in the class form, as structures are matched by them.
