@@ -158,43 +158,32 @@ std::string RadiusWorld(bool reports_world = true) {
     {"class": "Wall2_C", "team": 1000001, "position": [0, 0, -200]}]})";
 }
 
-TEST_F(WorldDumps, RadiusGroupsByTribeAndBlueprintAndRepeatsTheFileInItsReply) {
-  UseWorld(RadiusWorld(), kWithRoot);
-  const std::string small =
-      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(2)\n"
-      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
-      "Structures: 2 (Added) 1 (Updated) 3 (Total)";
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 150"),
-            Strings{small + Generated("AllStructuresInRadiusDump.txt")});
-  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), small);
-
-  const std::string whole =
-      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(4)\n"
-      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
-      "Structures: 2 (Added) 3 (Updated) 5 (Total)";
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000 extra"),
-            Strings{whole + Generated("AllStructuresInRadiusDump.txt")});
-  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), whole);
-}
-
-TEST_F(WorldDumps, RadiusAboveTheLimitIsRefusedAndLeavesTheFile) {
+// The reply repeats the file; a radius above the limit is refused and leaves the file.
+TEST_F(WorldDumps, RadiusGroupsByTribeAndBlueprint) {
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
   UseWorld(RadiusWorld(), kWithRoot);
   Plant("AllStructuresInRadiusDump.txt");
   EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000.5"),
             Strings{"Please don't do that. It will cause lags! Instead, Max value for radius is "
                     "50000."});
   EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "old run\n");
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 -5"),
-            Strings{"Structures: 0 (Added) 0 (Updated) 0 (Total)" +
-                    Generated("AllStructuresInRadiusDump.txt")});
-}
-
-TEST_F(WorldDumps, RadiusArgumentsAndNoWorld) {
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
+  const std::string stone = " - Blueprint'/Game/S/StoneWall.Default__StoneWall'";
+  for (const auto& [line, text] : std::vector<std::pair<std::u16string, std::string>>{
+           {u"ListAllStructuresInRadius 0 0 0 150",
+            "Zo?(1000001)" + stone + "(2)\nEve(1000002)" + stone +
+                "(1)\nStructures: 2 (Added) 1 (Updated) 3 (Total)"},
+           {u"ListAllStructuresInRadius 0 0 0 50000 extra",
+            "Zo?(1000001)" + stone + "(4)\nEve(1000002)" + stone +
+                "(1)\nStructures: 2 (Added) 3 (Updated) 5 (Total)"},
+           {u"ListAllStructuresInRadius 0 0 0 -5",
+            "Structures: 0 (Added) 0 (Updated) 0 (Total)"}}) {
+    EXPECT_EQ(Replies(line), Strings{text + Generated("AllStructuresInRadiusDump.txt")}) << text;
+    EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), text);
+  }
+  // Without a world the radius is not even looked at.
   UseWorld(RadiusWorld(/*reports_world=*/false), kWithRoot);
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 10"), Strings{});
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 60000"), Strings{})
-      << "without a world the radius is not even looked at";
+  ExpectReplies({{u"ListAllStructuresInRadius 0 0 0 10", {}},
+                 {u"ListAllStructuresInRadius 0 0 0 60000", {}}});
   EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "<missing>");
 }
 
