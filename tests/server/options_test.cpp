@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace server {
 namespace {
 
@@ -21,49 +23,18 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {
-  const ParseResult r = ParseOptions({"--world",
-                                      "w.json",
-                                      "--world-max-bytes=1000",
-                                      "--no-audit",
-                                      "--root=/srv/r",
-                                      "--plugin",
-                                      "p.so",
-                                      "--bind",
-                                      "0.0.0.0",
-                                      "--rcon-port",
-                                      "0",
-                                      "--rcon-password",
-                                      "a b",
-                                      "--no-rcon",
-                                      "--exec",
-                                      "GetOnlineNum",
-                                      "--exec=ListOnlinePlayers x",
-                                      "--serve",
-                                      "--timer-ms",
-                                      "50",
-                                      "--journal",
-                                      "j",
-                                      "--log-file",
-                                      "l",
-                                      "--rcon-max-connections",
-                                      "3",
-                                      "--rcon-idle-timeout-ms",
-                                      "0",
-                                      "--rcon-login-failures",
-                                      "2",
-                                      "--rcon-login-window-ms",
-                                      "100",
-                                      "--rcon-lockout-ms",
-                                      "200",
-                                      "--rcon-login-failures-per-second=0",
-                                      "--rcon-auth-gap-ms",
-                                      "0",
-                                      "--rcon-reserved-slots=1",
-                                      "--rcon-max-per-address=2",
-                                      "--rcon-login-deadline-ms=300",
-                                      "--rcon-max-packet-size=8192",
-                                      "--rcon-max-queued=5",
-                                      "--rcon-max-unread-bytes=65536"});
+  // Values with spaces are given apart; every other word is one argument.
+  std::vector<std::string> args = {"--rcon-password", "a b", "--exec=ListOnlinePlayers x"};
+  std::istringstream words(
+      "--world w.json --world-max-bytes=1000 --no-audit --root=/srv/r --plugin p.so --bind "
+      "0.0.0.0 --rcon-port 0 --no-rcon --serve --timer-ms 50 --journal j --log-file l "
+      "--rcon-max-connections 3 --rcon-idle-timeout-ms 0 --rcon-login-failures 2 "
+      "--rcon-login-window-ms 100 --rcon-lockout-ms 200 --rcon-login-failures-per-second=0 "
+      "--rcon-auth-gap-ms 0 --rcon-reserved-slots=1 --rcon-max-per-address=2 "
+      "--rcon-login-deadline-ms=300 --rcon-max-packet-size=8192 --rcon-max-queued=5 "
+      "--rcon-max-unread-bytes=65536 --exec GetOnlineNum");
+  for (std::string word; words >> word;) args.push_back(word);
+  const ParseResult r = ParseOptions(args);
   ASSERT_EQ(r.error, "");
   const ServerOptions& o = r.options;
   EXPECT_EQ(o.world_file, "w.json");
@@ -75,7 +46,7 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(o.rcon.port, 0);
   EXPECT_EQ(o.rcon_password, "a b");
   EXPECT_TRUE(o.no_rcon);
-  EXPECT_EQ(o.exec_lines, (std::vector<std::string>{"GetOnlineNum", "ListOnlinePlayers x"}));
+  EXPECT_EQ(o.exec_lines, (std::vector<std::string>{"ListOnlinePlayers x", "GetOnlineNum"}));
   EXPECT_TRUE(o.serve);
   EXPECT_EQ(o.timer_period, 50ms);
   EXPECT_EQ(o.journal_file, "j");

@@ -13,6 +13,21 @@ TestWorld& CommandTest::UseWorld(std::string_view world_json, TestWorld::Options
   return *world_;
 }
 
+void CommandTest::ExpectReplies(const std::vector<Exchange>& exchanges) {
+  for (const Exchange& exchange : exchanges) {
+    EXPECT_EQ(Replies(exchange.line), exchange.replies)
+        << std::string(exchange.line.begin(), exchange.line.end());
+  }
+}
+
+void CommandTest::ExpectRepliesOnWorlds(const std::vector<WorldExchanges>& cases) {
+  for (const WorldExchanges& c : cases) {
+    SCOPED_TRACE(c.world_json);
+    UseWorld(c.world_json);
+    ExpectReplies(c.exchanges);
+  }
+}
+
 void CommandTest::CheckBlocks() {
   if (world_ == nullptr) return;
   EXPECT_EQ(world_->live_blocks(), blocks_before_ + blocks_kept_)

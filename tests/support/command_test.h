@@ -15,6 +15,18 @@
 
 namespace support {
 
+// One request of a table and the replies it must get, in order.
+struct Exchange {
+  std::u16string line;
+  std::vector<std::string> replies;
+};
+
+// A world of its own, then requests made on it and their replies.
+struct WorldExchanges {
+  std::string world_json;
+  std::vector<Exchange> exchanges;
+};
+
 inline constexpr TestWorld::Options kWithPlugin{.load_plugin = true};
 
 class CommandTest : public ::testing::Test {
@@ -31,6 +43,10 @@ class CommandTest : public ::testing::Test {
 
   // The reply texts of one request on the current world, as UTF-8.
   std::vector<std::string> Replies(const std::u16string& line) { return world_->Replies(line); }
+  // Dispatches each line in turn on the current world; a mismatch names its line.
+  void ExpectReplies(const std::vector<Exchange>& exchanges);
+  // Builds each world in turn and checks its exchanges; a mismatch names the world too.
+  void ExpectRepliesOnWorlds(const std::vector<WorldExchanges>& cases);
 
   // Blocks that the game keeps on purpose after the requests (items given, dinos spawned,
   // destroyed actors not yet collected); the check allows that many more live blocks.

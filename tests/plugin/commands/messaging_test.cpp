@@ -53,8 +53,6 @@ class Messaging : public support::CommandTest {
   }
 };
 
-using Nobody = support::CommandTest;
-
 TEST_F(Messaging, ChatTextStartsAfterTheSpaceThatFollowsTheSender) {
   EXPECT_EQ(Replies(u"SendMessageToChat Admin  hello   all"), Strings{"Message sent!"});
   EXPECT_EQ(ChatTexts(), Strings(5, " hello   all")) << "one leading space kept";
@@ -87,12 +85,18 @@ TEST_F(Messaging, NotificationKeepsTheSpaceAfterTheCommandName) {
                 "scale": 2.0, "seconds": 20.0, "icon": null, "sound": null, "priority": 1}])"));
 }
 
-TEST_F(Nobody, ChatAndNotificationWithNobodyOnlineAreStillSent) {
-  UseWorld(R"({"players": []})");
-  EXPECT_EQ(Replies(u"SendMessageToChat Admin hi"), Strings{"Message sent!"});
-  EXPECT_EQ(Replies(u"SendMessageToNotification hi"), Strings{"Message sent!"});
-  EXPECT_EQ(Replies(u"TribeLogMsg 1000001 hi"), Strings{}) << "nobody to log for";
-  EXPECT_EQ(Replies(u"TribeChatMsg 1 1000001 hi"), Strings{});
+TEST_F(Messaging, RepliesWithNobodyOrOnlyAStaleEntryOnline) {
+  ExpectRepliesOnWorlds({
+      // Chat and notification are still sent; nobody to log or chat for.
+      {R"({"players": []})",
+       {{u"SendMessageToChat Admin hi", {"Message sent!"}},
+        {u"SendMessageToNotification hi", {"Message sent!"}},
+        {u"TribeLogMsg 1000001 hi", {}},
+        {u"TribeChatMsg 1 1000001 hi", {}}}},
+      // A stale entry still counts as a player for the tribe log.
+      {json{{"players", {Player("e1", 1, {{"stale", true}})}}}.dump(),
+       {{u"TribeLogMsg 1 hi", {"Successfully sent"}}}},
+  });
 }
 
 TEST_F(Messaging, TribeChatRepliesOncePerMemberOnline) {
@@ -108,38 +112,34 @@ TEST_F(Messaging, TribeChatRepliesOncePerMemberOnline) {
   EXPECT_EQ(Replies(u"TribeChatMsg 1 5 hi"), Strings{}) << "no member online";
 }
 
-TEST_F(Messaging, TribeChatTypes) {
+TEST_F(Messaging, TribeChatTypesAndTribeLog) {
   Replies(u"TribeChatMsg 01 1000002 hi");
   ASSERT_EQ(Calls(kDirect).at(0).second[0], "TribeChatMsg 01 1000002 hi")
       << "01 is type 1, but the prefix built from 1 is not in the body";
-  EXPECT_EQ(Replies(u"TribeChatMsg 2 1000001 hi"), Strings(3, "Successfully sent"));
-  EXPECT_EQ(Replies(u"TribeChatMsg 3 1000001 hi"), Strings(3, "Successfully sent"));
-  EXPECT_EQ(Replies(u"TribeChatMsg 7 1000001 hi"), Strings{});
-  EXPECT_EQ(Replies(u"TribeChatMsg 0 1000001 hi"), Strings{});
-  EXPECT_EQ(Replies(u"TribeChatMsg 1 0 hi"), Strings{"Wrong tribe id"});
-  EXPECT_EQ(Replies(u"TribeChatMsg one 1000001 hi"), Strings{"Request has failed"});
+  ExpectReplies({
+      {u"TribeChatMsg 2 1000001 hi", Strings(3, "Successfully sent")},
+      {u"TribeChatMsg 3 1000001 hi", Strings(3, "Successfully sent")},
+      {u"TribeChatMsg 7 1000001 hi", {}},
+      {u"TribeChatMsg 0 1000001 hi", {}},
+      {u"TribeChatMsg 1 0 hi", {"Wrong tribe id"}},
+      {u"TribeChatMsg one 1000001 hi", {"Request has failed"}},
+      // The tribe log only acknowledges.
+      {u"TribeLogMsg 1000001 a wall was built", {"Successfully sent"}},
+      {u"TribeLogMsg x hi", {"Request has failed"}},
+  });
   EXPECT_TRUE(Calls(kDirect).empty()) << "only types 1 and 4 deliver";
 }
 
-TEST_F(Messaging, TribeLogOnlyAcknowledges) {
-  EXPECT_EQ(Replies(u"TribeLogMsg 1000001 a wall was built"), Strings{"Successfully sent"});
-  EXPECT_EQ(Replies(u"TribeLogMsg x hi"), Strings{"Request has failed"});
-  UseWorld(json{{"players", {Player("e1", 1, {{"stale", true}})}}}.dump());
-  EXPECT_EQ(Replies(u"TribeLogMsg 1 hi"), Strings{"Successfully sent"})
-      << "a stale entry still counts as a player";
-}
-
 TEST_F(Messaging, PlayerScriptCommandRunsTheRestOfTheBodyAsThePlayer) {
-  EXPECT_EQ(Replies(u"SendPlayerScriptCommand e2 give  item e2"), Strings{"Successfully executed"});
+  ExpectReplies({
+      {u"SendPlayerScriptCommand nobody x", {"Can't find player from the given eos id"}},
+      {u"SendPlayerScriptCommand e6 x", {"Can't find the player's cheat manager"}},
+      {u"SendPlayerScriptCommand e2 give  item e2", {"Successfully executed"}},
+  });
   const auto calls = Calls(kScript);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].first, "cheatmanager:e2");
   EXPECT_EQ(calls[0].second, json{" give  item e2"}) << "only the name and id are cut";
-  EXPECT_EQ(Replies(u"SendPlayerScriptCommand nobody x"),
-            Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(Replies(u"SendPlayerScriptCommand e6 x"),
-            Strings{"Can't find the player's cheat manager"});
-  EXPECT_TRUE(Calls(kScript).empty());
   EXPECT_EQ(world().State()["players"][1]["script_commands"], json{" give  item e2"});
 }
 

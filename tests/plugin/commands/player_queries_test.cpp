@@ -35,75 +35,61 @@ class PlayerQueries : public support::CommandTest {
 
 using PlayerLists = support::CommandTest;
 
-TEST_F(PlayerQueries, LookupsByEosId) {
-  EXPECT_EQ(Replies(u"GetPlayerName e1"), Strings{"Playername - Alice\n"});
-  EXPECT_EQ(Replies(u"GetPlayerPos   e1"), Strings{"X=100.000 Y=-250.500 Z=30.000"});
-  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e1"), Strings{"Tribe ID: 1000001"});
-  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e2"), Strings{"Tribe ID: 77"})
-      << "a player without a tribe is reported under their player id";
-  EXPECT_EQ(Replies(u"GetTribeIdOfPlayer e3"), Strings{"Tribe ID: 18446744073709551611"})
-      << "a negative team is sign-extended";
-  EXPECT_EQ(Replies(u"GetTribeName e1"), Strings{"Tribename: PD_1"});
+TEST_F(PlayerQueries, RepliesOfEachQuery) {
+  const Strings not_found = {"Can't find player from the given eos id"};
+  ExpectReplies({
+      {u"GetPlayerName e1", {"Playername - Alice\n"}},
+      {u"GetPlayerPos   e1", {"X=100.000 Y=-250.500 Z=30.000"}},
+      {u"GetTribeIdOfPlayer e1", {"Tribe ID: 1000001"}},
+      {u"GetTribeIdOfPlayer e2", {"Tribe ID: 77"}},                    // no tribe: the player id
+      {u"GetTribeIdOfPlayer e3", {"Tribe ID: 18446744073709551611"}},  // sign-extended
+      {u"GetTribeName e1", {"Tribename: PD_1"}},
+      {u"GetPlayerName nobody", not_found},
+      {u"GetPlayerName E1", not_found},  // the id is passed exactly as typed
+      {u"ListTribePlayers owls", {"Request has failed"}},
+      {u"ListTribePlayers 99999999999", {"Request has failed"}},
+      {u"ListAllPlayerPos",
+       {"Alice - (PD_1), X=100.000 Y=-250.500 Z=30.000\nBob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"
+        "Odd - (PD_3), X=0.000 Y=0.000 Z=0.000\n"}},
+      {u"ListAllPlayerEOSId", {"Alice [PD_1]: e1\nBob [PD_2]: e2\nOdd [PD_3]: e3\n"}},
+      {u"ListTribePlayers 1000001x", {"Alice [PD_1]: e1\n"}},
+      {u"ListTribePlayers 5", {"No Players Online"}},
+      {u"ListOnlinePlayers", {"[Alice]: e1\n[Bob]: e2\n[Odd]: e3\n"}},
+      {u"ListOnlineTribes", {"[Night Owls]: 1000001\n"}},
+  });
 }
 
-TEST_F(PlayerQueries, MissingPlayerAndMissingWord) {
-  EXPECT_EQ(Replies(u"GetPlayerName nobody"), Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(Replies(u"GetPlayerName E1"), Strings{"Can't find player from the given eos id"})
-      << "the id is passed exactly as typed";
-  EXPECT_EQ(Replies(u"ListTribePlayers owls"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"ListTribePlayers 99999999999"), Strings{"Request has failed"});
-}
-
-TEST_F(PlayerQueries, ListsGatherOneReply) {
-  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{"Alice - (PD_1), X=100.000 Y=-250.500 Z=30.000\n"
-                                                  "Bob - (PD_2), X=0.000 Y=0.000 Z=0.000\n"
-                                                  "Odd - (PD_3), X=0.000 Y=0.000 Z=0.000\n"});
-  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"),
-            Strings{"Alice [PD_1]: e1\nBob [PD_2]: e2\nOdd [PD_3]: e3\n"});
-  EXPECT_EQ(Replies(u"ListTribePlayers 1000001x"), Strings{"Alice [PD_1]: e1\n"});
-  EXPECT_EQ(Replies(u"ListTribePlayers 5"), Strings{"No Players Online"});
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Alice]: e1\n[Bob]: e2\n[Odd]: e3\n"});
-  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"[Night Owls]: 1000001\n"});
-}
-
-TEST_F(PlayerLists, NobodyOnline) {
-  UseWorld(World(json::array()));
-  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{""});
-  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"No Players Online"});
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"No players online"});
-  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
-}
-
-TEST_F(PlayerLists, AStaleEntryEndsTheWalkWithOnlyTheStaleReply) {
-  UseWorld(World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
-                  Player("e3", "Carol", 1)},
-                 {{{"id", 1}, {"name", "T"}}}));
-  EXPECT_EQ(Replies(u"ListAllPlayerPos"), Strings{"Can't find any players online"});
-  EXPECT_EQ(Replies(u"ListAllPlayerEOSId"), Strings{"Can't find any players online"});
-  EXPECT_EQ(Replies(u"ListTribePlayers 1"), Strings{"Can't find any players online"});
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"Can't find any player online"});
-  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"Can't find any tribe online"});
-  EXPECT_EQ(Replies(u"GetPlayerName e3"), Strings{"Playername - Carol\n"})
-      << "the lookup by id passes stale entries over";
-}
-
-TEST_F(PlayerLists, OnlinePlayersSkipNamesAlreadyInTheText) {
-  UseWorld(World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}));
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[Annabelle]: e1\n"});
-  UseWorld(World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}));
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"[ANNA]: e2\n[Annabelle]: e1\n"});
-  UseWorld(World({Player("e1", "", 0)}));
-  EXPECT_EQ(Replies(u"ListOnlinePlayers"), Strings{"No players online"});
-}
-
-TEST_F(PlayerLists, OnlineTribesListEachTribeOnceAndNoTribeless) {
-  json tribes = {{{"id", 5}, {"name", "Owls"}}};
-  UseWorld(
-      World({Player("a", "A", 5), Player("b", "B", 5), Player("c", "C", 0), Player("d", "D", 5)},
-            tribes));
-  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"[Owls]: 5\n"});
-  UseWorld(World({Player("c", "C", 0), Player("e", "E", 0)}));
-  EXPECT_EQ(Replies(u"ListOnlineTribes"), Strings{"No tribes online"});
+TEST_F(PlayerLists, OnWorldsOfTheirOwn) {
+  const Strings stale = {"Can't find any players online"};
+  ExpectRepliesOnWorlds({
+      {World(json::array()),
+       {{u"ListAllPlayerPos", {""}},
+        {u"ListAllPlayerEOSId", {"No Players Online"}},
+        {u"ListOnlinePlayers", {"No players online"}},
+        {u"ListOnlineTribes", {"No tribes online"}}}},
+      // A stale entry ends a walk with only the stale reply; a lookup by id passes it over.
+      {World({Player("e1", "Alice", 1), Player("e2", "Bob", 1, {{"stale", true}}),
+              Player("e3", "Carol", 1)},
+             {{{"id", 1}, {"name", "T"}}}),
+       {{u"ListAllPlayerPos", stale},
+        {u"ListAllPlayerEOSId", stale},
+        {u"ListTribePlayers 1", stale},
+        {u"ListOnlinePlayers", {"Can't find any player online"}},
+        {u"ListOnlineTribes", {"Can't find any tribe online"}},
+        {u"GetPlayerName e3", {"Playername - Carol\n"}}}},
+      // Online players skip names already in the text; an empty name is no player.
+      {World({Player("e1", "Annabelle", 0), Player("e2", "ANNA", 0)}),
+       {{u"ListOnlinePlayers", {"[Annabelle]: e1\n"}}}},
+      {World({Player("e2", "ANNA", 0), Player("e1", "Annabelle", 0)}),
+       {{u"ListOnlinePlayers", {"[ANNA]: e2\n[Annabelle]: e1\n"}}}},
+      {World({Player("e1", "", 0)}), {{u"ListOnlinePlayers", {"No players online"}}}},
+      // Online tribes list each tribe once and no tribeless player.
+      {World({Player("a", "A", 5), Player("b", "B", 5), Player("c", "C", 0), Player("d", "D", 5)},
+             {{{"id", 5}, {"name", "Owls"}}}),
+       {{u"ListOnlineTribes", {"[Owls]: 5\n"}}}},
+      {World({Player("c", "C", 0), Player("e", "E", 0)}),
+       {{u"ListOnlineTribes", {"No tribes online"}}}},
+  });
 }
 
 }  // namespace

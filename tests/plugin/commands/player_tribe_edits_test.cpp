@@ -49,12 +49,12 @@ class Edits : public support::CommandTest {
 };
 
 TEST_F(Edits, HairNeedsNumbersFirstThenACharacterAliveOrDead) {
-  EXPECT_EQ(Replies(u"SetHeadHair nobody long 3"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"SetFacialHair e4 1 3"),
-            Strings{"Can't find character from the given eos id"});
-  EXPECT_EQ(Replies(u"SetFacialHair e1 0.5 3"), Strings{"Successfully Set Facial Hair on player"});
-  EXPECT_EQ(Replies(u"SetHeadHair e2 1 -2"), Strings{"Successfully Set Head Hair on player"})
-      << "a dead character keeps its hair";
+  ExpectReplies({
+      {u"SetHeadHair nobody long 3", {"Request has failed"}},
+      {u"SetFacialHair e4 1 3", {"Can't find character from the given eos id"}},
+      {u"SetFacialHair e1 0.5 3", {"Successfully Set Facial Hair on player"}},
+      {u"SetHeadHair e2 1 -2", {"Successfully Set Head Hair on player"}},  // dead keeps hair
+  });
   EXPECT_EQ(PlayerState(0)["facial_hair"], (json{{"percent", 0.5}, {"style", 3}}));
   EXPECT_EQ(PlayerState(1)["head_hair"], (json{{"percent", 1.0}, {"style", -2}}));
   auto calls = world().JournalOf(sym::AShooterCharacter::NetSetFacialHairPercent.name);
@@ -62,31 +62,30 @@ TEST_F(Edits, HairNeedsNumbersFirstThenACharacterAliveOrDead) {
   EXPECT_EQ(calls[0]["self"], "character:e1");
 }
 
-TEST_F(Edits, PlayerNameKeepsItsSpacingAndUsesTheLow32BitsOfTheId) {
-  EXPECT_EQ(Replies(u"SetPlayerName e1  Zed  Z"),
-            Strings{"Successfully Renamed Player: 'Alice' To: '  Zed  Z'"});
+TEST_F(Edits, PlayerNameNeedsThePlayerOnlineAndAliveAndUsesTheLow32BitsOfTheId) {
+  ExpectReplies({
+      {u"SetPlayerName nobody Zed", {"Player with eosID: nobody needs to be online!"}},
+      {u"SetPlayerName e8 Zed", {"Player with eosID: e8 needs to be online!"}},
+      {u"SetPlayerName e2 Zed", {"Player with eosID: e2 needs to be alive!"}},
+      {u"SetPlayerName e4 Zed", {"Player with eosID: e4 needs to be alive!"}},
+      // The name keeps its spacing.
+      {u"SetPlayerName e1  Zed  Z", {"Successfully Renamed Player: 'Alice' To: '  Zed  Z'"}},
+  });
   auto calls = world().JournalOf(kRenamePlayer);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["self"], "cheatmanager:server");
   EXPECT_EQ(calls[0]["args"], (json{static_cast<int32_t>(0x80000005U), "  Zed  Z"}));
   EXPECT_EQ(PlayerState(0)["character_name"], "  Zed  Z");
-}
-
-TEST_F(Edits, PlayerNameNeedsThePlayerOnlineAndAlive) {
-  EXPECT_EQ(Replies(u"SetPlayerName nobody Zed"),
-            Strings{"Player with eosID: nobody needs to be online!"});
-  EXPECT_EQ(Replies(u"SetPlayerName e8 Zed"), Strings{"Player with eosID: e8 needs to be online!"});
-  EXPECT_EQ(Replies(u"SetPlayerName e2 Zed"), Strings{"Player with eosID: e2 needs to be alive!"});
-  EXPECT_EQ(Replies(u"SetPlayerName e4 Zed"), Strings{"Player with eosID: e4 needs to be alive!"});
-  EXPECT_TRUE(world().JournalOf(kRenamePlayer).empty());
   EXPECT_EQ(PlayerState(1)["character_name"], "Bob");
 }
 
 TEST_F(Edits, PlayerPositionAndTeleportOfEveryone) {
-  EXPECT_EQ(Replies(u"SetPlayerPos e1 -1.5 2 1e3"), Strings{"Successfully teleported player"});
+  ExpectReplies({
+      {u"SetPlayerPos e1 -1.5 2 1e3", {"Successfully teleported player"}},
+      {u"TeleportAllPlayers 1 2 x", {"Request has failed"}},
+      {u"SetPlayerPos e1 1 2 1e39", {"Request has failed"}},
+  });
   EXPECT_EQ(PlayerState(0)["position"], (json{-1.5, 2.0, 1000.0}));
-  EXPECT_EQ(Replies(u"TeleportAllPlayers 1 2 x"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"SetPlayerPos e1 1 2 1e39"), Strings{"Request has failed"});
   EXPECT_EQ(world().JournalOf(kSetPlayerPos).size(), 1u) << "a bad coordinate moves nobody";
   EXPECT_EQ(Replies(u"TeleportAllPlayers 4 5 6"), Strings{"Successfully teleported players"});
   EXPECT_EQ(world().JournalOf(kSetPlayerPos).size(), 8u) << "all but the stale entry";
@@ -94,12 +93,13 @@ TEST_F(Edits, PlayerPositionAndTeleportOfEveryone) {
 }
 
 TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
-  EXPECT_EQ(Replies(u"SetPlayerTribeOwner e3"), Strings{"Player is not in a tribe!"});
-  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin e6"), Strings{"Can't find the player's cheat manager"});
-  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin nobody"),
-            Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(Replies(u"SetPlayerTribeAdmin e2"), Strings{"Successfully set player to tribe admin!"});
-  EXPECT_EQ(Replies(u"SetPlayerTribeOwner e1"), Strings{"Successfully set player to tribe owner!"});
+  ExpectReplies({
+      {u"SetPlayerTribeOwner e3", {"Player is not in a tribe!"}},
+      {u"SetPlayerTribeAdmin e6", {"Can't find the player's cheat manager"}},
+      {u"SetPlayerTribeAdmin nobody", {"Can't find player from the given eos id"}},
+      {u"SetPlayerTribeAdmin e2", {"Successfully set player to tribe admin!"}},
+      {u"SetPlayerTribeOwner e1", {"Successfully set player to tribe owner!"}},
+  });
   EXPECT_EQ(PlayerState(1)["tribe_rank"], "admin");
   EXPECT_EQ(PlayerState(0)["tribe_rank"], "founder");
   auto calls = world().JournalOf(sym::UShooterCheatManager::MakeTribeFounder.name);
@@ -113,11 +113,15 @@ TEST_F(Edits, TribeRanksNeedATribeAndTheCheatManagerOfThePlayer) {
   ExpectBlocksKept(12);
 }
 
-TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
-  EXPECT_EQ(Replies(u"SetTribeName 7 night OWLS"),
-            Strings{"Tribe name is already set, no change required!"});
-  EXPECT_EQ(Replies(u"SetTribeName 7  Night Owls"),
-            Strings{"Successfully Renamed Tribe: '[ Night Owls]' To: '[  Night Owls]'"});
+TEST_F(Edits, TribeNameNeedsALoadableTribeAndComparesTheCutNameLeadingSpaceIncluded) {
+  ExpectReplies({
+      {u"SetTribeName 8 Owls", {"Failed to load tribe data"}},
+      {u"SetTribeName 9 Owls", {"Failed to load tribe data"}},
+      {u"SetTribeName seven Owls", {"Request has failed"}},
+      {u"SetTribeName 7 night OWLS", {"Tribe name is already set, no change required!"}},
+      {u"SetTribeName 7  Night Owls",
+       {"Successfully Renamed Tribe: '[ Night Owls]' To: '[  Night Owls]'"}},
+  });
   auto calls = world().JournalOf(kRenameTribe);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0]["args"], (json{7, "  Night Owls"}));
@@ -127,40 +131,31 @@ TEST_F(Edits, TribeNameComparesTheCutNameLeadingSpaceIncluded) {
   ExpectBlocksKept(6);
 }
 
-TEST_F(Edits, TribeNameNeedsALoadableTribe) {
-  EXPECT_EQ(Replies(u"SetTribeName 8 Owls"), Strings{"Failed to load tribe data"});
-  EXPECT_EQ(Replies(u"SetTribeName 9 Owls"), Strings{"Failed to load tribe data"});
-  EXPECT_EQ(Replies(u"SetTribeName seven Owls"), Strings{"Request has failed"});
-  EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
-}
-
 TEST_F(Edits, ServerCheatsWithoutAServerCheatManagerChangeNothing) {
   UseWorld(EditWorld(/*server_cheat_manager=*/false));
-  EXPECT_EQ(Replies(u"SetTribeName 7 Owls"), Strings{"Can't find the server's cheat manager"});
-  EXPECT_EQ(Replies(u"SetPlayerName e1 Zed"), Strings{"Can't find the server's cheat manager"});
-  EXPECT_EQ(Replies(u"SendScriptCommand x"), Strings{"Can't find the server's cheat manager"});
+  const Strings refused = {"Can't find the server's cheat manager"};
+  ExpectReplies({{u"SetTribeName 7 Owls", refused},
+                 {u"SetPlayerName e1 Zed", refused},
+                 {u"SendScriptCommand x", refused}});
   EXPECT_EQ(world().State()["script_commands"], nlohmann::json::array());
   EXPECT_TRUE(world().JournalOf(kRenameTribe).empty());
   EXPECT_TRUE(world().JournalOf(kRenamePlayer).empty());
 }
 
 TEST_F(Edits, TeleportToPlayerLooksBothUpThenTestsLifeThenTheLocation) {
-  const std::string not_found = "Can't find player from the given eos id";
-  EXPECT_EQ(Replies(u"TeleportToPlayer nobody e2"), Strings{not_found});
-  EXPECT_EQ(Replies(u"TeleportToPlayer e2 nobody"), Strings{not_found});
-  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e2"), Strings{"One of players is dead"});
-  EXPECT_EQ(Replies(u"TeleportToPlayer e4 e1"), Strings{"One of players is dead"})
-      << "no character counts as dead";
-  EXPECT_EQ(Replies(u"TeleportToPlayer e4 e5"), Strings{"One of players is dead"})
-      << "life is tested before the location";
-  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e5"), Strings{"Player location is invalid"})
-      << "a target without a pawn has no location";
-  EXPECT_EQ(Replies(u"TeleportToPlayer e1 e3"), Strings{"Player location is invalid"})
-      << "the origin is no location";
+  const Strings not_found = {"Can't find player from the given eos id"};
+  const Strings dead = {"One of players is dead"};
+  const Strings invalid = {"Player location is invalid"};
+  ExpectReplies({
+      {u"TeleportToPlayer nobody e2", not_found},
+      {u"TeleportToPlayer e2 nobody", not_found},
+      {u"TeleportToPlayer e1 e2", dead},
+      {u"TeleportToPlayer e4 e1", dead},     // no character counts as dead
+      {u"TeleportToPlayer e4 e5", dead},     // life is tested before the location
+      {u"TeleportToPlayer e1 e5", invalid},  // a target without a pawn has no location
+      {u"TeleportToPlayer e1 e3", invalid},  // the origin is no location
+  });
   EXPECT_TRUE(world().JournalOf(kSetPlayerPos).empty());
-}
-
-TEST_F(Edits, TeleportToPlayerMovesToTheTargetPawn) {
   EXPECT_EQ(Replies(u"TeleportToPlayer e1 e7"), Strings{"Successfully teleported player"});
   auto calls = world().JournalOf(kSetPlayerPos);
   ASSERT_EQ(calls.size(), 1u);

@@ -58,16 +58,13 @@ TEST_F(ProfileRemoval, RemovesTheProfileAndStaysInItsFolder) {
 }
 
 TEST_F(ProfileRemoval, NamesAreNarrowedBeforeTheyBecomePaths) {
-  EXPECT_EQ(Replies(u"DestroyPlayerProfile Zo\u00eb")
-                .at(0)
-                .rfind("Successfully removed: "
-                       "\"Zo?.playerprofile\"",
-                       0),
-            0u);
+  EXPECT_TRUE(Replies(u"DestroyPlayerProfile Zo\u00eb")
+                  .at(0)
+                  .starts_with("Successfully removed: \"Zo?.playerprofile\""));
   EXPECT_FALSE(fs::exists(Profile("Zo?")));
-  EXPECT_EQ(
-      Replies(u"DestroyPlayerProfile " + std::u16string(300, u'x')).at(0).rfind("Couldn't find", 0),
-      0u)
+  EXPECT_TRUE(Replies(u"DestroyPlayerProfile " + std::u16string(300, u'x'))
+                  .at(0)
+                  .starts_with("Couldn't find"))
       << "a name too long for the file system is simply not there";
 }
 

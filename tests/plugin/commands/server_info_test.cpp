@@ -35,32 +35,26 @@ TEST_F(ServerInfo, FrameRateBandsAndTheirLogLine) {
   }
 }
 
-TEST_F(ServerInfo, NoGameStateMeansNoReplyAndZeroOnline) {
-  UseWorld(WorldWith({{"game_state", nullptr}}));
-  EXPECT_TRUE(Replies(u"GetInGameTime").empty());
-  EXPECT_TRUE(Replies(u"GetServerFrames").empty());
-  EXPECT_EQ(Replies(u"GetOnlineNum"), Strings{"0"});
-}
-
-TEST_F(ServerInfo, DayTimeIsNarrowedAndExtraWordsIgnored) {
-  UseWorld(WorldWith(
-      {{"game_state", {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}},
-       {"map", "Aberration_P"}}));
-  EXPECT_EQ(Replies(u"GetInGameTime extra words"), Strings{"Day 3, 12:00 ?t?"});
-  EXPECT_EQ(Replies(u"GetOnlineNum 5"), Strings{"7"});
-  EXPECT_EQ(Replies(u"getmapname"), Strings{"Aberration"}) << "the display name";
-}
-
-TEST_F(ServerInfo, TameAndWildCountsLeaveTeam50000Out) {
+TEST_F(ServerInfo, RepliesOnWorldsOfTheirOwn) {
   auto dino = [](int team) { return nlohmann::json{{"team", team}}; };
-  UseWorld(WorldWith({{"dinos", {dino(50000), dino(50000)}}}));
-  EXPECT_EQ(Replies(u"GetTotalTames"), Strings{"Couldn't find any tamed dinos!"});
-  EXPECT_EQ(Replies(u"GetTotalWilds 12"), Strings{"Couldn't find any wild dinos!"});
-
-  UseWorld(
-      WorldWith({{"dinos", {dino(50001), dino(2000000000), dino(49999), dino(0), dino(50000)}}}));
-  EXPECT_EQ(Replies(u"GetTotalTames"), Strings{"Total tamed dinos: 2"});
-  EXPECT_EQ(Replies(u"GetTotalWilds"), Strings{"Total wild dinos: 2"});
+  ExpectRepliesOnWorlds({
+      // No game state: no reply, and nobody online.
+      {WorldWith({{"game_state", nullptr}}),
+       {{u"GetInGameTime", {}}, {u"GetServerFrames", {}}, {u"GetOnlineNum", {"0"}}}},
+      // The day time narrowed, extra words ignored, the map's display name.
+      {WorldWith({{"game_state",
+                   {{"day_time", "Day 3, 12:00 \xc3\xa9t\xc3\xa9"}, {"players_connected", 7}}},
+                  {"map", "Aberration_P"}}),
+       {{u"GetInGameTime extra words", {"Day 3, 12:00 ?t?"}},
+        {u"GetOnlineNum 5", {"7"}},
+        {u"getmapname", {"Aberration"}}}},
+      // Tame and wild counts leave team 50000 out.
+      {WorldWith({{"dinos", {dino(50000), dino(50000)}}}),
+       {{u"GetTotalTames", {"Couldn't find any tamed dinos!"}},
+        {u"GetTotalWilds 12", {"Couldn't find any wild dinos!"}}}},
+      {WorldWith({{"dinos", {dino(50001), dino(2000000000), dino(49999), dino(0), dino(50000)}}}),
+       {{u"GetTotalTames", {"Total tamed dinos: 2"}}, {u"GetTotalWilds", {"Total wild dinos: 2"}}}},
+  });
 }
 
 TEST_F(ServerInfo, WithoutAWorldTheOnlineCountFaultsCleanly) {

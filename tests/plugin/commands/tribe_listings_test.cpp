@@ -41,14 +41,57 @@ class TribeListings : public support::CommandTest {
   TribeListings() : CommandTest(kTribeWorld) {}
 };
 
-TEST_F(TribeListings, TribeLogGivesOneLinePerEntry) {
-  EXPECT_EQ(Replies(u"GetTribeLog 1000001"), Strings{"Day 1: a\nDay 2: b\nDay 3: c\n"});
-  EXPECT_EQ(Replies(u"GetTribeLog 1000002"), Strings{""});
-  EXPECT_EQ(Replies(u"GetTribeLog 1000003"), Strings{"Failed to load tribe data"});
-  EXPECT_EQ(Replies(u"GetTribeLog 42"), Strings{"Failed to load tribe data"});
-  EXPECT_EQ(Replies(u"GetTribeLog owls"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"GetTribeLog 1000001"), Strings{"Day 1: a\nDay 2: b\nDay 3: c\n"})
-      << "the record size kept from the first use";
+// The listings read the world and leave it as it was, so one table holds them in any order.
+TEST_F(TribeListings, RepliesOfEachListing) {
+  const Strings log = {"Day 1: a\nDay 2: b\nDay 3: c\n"};
+  const Strings no_tribe = {"Failed to load tribe data"};
+  const Strings failed = {"Request has failed"};
+  const Strings full = {"Speedy - Lvl 30 Id1:11 Id2:22\nChomper - Lvl 120 Id1:4294967295 Id2:7\n"};
+  const Strings compact = {"Speedy 11:22\nChomper 4294967295:7\n"};
+  const Strings wood_wall = {
+      "1) Wood Wall Of D?om - X=8000.000 Y=8000.000 Z=0.000 (51/51)\nTotal Count 1"};
+  ExpectReplies({
+      {u"GetTribeLog 1000001", log},
+      {u"GetTribeLog 1000002", {""}},
+      {u"GetTribeLog 1000003", no_tribe},
+      {u"GetTribeLog 42", no_tribe},
+      {u"GetTribeLog owls", failed},
+      {u"GetTribeLog 1000001", log},  // the record size kept from the first use
+      {u"GetTribeStructureCount 1000001", {"Total Structure Count: 3"}},
+      {u"GetTribeStructureCount -5", {"Total Structure Count: 0"}},
+      // Matched through the consumed item's path, in any letter case; the map coordinates cut
+      // (not rounded) to two decimals towards minus infinity.
+      {u"GetTribeStructurePos 1000001 stonewall",
+       {"1) Stone Wall - X=80000.000 Y=-34576.000 Z=5.000 (45.67/60)\n"
+        "2) stone WALL - X=0.000 Y=-498728.000 Z=0.000 (-12.35/50)\nTotal Count 2"}},
+      // Only the descriptive name holds "of"; it is shown narrowed.
+      {u"GetTribeStructurePos 1000001 OF", wood_wall},
+      {u"GetTribeStructurePos 1000001 woodwall", wood_wall},  // the pickup item's path
+      {u"GetTribeStructurePos 1000001 thatch", {"Total Count 0"}},
+      {u"ListTribeStructures 1000001",
+       {"[\"Blueprint'/Game/Emulated/WoodWall.WoodWall'\"]: 1,\n"
+        "[\"Blueprint'/Game/Emulated/StoneWall.StoneWall'\"]: 2,\nFound a total of 3 structures"}},
+      // Descriptive names differing only in case are one group, spelled as first met.
+      {u"ListTribeStructures 1000001 1",
+       {"[\"Wood Wall Of D?om\"]: 1,\n[\"Stone Wall\"]: 2,\nFound a total of 3 structures"}},
+      {u"ListTribeStructures 77", {"Found a total of 0 structures"}},
+      {u"ListTribeStructures 1000001 x", failed},
+      {u"ListTribeDinos 1000001", full},
+      {u"ListTribeDinos 1000001 0", full},
+      {u"ListTribeDinos 1000001 1", compact},
+      {u"ListTribeDinos 1000001 yes", failed},
+      {u"ListTribeDinos 1000002", {"Couldn't find any dinos for this tribe"}},
+      // A player's dinos are those of the player's team.
+      {u"ListPlayerDinos e1",
+       {"Speedy - Lvl 30 (Raptor) Id1:11 Id2:22\nChomper - Lvl 120 (Rex) Id1:4294967295 Id2:7\n"}},
+      {u"ListPlayerDinos e1 1", compact},
+      {u"ListPlayerDinos e2", {"Couldn't find any dinos for this player"}},
+      {u"ListPlayerDinos nobody", {"Can't find player from the given eos id"}},
+      {u"ListPlayerDinos e1 x", failed},
+      // Unclaimed means exactly team 2000000000.
+      {u"ListUnclaimedDinos", {"Stray - Lvl 3, ID1=5, ID2=5\n"}},
+      {u"ListUnclaimedDinosAmount", {"Amount of unclaimed: 1"}},
+  });
 }
 
 TEST_F(TribeListings, TribeLogGrowsWhenTheGameAddsToIt) {
@@ -80,67 +123,12 @@ TEST_F(TribeListings, TribeLogWithoutTheRecordStructure) {
   EXPECT_EQ(Replies(u"GetTribeLog 7"), Strings{"Failed to load tribe data"});
 }
 
-TEST_F(TribeListings, StructureCount) {
-  EXPECT_EQ(Replies(u"GetTribeStructureCount 1000001"), Strings{"Total Structure Count: 3"});
-  EXPECT_EQ(Replies(u"GetTribeStructureCount -5"), Strings{"Total Structure Count: 0"});
-}
-
-TEST_F(TribeListings, StructurePosNumbersMatchesAndCutsCoordinates) {
-  // Matched through the consumed item's path, in any letter case; the map coordinates cut
-  // (not rounded) to two decimals towards minus infinity.
-  EXPECT_EQ(Replies(u"GetTribeStructurePos 1000001 stonewall"),
-            Strings{"1) Stone Wall - X=80000.000 Y=-34576.000 Z=5.000 (45.67/60)\n"
-                    "2) stone WALL - X=0.000 Y=-498728.000 Z=0.000 (-12.35/50)\n"
-                    "Total Count 2"});
-  // Only the descriptive name holds "of"; it is shown narrowed.
-  EXPECT_EQ(Replies(u"GetTribeStructurePos 1000001 OF"),
-            Strings{"1) Wood Wall Of D?om - X=8000.000 Y=8000.000 Z=0.000 (51/51)\n"
-                    "Total Count 1"});
-  EXPECT_EQ(Replies(u"GetTribeStructurePos 1000001 woodwall"),
-            Strings{"1) Wood Wall Of D?om - X=8000.000 Y=8000.000 Z=0.000 (51/51)\n"
-                    "Total Count 1"})
-      << "through the pickup item's path";
-  EXPECT_EQ(Replies(u"GetTribeStructurePos 1000001 thatch"), Strings{"Total Count 0"});
-}
-
-TEST_F(TribeListings, TribeStructuresGroupAscendingByCount) {
-  EXPECT_EQ(Replies(u"ListTribeStructures 1000001"),
-            Strings{"[\"Blueprint'/Game/Emulated/WoodWall.WoodWall'\"]: 1,\n"
-                    "[\"Blueprint'/Game/Emulated/StoneWall.StoneWall'\"]: 2,\n"
-                    "Found a total of 3 structures"});
-  EXPECT_EQ(Replies(u"ListTribeStructures 1000001 1"), Strings{"[\"Wood Wall Of D?om\"]: 1,\n"
-                                                               "[\"Stone Wall\"]: 2,\n"
-                                                               "Found a total of 3 structures"})
-      << "descriptive names differing only in case are one group, spelled as first met";
-  EXPECT_EQ(Replies(u"ListTribeStructures 77"), Strings{"Found a total of 0 structures"});
-  EXPECT_EQ(Replies(u"ListTribeStructures 1000001 x"), Strings{"Request has failed"});
-}
-
-TEST_F(TribeListings, TribeDinosFullOrCompact) {
-  const Strings full = {"Speedy - Lvl 30 Id1:11 Id2:22\nChomper - Lvl 120 Id1:4294967295 Id2:7\n"};
-  EXPECT_EQ(Replies(u"ListTribeDinos 1000001"), full);
-  EXPECT_EQ(Replies(u"ListTribeDinos 1000001 0"), full);
-  EXPECT_EQ(Replies(u"ListTribeDinos 1000001 1"), Strings{"Speedy 11:22\nChomper 4294967295:7\n"});
-  EXPECT_EQ(Replies(u"ListTribeDinos 1000001 yes"), Strings{"Request has failed"});
-  EXPECT_EQ(Replies(u"ListTribeDinos 1000002"), Strings{"Couldn't find any dinos for this tribe"});
-}
-
-TEST_F(TribeListings, PlayerDinosFollowThePlayersTeam) {
-  EXPECT_EQ(Replies(u"ListPlayerDinos e1"),
-            Strings{"Speedy - Lvl 30 (Raptor) Id1:11 Id2:22\n"
-                    "Chomper - Lvl 120 (Rex) Id1:4294967295 Id2:7\n"});
-  EXPECT_EQ(Replies(u"ListPlayerDinos e1 1"), Strings{"Speedy 11:22\nChomper 4294967295:7\n"});
-  EXPECT_EQ(Replies(u"ListPlayerDinos e2"), Strings{"Couldn't find any dinos for this player"});
-  EXPECT_EQ(Replies(u"ListPlayerDinos nobody"), Strings{"Can't find player from the given eos id"});
-  EXPECT_EQ(Replies(u"ListPlayerDinos e1 x"), Strings{"Request has failed"});
-}
-
-TEST_F(TribeListings, UnclaimedMeansExactlyTeam2000000000) {
-  EXPECT_EQ(Replies(u"ListUnclaimedDinos"), Strings{"Stray - Lvl 3, ID1=5, ID2=5\n"});
-  EXPECT_EQ(Replies(u"ListUnclaimedDinosAmount"), Strings{"Amount of unclaimed: 1"});
+TEST_F(TribeListings, MissingRecordStructureOrUnclaimedDinos) {
+  UseWorld(R"({"tribe_data_struct": false, "tribes": [{"id": 7, "log": ["x"]}]})");
+  EXPECT_EQ(Replies(u"GetTribeLog 7"), Strings{"Failed to load tribe data"});
   UseWorld(R"({"dinos": [{"class": "Dodo_C", "team": 2000000001}]})");
-  EXPECT_EQ(Replies(u"ListUnclaimedDinos"), Strings{"Couldn't find any Unclaimed Dinos"});
-  EXPECT_EQ(Replies(u"ListUnclaimedDinosAmount"), Strings{"Couldn't find any Unclaimed Dinos"});
+  ExpectReplies({{u"ListUnclaimedDinos", {"Couldn't find any Unclaimed Dinos"}},
+                 {u"ListUnclaimedDinosAmount", {"Couldn't find any Unclaimed Dinos"}}});
 }
 
 }  // namespace

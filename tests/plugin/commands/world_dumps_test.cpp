@@ -57,30 +57,33 @@ class WorldDumps : public support::CommandTest {
   void Plant(const std::string& file) { std::ofstream(PathOf(file)) << "old run\n"; }
 };
 
-TEST_F(WorldDumps, ActorPosMatchesTheClassNameIgnoringCase) {
-  EXPECT_EQ(Replies(u"GetActorPos raptor_character_BP_c"),
-            Strings{"Found 3 actors!" + Generated("ActorPos.txt")});
-  EXPECT_EQ(Dump("ActorPos.txt"),
+// Each request in turn, its one reply and the bytes of its file afterwards.
+TEST_F(WorldDumps, EachDumpRepliesAndWritesItsFile) {
+  struct Case {
+    std::u16string line;
+    std::string reply;
+    std::string file;
+    std::string bytes;
+  };
+  Plant("ActorPos.txt");
+  Plant("AllStructuresDump.txt");
+  for (const Case& c : std::vector<Case>{
+           // Without its word the file is still emptied.
+           {u"GetActorPos  ", "Not enough arguments: GetActor <Class>", "ActorPos.txt", ""},
+           {u"GetActorPos raptor_character_BP_c", "Found 3 actors!" + Generated("ActorPos.txt"),
+            "ActorPos.txt",
             "Raptor_Character_BP_C - Location X=1.5 Y=-2.25 Z=3\n"
             "Raptor_Character_BP_C - Location X=123457 Y=1.23457e+06 Z=-0.5\n"
-            "Raptor_Character_BP_C - Location X=0 Y=0 Z=0\n");
-  EXPECT_EQ(Replies(u"GetActorPos crate_c"), Strings{"Found 2 actors!" + Generated("ActorPos.txt")})
-      << "both classes whose names differ only in case";
-  EXPECT_EQ(Replies(u"GetActorPos Raptor"), Strings{"Found 0 actors!" + Generated("ActorPos.txt")})
-      << "the whole name must match";
-  EXPECT_EQ(Dump("ActorPos.txt"), "") << "a new request replaces the file";
-}
-
-TEST_F(WorldDumps, ActorPosWithoutItsWordStillEmptiesTheFile) {
-  Plant("ActorPos.txt");
-  EXPECT_EQ(Replies(u"GetActorPos  "), Strings{"Not enough arguments: GetActor <Class>"});
-  EXPECT_EQ(Dump("ActorPos.txt"), "");
-}
-
-TEST_F(WorldDumps, AllActorsPosTakesDinosAndStructuresInLevelOrder) {
-  EXPECT_EQ(Replies(u"GetAllActorsPos"),
-            Strings{"Found 8 Actors!" + Generated("AllActorsPos.txt")});
-  EXPECT_EQ(Dump("AllActorsPos.txt"),
+            "Raptor_Character_BP_C - Location X=0 Y=0 Z=0\n"},
+           // Both classes whose names differ only in case; names keep the first spelling.
+           {u"GetActorPos crate_c", "Found 2 actors!" + Generated("ActorPos.txt"), "ActorPos.txt",
+            "Crate_C - Location X=5 Y=5 Z=5\nCrate_C - Location X=0 Y=0 Z=0\n"},
+           // The whole name must match; a new request replaces the file.
+           {u"GetActorPos Raptor", "Found 0 actors!" + Generated("ActorPos.txt"), "ActorPos.txt",
+            ""},
+           // Dinos and structures in level order.
+           {u"GetAllActorsPos", "Found 8 Actors!" + Generated("AllActorsPos.txt"),
+            "AllActorsPos.txt",
             "Raptor_Character_BP_C - X=1.500 Y=-2.250 Z=3.000\n"
             "Raptor_Character_BP_C - X=123456.700 Y=1234567.000 Z=-0.500\n"
             "Raptor_Character_BP_C - X=0.000 Y=0.000 Z=0.000\n"
@@ -88,48 +91,38 @@ TEST_F(WorldDumps, AllActorsPosTakesDinosAndStructuresInLevelOrder) {
             "StoneWall_C - X=10.000 Y=20.000 Z=30.000\n"
             "StoneWall_C - X=0.000 Y=0.000 Z=0.000\n"
             "WoodWall_C - X=-1.000 Y=-2.000 Z=-3.000\n"
-            "StoneWall_C - X=0.000 Y=0.000 Z=0.000\n");
-}
-
-TEST_F(WorldDumps, AllActorsCountsClassNamesThatDifferInCaseUnderOneKey) {
-  EXPECT_EQ(Replies(u"GetAllActors"), Strings{"Found 10 Actors!" + Generated("AllActors.txt")});
-  EXPECT_EQ(Dump("AllActors.txt"),
-            "[Crate_C]: 2\n"
-            "[Raptor_Character_BP_C]: 3\n"
-            "[Rex_Character_BP_C]: 1\n"
-            "[StoneWall_C]: 3\n"
-            "[WoodWall_C]: 1\n");
-}
-
-TEST_F(WorldDumps, AllActorsBpAscendsByCountThenByKeyIgnoringCase) {
-  EXPECT_EQ(Replies(u"GetAllActorsBp"),
-            Strings{"Found a total of 10 Actors and unique 5" + Generated("AllActorsBP.txt")});
-  // Count 2 and 3 ties: "loot" before "Structures" and "Dinos" before "Structures" ignoring
-  // case; the crate paths differ only in case and keep the first one's spelling.
-  EXPECT_EQ(Dump("AllActorsBP.txt"),
+            "StoneWall_C - X=0.000 Y=0.000 Z=0.000\n"},
+           // Class names that differ in case are counted under one key.
+           {u"GetAllActors", "Found 10 Actors!" + Generated("AllActors.txt"), "AllActors.txt",
+            "[Crate_C]: 2\n[Raptor_Character_BP_C]: 3\n[Rex_Character_BP_C]: 1\n"
+            "[StoneWall_C]: 3\n[WoodWall_C]: 1\n"},
+           // Ascending by count, ties by path ignoring case ("loot" before "Structures",
+           // "Dinos" before "Structures"); the crate paths keep the first one's spelling.
+           {u"GetAllActorsBp",
+            "Found a total of 10 Actors and unique 5" + Generated("AllActorsBP.txt"),
+            "AllActorsBP.txt",
             "[\"Blueprint'/Game/Emulated/Rex_Character_BP.Rex_Character_BP'\"]: 1,\n"
             "[\"Blueprint'/Game/Emulated/WoodWall.WoodWall'\"]: 1,\n"
             "[\"Blueprint'/Game/loot/Crate.Crate'\"]: 2,\n"
             "[\"Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Raptor_Character_BP'\"]: 3,\n"
-            "[\"Blueprint'/Game/Structures/StoneWall.StoneWall'\"]: 3,\n");
-}
-
-TEST_F(WorldDumps, AllDinosKeepDefaultInTheirPaths) {
-  EXPECT_EQ(Replies(u"GetAllDinos"), Strings{"Found 4 Dinos!" + Generated("AllDinos.txt")});
-  EXPECT_EQ(Dump("AllDinos.txt"),
+            "[\"Blueprint'/Game/Structures/StoneWall.StoneWall'\"]: 3,\n"},
+           // Dino paths keep "Default__".
+           {u"GetAllDinos", "Found 4 Dinos!" + Generated("AllDinos.txt"), "AllDinos.txt",
             "Blueprint'/Game/Dinos/Raptor/Raptor_Character_BP.Default__Raptor_Character_BP': "
             "Count 3\n"
-            "Blueprint'/Game/Emulated/Rex_Character_BP.Default__Rex_Character_BP': Count 1\n");
-}
-
-TEST_F(WorldDumps, AllStructuresWritesALinePerStructureOutsideTeam0) {
-  Plant("AllStructuresDump.txt");
-  EXPECT_EQ(Replies(u"ListAllStructures whatever words"),
-            Strings{"Successfully generated file 'AllStructuresDump.txt' in plugins root folder!"});
-  EXPECT_EQ(Dump("AllStructuresDump.txt"),
+            "Blueprint'/Game/Emulated/Rex_Character_BP.Default__Rex_Character_BP': Count 1\n"},
+           // A line per structure outside team 0; extra words are ignored.
+           {u"ListAllStructures whatever words",
+            "Successfully generated file 'AllStructuresDump.txt' in plugins root folder!",
+            "AllStructuresDump.txt",
             "Blueprint'/Game/Structures/StoneWall.StoneWall'\n"
             "Blueprint'/Game/Emulated/WoodWall.WoodWall'\n"
-            "Blueprint'/Game/Structures/StoneWall.StoneWall'\n");
+            "Blueprint'/Game/Structures/StoneWall.StoneWall'\n"},
+       }) {
+    const std::string line(c.line.begin(), c.line.end());
+    EXPECT_EQ(Replies(c.line), Strings{c.reply}) << line;
+    EXPECT_EQ(Dump(c.file), c.bytes) << line;
+  }
 }
 
 TEST_F(WorldDumps, WithoutTheFolderEveryCommandRepliesAsUsual) {
@@ -165,43 +158,32 @@ std::string RadiusWorld(bool reports_world = true) {
     {"class": "Wall2_C", "team": 1000001, "position": [0, 0, -200]}]})";
 }
 
-TEST_F(WorldDumps, RadiusGroupsByTribeAndBlueprintAndRepeatsTheFileInItsReply) {
-  UseWorld(RadiusWorld(), kWithRoot);
-  const std::string small =
-      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(2)\n"
-      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
-      "Structures: 2 (Added) 1 (Updated) 3 (Total)";
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 150"),
-            Strings{small + Generated("AllStructuresInRadiusDump.txt")});
-  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), small);
-
-  const std::string whole =
-      "Zo?(1000001) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(4)\n"
-      "Eve(1000002) - Blueprint'/Game/S/StoneWall.Default__StoneWall'(1)\n"
-      "Structures: 2 (Added) 3 (Updated) 5 (Total)";
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000 extra"),
-            Strings{whole + Generated("AllStructuresInRadiusDump.txt")});
-  EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), whole);
-}
-
-TEST_F(WorldDumps, RadiusAboveTheLimitIsRefusedAndLeavesTheFile) {
+// The reply repeats the file; a radius above the limit is refused and leaves the file.
+TEST_F(WorldDumps, RadiusGroupsByTribeAndBlueprint) {
+  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
   UseWorld(RadiusWorld(), kWithRoot);
   Plant("AllStructuresInRadiusDump.txt");
   EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 50000.5"),
             Strings{"Please don't do that. It will cause lags! Instead, Max value for radius is "
                     "50000."});
   EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "old run\n");
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 -5"),
-            Strings{"Structures: 0 (Added) 0 (Updated) 0 (Total)" +
-                    Generated("AllStructuresInRadiusDump.txt")});
-}
-
-TEST_F(WorldDumps, RadiusArgumentsAndNoWorld) {
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 zero 10"), Strings{"Request has failed"});
+  const std::string stone = " - Blueprint'/Game/S/StoneWall.Default__StoneWall'";
+  for (const auto& [line, text] : std::vector<std::pair<std::u16string, std::string>>{
+           {u"ListAllStructuresInRadius 0 0 0 150",
+            "Zo?(1000001)" + stone + "(2)\nEve(1000002)" + stone +
+                "(1)\nStructures: 2 (Added) 1 (Updated) 3 (Total)"},
+           {u"ListAllStructuresInRadius 0 0 0 50000 extra",
+            "Zo?(1000001)" + stone + "(4)\nEve(1000002)" + stone +
+                "(1)\nStructures: 2 (Added) 3 (Updated) 5 (Total)"},
+           {u"ListAllStructuresInRadius 0 0 0 -5",
+            "Structures: 0 (Added) 0 (Updated) 0 (Total)"}}) {
+    EXPECT_EQ(Replies(line), Strings{text + Generated("AllStructuresInRadiusDump.txt")}) << text;
+    EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), text);
+  }
+  // Without a world the radius is not even looked at.
   UseWorld(RadiusWorld(/*reports_world=*/false), kWithRoot);
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 10"), Strings{});
-  EXPECT_EQ(Replies(u"ListAllStructuresInRadius 0 0 0 60000"), Strings{})
-      << "without a world the radius is not even looked at";
+  ExpectReplies({{u"ListAllStructuresInRadius 0 0 0 10", {}},
+                 {u"ListAllStructuresInRadius 0 0 0 60000", {}}});
   EXPECT_EQ(Dump("AllStructuresInRadiusDump.txt"), "<missing>");
 }
 

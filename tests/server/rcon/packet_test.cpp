@@ -111,13 +111,6 @@ TEST(RconPacket, TheUpperSizeLimitCanBeRaised) {
   EXPECT_EQ(decoder.bad_size(), 8193);
 }
 
-TEST(RconPacket, MissingTerminatorIsAnError) {
-  PacketDecoder decoder;
-  decoder.Feed(Raw(12, 1, 2, "abcd"));
-  EXPECT_FALSE(decoder.Next());
-  EXPECT_EQ(decoder.error(), PacketDecoder::Error::kBadTerminator);
-}
-
 TEST(RconPacket, IncompletePacketIsPartialNotAnError) {
   PacketDecoder decoder;
   decoder.Feed(Encode(1, 2, "hello").substr(0, 9));
