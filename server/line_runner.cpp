@@ -7,25 +7,15 @@
 #include "game/journal/journal.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
+#include "server/request_words.h"
 #include "server/root_files.h"
 
 namespace server {
 
-namespace {
-
-// The command word as dispatch finds it: after leading spaces, up to the next space.
-std::string_view CommandWord(std::string_view line) {
-  const std::size_t start = line.find_first_not_of(' ');
-  if (start == std::string_view::npos) return {};
-  return line.substr(start, line.find(' ', start) - start);
-}
-
-}  // namespace
-
 void LineRunner::Run(game::RconConnection& connection, std::string_view source, int32_t id,
                      int32_t type, std::string_view utf8, const accounts::Account* account) const {
   const auto start = std::chrono::steady_clock::now();
-  if (const std::string_view word = CommandWord(utf8);
+  if (const std::string_view word = SplitFirstWord(utf8).word;
       account != nullptr && !word.empty() && !account->Allowed(word)) {
     connection.Send({id, type, game::ToUtf16("Not allowed: " + std::string(word))});
     connection.ClearReplies();

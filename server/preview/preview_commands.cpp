@@ -27,6 +27,7 @@
 #include "server/preview/forked_run.h"
 #include "server/preview/report_text.h"
 #include "server/rcon/packet.h"
+#include "server/request_words.h"
 #include "server/root_files.h"
 
 namespace server {
@@ -208,24 +209,11 @@ bool IsServerCommand(std::string_view word) {
 // "emu.preview [--text] LINE": the words before LINE are cut, LINE keeps its own spacing.
 void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
                     const RCONPacket& request) {
-  std::string rest = game::ToUtf8(request.Body.View());
-  auto cut_word = [&rest]() {
-    const std::size_t start = rest.find_first_not_of(' ');
-    if (start == std::string::npos) return std::string();
-    const std::size_t end = std::min(rest.find(' ', start), rest.size());
-    std::string word = rest.substr(start, end - start);
-    rest.erase(0, end);
-    return word;
-  };
-  cut_word();  // emu.preview
-  const std::size_t start = rest.find_first_not_of(' ');
-  rest.erase(0, start == std::string::npos ? rest.size() : start);
-  const bool text = rest.rfind("--text", 0) == 0 && (rest.size() == 6 || rest[6] == ' ');
-  if (text)
-    rest.erase(0, rest.find_first_not_of(' ', 6) == std::string::npos
-                      ? rest.size()
-                      : rest.find_first_not_of(' ', 6));
-  const std::string line = rest;
+  const std::string body = game::ToUtf8(request.Body.View());
+  std::string_view rest = SplitFirstWord(body).rest;  // after emu.preview
+  const bool text = SplitFirstWord(rest).word == "--text";
+  if (text) rest = SplitFirstWord(rest).rest;
+  const std::string line(rest);
   std::string first = line.substr(0, line.find(' '));
   if (line.empty()) {
     Reply(handle, request, "usage: emu.preview [--text] LINE (LINE: a plugin command line)");
@@ -272,15 +260,12 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
 
 void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
                  const RCONPacket& request) {
-  std::string body = game::ToUtf8(request.Body.View());
-  const std::size_t word_end = body.find(' ', body.find_first_not_of(' '));
-  const std::size_t file_start =
-      word_end == std::string::npos ? std::string::npos : body.find_first_not_of(' ', word_end);
-  if (file_start == std::string::npos) {
+  const std::string body = game::ToUtf8(request.Body.View());
+  const std::string file(SplitFirstWord(body).rest);
+  if (file.empty()) {
     Reply(handle, request, "usage: emu.diff FILE (a world file or an emu.state export)");
     return;
   }
-  const std::string file = body.substr(file_start);
   try {
     const game::WorldDescription before = game::ParseWorldFile(
         game::ReadWorldFileText((context.start_dir / file).string(), kDiffFileMaxBytes));
