@@ -16,6 +16,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "bench/support/bench_host.h"
@@ -25,6 +28,7 @@
 namespace {
 
 using bench::Baseline;
+using bench::DumpFile;
 using bench::Select;
 using bench::Team;
 using bench::Work;
@@ -51,16 +55,22 @@ constexpr CommandRow kCommands[] = {
     {"ListTribeStructures 1000001", {Work::kGroup, Select::kStructures, Team::kBenchTribe}},
     {"GetTribeStructurePos 1000001 Stone",
      {Work::kList, Select::kStructures, Team::kBenchTribe, "StoneWall_C"}},
-    // Dump files.
+    // Dump files, each beside a baseline that writes the same bytes with fmt.
     {"GetActorPos Raptor_Character_BP_C",
-     {Work::kDump, Select::kDinos, Team::kAny, "Raptor_Character_BP_C"}},
-    {"GetAllActorsPos", {Work::kDump, Select::kDinosAndStructures, Team::kAny}},
-    {"GetAllActors", {Work::kGroup, Select::kAllActors, Team::kAny}},
-    {"GetAllActorsBp", {Work::kGroup, Select::kAllActors, Team::kAny}},
-    {"GetAllDinos", {Work::kGroup, Select::kDinos, Team::kAny}},
-    {"ListAllStructures", {Work::kDump, Select::kStructures, Team::kAny}},
+     {Work::kFile, Select::kDinos, Team::kAny, "Raptor_Character_BP_C", DumpFile::kActorPos}},
+    {"GetAllActorsPos", {Work::kFile, Select::kAllActors, Team::kAny, {}, DumpFile::kAllActorsPos}},
+    {"GetAllActors", {Work::kFile, Select::kAllActors, Team::kAny, {}, DumpFile::kAllActors}},
+    {"GetAllActorsBp", {Work::kFile, Select::kAllActors, Team::kAny, {}, DumpFile::kAllActorsBp}},
+    {"GetAllDinos", {Work::kFile, Select::kAllActors, Team::kAny, {}, DumpFile::kAllDinos}},
+    {"ListAllStructures",
+     {Work::kFile, Select::kAllActors, Team::kAny, {}, DumpFile::kAllStructures}},
     {"ListAllStructuresInRadius 50000 50000 0 50000",
-     {Work::kGroup, Select::kStructures, Team::kTamed}},
+     {Work::kFile,
+      Select::kAllActors,
+      Team::kAny,
+      {},
+      DumpFile::kStructuresInRadius,
+      {50000, 50000, 0, 50000}}},
     // Changes to the world.
     {"GiveTribeDinosFood 1000001", {Work::kFeed, Select::kDinos, Team::kBenchTribe}},
     {"DestroyActorAll SupplyCrate_C", {Work::kDestroy, Select::kOthers, Team::kAny}},
@@ -115,9 +125,27 @@ void RunCommand(benchmark::State& state, const CommandRow& row, int32_t actors, 
   Measure(state, row, actors, caches, [&](bench::BenchHost& host) { return host.Dispatch(line); });
 }
 
+// The baseline's file, beside the command's after the command has run once: a baseline that
+// does not write the same bytes measures something else, and the run says so.
+bool SameFileAsCommand(bench::BenchHost& host, const CommandRow& row, const std::string& folder) {
+  host.Dispatch(Wide(row.line));
+  const std::string name = bench::DumpFileName(row.baseline.file);
+  auto bytes = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  return bytes(folder + "/" + name) ==
+         bytes(host.root() + "/Binaries/Win64/HostApi/Plugins/Orvane/" + name);
+}
+
 void RunDirect(benchmark::State& state, const CommandRow& row, int32_t actors) {
+  bench::BenchHost& host = bench::Host();
+  const std::string folder = host.root() + "/direct";
+  std::filesystem::create_directories(folder);
   Measure(state, row, actors, Caches::kWarm,
-          [&](bench::BenchHost& host) { return bench::RunDirect(row.baseline, host.root()); });
+          [&](bench::BenchHost&) { return bench::RunDirect(row.baseline, folder); });
+  if (row.baseline.work == Work::kFile && !SameFileAsCommand(host, row, folder))
+    state.SkipWithError("the baseline's file differs from the command's");
 }
 
 }  // namespace

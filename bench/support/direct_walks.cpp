@@ -134,11 +134,11 @@ std::size_t RunDirect(const Baseline& baseline, const std::string& folder) {
       WriteFile(folder, text);
       return text.size();
     }
-    case Work::kList:
-    case Work::kDump: {
+    case Work::kFile:
+      return WriteDumpBaseline(baseline.file, baseline.class_name, baseline.sphere, folder);
+    case Work::kList: {
       std::string text;
       ForEachMatch(baseline, [&](game::ActorBase* actor) { AppendLine(text, *actor); });
-      if (baseline.work == Work::kDump) WriteFile(folder, text);
       return text.size();
     }
   }
