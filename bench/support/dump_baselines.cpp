@@ -43,7 +43,8 @@ std::u16string ClassName(const ClassObject* cls) { return W().names().ToString(c
 // "Blueprint'<path of the class's default object, without a final _C>'".
 std::u16string ClassBlueprint(const ClassObject* cls) {
   std::u16string path = W().PathNameOf(cls->default_object);
-  if (path.size() >= 2 && FGenericPlatformStricmp::Stricmp(path.c_str() + path.size() - 2, u"_C") == 0)
+  if (path.size() >= 2 &&
+      FGenericPlatformStricmp::Stricmp(path.c_str() + path.size() - 2, u"_C") == 0)
     path.resize(path.size() - 2);
   return u"Blueprint'" + path + u"'";
 }
@@ -72,7 +73,8 @@ Counts CountByClass(KeyOf key_of) {
   W().ForEachLevelActor([&](ActorBase* actor) {
     auto [slot, first] = of_class.try_emplace(actor->class_private, nullptr);
     if (first) {
-      if (auto key = key_of(*actor)) slot->second = &counts.try_emplace(std::move(*key), 0).first->second;
+      if (auto key = key_of(*actor))
+        slot->second = &counts.try_emplace(std::move(*key), 0).first->second;
     }
     if (slot->second != nullptr) ++*slot->second;
   });
@@ -140,7 +142,8 @@ void AppendStructuresInRadius(std::string& text, const Sphere& sphere) {
     const double dx = at.X - sphere.x, dy = at.Y - sphere.y, dz = at.Z - sphere.z;
     if (!(std::sqrt(dx * dx + dy * dy + dz * dz) <= sphere.radius)) return;
     ++total;
-    auto [slot, first] = index.try_emplace({actor->targeting_team, actor->class_private}, groups.size());
+    auto [slot, first] =
+        index.try_emplace({actor->targeting_team, actor->class_private}, groups.size());
     if (first) {
       groups.push_back({Narrow(static_cast<game::Structure*>(actor)->owner_name.View()),
                         actor->targeting_team, Narrow(ClassBlueprint(actor->class_private)), 0});
@@ -151,16 +154,16 @@ void AppendStructuresInRadius(std::string& text, const Sphere& sphere) {
   for (const Group& g : groups)
     fmt::format_to(out, "{}({}) - {}({})\n", g.owner, g.team, g.blueprint, g.count);
   const auto added = static_cast<int32_t>(groups.size());
-  fmt::format_to(out, "Structures: {} (Added) {} (Updated) {} (Total)", added, total - added, total);
+  fmt::format_to(out, "Structures: {} (Added) {} (Updated) {} (Total)", added, total - added,
+                 total);
 }
 
 void AppendCounts(std::string& text, DumpFile file) {
   auto out = std::back_inserter(text);
   switch (file) {
     case DumpFile::kAllActors:
-      for (const auto& [name, count] : CountByClass([](const ActorBase& a) {
-             return std::optional(ClassName(a.class_private));
-           }))
+      for (const auto& [name, count] : CountByClass(
+               [](const ActorBase& a) { return std::optional(ClassName(a.class_private)); }))
         fmt::format_to(out, "[{}]: {}\n", Narrow(name), count);
       return;
     case DumpFile::kAllActorsBp: {

@@ -54,16 +54,22 @@ void GetActorPos(Request& request) {
   // case-insensitive order, spelled as the first match spells it; the locations follow in walk
   // order under it.
   PerClass<bool> matches;
-  FString key;
-  FString text;
+  std::string key;
+  std::string text;
   int32_t found = 0;
-  ForEachLevelActor([&](AActor* actor) {
+  ReadEachLevelActor([&](AActor* actor) {
     if (!matches.Get(host::ClassOf(actor),
                      [&] { return host::EqualsIgnoringCase(ActorClassName(actor), wanted); }))
       return;
-    if (found++ == 0) key = ActorClassName(actor);
+    if (found++ == 0) key = ToNarrowString(ActorClassName(actor)) + " - Location X=";
     const FVector at = WorldPositionOf(actor);
-    text += Format(u"{} - Location X={} Y={} Z={}\n", key, at.X, at.Y, at.Z);
+    text += key;
+    AppendFormatG(text, at.X);
+    text += " Y=";
+    AppendFormatG(text, at.Y);
+    text += " Z=";
+    AppendFormatG(text, at.Z);
+    text += '\n';
   });
   file.Write(text);
   file.Close();
@@ -72,17 +78,20 @@ void GetActorPos(Request& request) {
 
 void GetAllActorsPos(Request& request) {
   DumpFile file(kAllActorsPosFile);
-  PerClass<std::optional<FString>> names;  // class names of dinos and structures only
-  FString text;
+  // Each dino or structure class's name, narrowed once, with the separator; none for others.
+  PerClass<std::optional<std::string>> names;
+  std::string text;
   int32_t count = 0;
-  ForEachLevelActor([&](AActor* actor) {
-    const auto& name = names.Get(host::ClassOf(actor), [&]() -> std::optional<FString> {
+  ReadEachLevelActor([&](AActor* actor) {
+    const auto& name = names.Get(host::ClassOf(actor), [&]() -> std::optional<std::string> {
       if (!IsDinoOrStructure(actor)) return std::nullopt;
-      return ActorClassName(actor);
+      return ToNarrowString(ActorClassName(actor)) + " - ";
     });
     if (!name) return;
     ++count;
-    text += Format(u"{} - {}\n", *name, PositionText(WorldPositionOf(actor)));
+    text += *name;
+    AppendPositionText(text, WorldPositionOf(actor));
+    text += '\n';
   });
   request.Reply(Format(u"Found {} Actors!", count) + GeneratedNote(kAllActorsPosFile));
   file.Write(text);
@@ -94,7 +103,7 @@ template <class KeyOf>
 int32_t CountLevelActorsByClass(CountingTable& table, KeyOf key_of) {
   PerClass<int32_t*> counts;  // each class's count in the table
   int32_t total = 0;
-  ForEachLevelActor([&](AActor* actor) {
+  ReadEachLevelActor([&](AActor* actor) {
     ++total;
     ++*counts.Get(host::ClassOf(actor), [&] { return &table.CountOf(key_of(actor)); });
   });
@@ -128,7 +137,7 @@ void GetAllDinos(Request& request) {
   CountingTable table;
   PerClass<int32_t*> counts;  // null for classes that are no dinos
   int32_t dinos = 0;
-  ForEachLevelActor([&](AActor* actor) {
+  ReadEachLevelActor([&](AActor* actor) {
     UClass* cls = host::ClassOf(actor);
     int32_t* count = counts.Get(cls, [&]() -> int32_t* {
       if (!IsActorOfClass(actor, host::DinoClass())) return nullptr;
@@ -148,7 +157,7 @@ void ListAllStructures(Request& request) {
   DumpFile file(kAllStructuresFile);
   // Each structure class's line, narrowed once; none for other classes.
   PerClass<std::optional<std::string>> lines;
-  ForEachLevelActor([&](AActor* actor) {
+  ReadEachLevelActor([&](AActor* actor) {
     const auto& line = lines.Get(host::ClassOf(actor), [&]() -> std::optional<std::string> {
       if (!IsActorOfClass(actor, host::StructureClass())) return std::nullopt;
       return ToNarrowString(ActorBlueprintPath(actor)) + '\n';

@@ -8,9 +8,15 @@
 namespace orvane {
 
 std::string FormatG(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%g", value);
-  return buffer;
+  std::string text;
+  AppendFormatG(text, value);
+  return text;
+}
+
+void AppendFormatG(std::string& text, double value) {
+  char buffer[64];  // "%g" writes at most 6 digits, a sign, a point and a 4-digit exponent
+  const int written = std::snprintf(buffer, sizeof buffer, "%g", value);
+  if (written > 0) text.append(buffer, static_cast<std::size_t>(written));
 }
 
 std::u16string FormatArg::FromInteger(long long value) { return FromNarrow(std::to_string(value)); }

@@ -12,8 +12,9 @@
 
 namespace orvane {
 
-// A floating value as "%g" writes it (widened to double first).
+// A floating value as "%g" writes it (widened to double first), and the same appended.
 std::string FormatG(double value);
+void AppendFormatG(std::string& text, double value);
 
 // One argument of BraceFormat, already turned into its text.
 class FormatArg {

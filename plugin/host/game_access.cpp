@@ -27,10 +27,12 @@ bool EqualsIgnoringCase(const FString& a, const FString& b) {
   return a.Len() == b.Len() && Call(sym::FGenericPlatformStricmp::Stricmp, *a, *b) == 0;
 }
 
-TArray<AActor*> LevelActorsSnapshot(UWorld* world) {
+const TArray<AActor*>& LevelActors(UWorld* world) {
   ULevel* level = Field(world, sym::UWorld::PersistentLevel);
   return Field(level, sym::ULevel::Actors);
 }
+
+TArray<AActor*> LevelActorsSnapshot(UWorld* world) { return LevelActors(world); }
 
 TArray<AActor*> ActorsOfClass(UWorld* world, UClass* cls) {
   TArray<AActor*> actors;

@@ -42,6 +42,10 @@ void ForEachLevelActor(const std::function<void(AActor*)>& body) {
     if (actor != nullptr) body(actor);
 }
 
+void ReadEachLevelActor(const std::function<void(AActor*)>& body) {
+  ForEachListedActor(host::LevelActors(HostApi::GetApiUtils().CurrentWorld()), body);
+}
+
 TArray<AActor*> GetActorsOfClass(UClass* cls) {
   return host::ActorsOfClass(HostApi::GetApiUtils().CurrentWorld(), cls);
 }

@@ -41,6 +41,22 @@ bool ForEachOnlinePlayer(StaleRule rule,
 // Runs `body` for every non-null actor of a snapshot of the level's actors, so the body may
 // destroy actors.
 void ForEachLevelActor(const std::function<void(AActor*)>& body);
+// The same over the level's own list, for walks that neither spawn nor destroy actors: on a
+// large level the copy costs as much as a count over it.
+void ReadEachLevelActor(const std::function<void(AActor*)>& body);
+// Runs `body` for each non-null entry of a list of actors that the body leaves as it is. The
+// actors lie wherever the game made them, so on a large list each visit waits for memory;
+// asking for the actor a few places ahead lets those waits overlap (a prefetch of a null entry
+// does nothing).
+template <class Body>
+void ForEachListedActor(const TArray<AActor*>& actors, Body&& body) {
+  constexpr int32_t kAhead = 8;
+  const int32_t count = actors.Num();
+  for (int32_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) __builtin_prefetch(actors[i + kAhead]);
+    if (AActor* actor = actors[i]) body(actor);
+  }
+}
 // Every actor of `cls` in the current world (entries may be null).
 TArray<AActor*> GetActorsOfClass(UClass* cls);
 // Inline, as TeamOf: level walks run both once per actor.

@@ -1,7 +1,9 @@
 #include "queries/positions.h"
 
 #include <cmath>
-#include <cstdio>
+#include <iterator>
+
+#include <fmt/format.h>
 
 #include <sdk/api.h>
 
@@ -28,11 +30,17 @@ FVector PlayerPositionOf(const AShooterPlayerController* controller) {
 }
 
 FString PositionText(const FVector& position) {
-  // The narrow printf writes the same digits as the wide one, without a wide work buffer per
-  // call; dump commands make one of these per actor. The largest double takes 313 characters.
-  char text[3 * 320 + 16];
-  std::snprintf(text, sizeof text, "X=%3.3f Y=%3.3f Z=%3.3f", position.X, position.Y, position.Z);
-  return FString(text);
+  std::string text;
+  AppendPositionText(text, position);
+  return FString(text.c_str());
+}
+
+void AppendPositionText(std::string& text, const FVector& position) {
+  // fmt's fixed notation writes the exact decimal value rounded as printf's "%.3f" does (the
+  // width of 3 never pads: the shortest fixed text is "0.000", the others "nan" and "inf"),
+  // straight into the text and without the C library's locale and stream machinery.
+  fmt::format_to(std::back_inserter(text), "X={:.3f} Y={:.3f} Z={:.3f}", double{position.X},
+                 double{position.Y}, double{position.Z});
 }
 
 MapCoordinates MapCoordinatesOf(const FVector& position) {

@@ -2,6 +2,7 @@
 // turned into the map's longitude and latitude. Thread: the game thread.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include <sdk/game_types.h>
@@ -17,6 +18,8 @@ FVector PlayerPositionOf(const AShooterPlayerController* controller);
 
 // "X=%3.3f Y=%3.3f Z=%3.3f".
 FString PositionText(const FVector& position);
+// The same text appended to narrow text, for dump files that write one per actor.
+void AppendPositionText(std::string& text, const FVector& position);
 
 struct MapCoordinates {
   double longitude = 0;

@@ -112,14 +112,13 @@ FString StructuresInSphereReport(UWorld* world, const FVector& center, float rad
        Call(sym::AActor::StaticClass), ignored, found);
   RadiusGroups groups;
   PerClass<bool> structures;
-  for (AActor* actor : found) {
-    if (actor == nullptr) continue;
+  ForEachListedActor(found, [&](AActor* actor) {
     if (!structures.Get(host::ClassOf(actor),
                         [&] { return IsActorOfClass(actor, host::StructureClass()); }))
-      continue;
+      return;
     const int32_t team = TeamOf(actor);
     if (team > kTamedThreshold) groups.Add(actor, team);
-  }
+  });
   return groups.Text();
 }
 

@@ -34,13 +34,15 @@ TEST(CutToTwoDecimals, CutsTowardsMinusInfinity) {
 }
 
 // The position text is what the wide printf makes of the same format, up to the longest
-// numbers a double holds.
+// numbers a double holds, halfway cases and non-numbers included.
 TEST(PositionText, WritesWhatTheWidePrintfWrites) {
   support::TestWorld world("{}");  // the game's allocator holds the texts
   for (const FVector& at : std::initializer_list<FVector>{{0, 0, 0},
                                                           {-0.0005, 1.0005, 123456.789},
                                                           {-1e300, 1e300, -1.7976931348623157e308},
-                                                          {1e-300, -5e-324, 42}}) {
+                                                          {1e-300, -5e-324, 42},
+                                                          {0.0625, -0.0625, 100.1875},  // ties
+                                                          {std::nan(""), HUGE_VAL, -HUGE_VAL}}) {
     EXPECT_EQ(orvane::PositionText(at).View(),
               orvane::PrintfFormat(u"X=%3.3f Y=%3.3f Z=%3.3f", at.X, at.Y, at.Z).View())
         << at.X;
