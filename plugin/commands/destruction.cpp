@@ -100,12 +100,12 @@ int32_t ForceDestroyLevelActors(Select&& selected) {
 // Destroys every dino whose team number `selected` takes; the number destroyed.
 int32_t DestroyDinosOfTeams(bool (*selected)(int32_t team)) {
   int32_t count = 0;
-  const TArray<AActor*> dinos = GetActorsOfClass(host::DinoClass());
-  for (AActor* dino : dinos) {
-    if (dino == nullptr || !selected(TeamOf(dino))) continue;
+  // The list is the game's copy, so destroying while walking it is safe.
+  ForEachListedActor(GetActorsOfClass(host::DinoClass()), [&](AActor* dino) {
+    if (!selected(TeamOf(dino))) return;
     ++count;
     DestroyDino(dino);
-  }
+  });
   return count;
 }
 

@@ -165,15 +165,15 @@ void GiveTribeDinosFood(Request& request) {
   const std::optional<int32_t> tribe_id = ReadTribeId(request, u"<TribeId>");
   if (!tribe_id) return;
   int32_t fed = 0;
-  for (AActor* actor : GetActorsOfClass(host::DinoClass())) {
-    if (actor == nullptr || TeamOf(actor) != *tribe_id) continue;
+  ForEachListedActor(GetActorsOfClass(host::DinoClass()), [&](AActor* actor) {
+    if (TeamOf(actor) != *tribe_id) return;
     ++fed;
     UPrimalCharacterStatusComponent* status =
         Field(static_cast<APrimalDinoCharacter*>(actor),
               sym::APrimalCharacter::MyCharacterStatusComponent);
     Field(status, sym::UPrimalCharacterStatusComponent::CurrentStatusValues)[kFoodStatus] =
         Field(status, sym::UPrimalCharacterStatusComponent::MaxStatusValues)[kFoodStatus];
-  }
+  });
   if (fed > 0) return request.Reply(Format(u"Successfully feeded {} dino(s)", fed));
   request.Reply(Format(u"Couldn't find any dino's to feed!"));
 }

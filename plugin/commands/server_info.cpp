@@ -25,8 +25,9 @@ AShooterGameState* GameModeState() {
 template <class TeamTest>
 int CountDinos(TeamTest test) {
   int count = 0;
-  for (AActor* dino : GetActorsOfClass(host::DinoClass()))
-    if (dino != nullptr && test(TeamOf(dino))) ++count;
+  ForEachListedActor(GetActorsOfClass(host::DinoClass()), [&](AActor* dino) {
+    if (test(TeamOf(dino))) ++count;
+  });
   return count;
 }
 

@@ -32,8 +32,7 @@ constexpr const char* kNoUnclaimedDinos = "Couldn't find any Unclaimed Dinos";
 // Runs `body` for every actor of the class, in the game's order, null entries skipped.
 template <class Body>
 void ForEachOfClass(UClass* cls, Body body) {
-  for (AActor* actor : GetActorsOfClass(cls))
-    if (actor != nullptr) body(actor);
+  ForEachListedActor(GetActorsOfClass(cls), body);
 }
 
 template <class Body>

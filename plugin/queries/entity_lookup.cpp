@@ -37,9 +37,7 @@ bool ForEachOnlinePlayer(StaleRule rule,
 }
 
 void ForEachLevelActor(const std::function<void(AActor*)>& body) {
-  const TArray<AActor*> snapshot = host::LevelActorsSnapshot(HostApi::GetApiUtils().CurrentWorld());
-  for (AActor* actor : snapshot)
-    if (actor != nullptr) body(actor);
+  ForEachListedActor(host::LevelActorsSnapshot(HostApi::GetApiUtils().CurrentWorld()), body);
 }
 
 void ReadEachLevelActor(const std::function<void(AActor*)>& body) {

@@ -44,7 +44,7 @@ void ForEachLevelActor(const std::function<void(AActor*)>& body);
 // The same over the level's own list, for walks that neither spawn nor destroy actors: on a
 // large level the copy costs as much as a count over it.
 void ReadEachLevelActor(const std::function<void(AActor*)>& body);
-// Runs `body` for each non-null entry of a list of actors that the body leaves as it is. The
+// Runs `body` for each non-null entry of a list of actors that the body does not change. The
 // actors lie wherever the game made them, so on a large list each visit waits for memory;
 // asking for the actor a few places ahead lets those waits overlap (a prefetch of a null entry
 // does nothing).
