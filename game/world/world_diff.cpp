@@ -13,9 +13,9 @@
 namespace game {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using OrderedJson = nlohmann::ordered_json;
 
-std::string IndexKey(const std::string& kind, const Json& key) { return kind + key.dump(); }
+std::string IndexKey(const std::string& kind, const OrderedJson& key) { return kind + key.dump(); }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -30,17 +30,17 @@ std::optional<int64_t> Number(std::string_view text) {
 
 // Every string in `value`, arrays and objects searched through (records hold REFs too).
 template <class F>
-void ForEachString(const Json& value, F each) {
+void ForEachString(const OrderedJson& value, F each) {
   if (value.is_string()) {
     each(value.get_ref<const std::string&>());
   } else if (value.is_structured()) {
-    for (const Json& element : value) ForEachString(element, each);
+    for (const OrderedJson& element : value) ForEachString(element, each);
   }
 }
 
 // A structure's or other actor's key: its index in the world file's list, or for one spawned
 // since, its REF ("spawned:<n>").
-Json EntityKeyOf(const ActorBase& actor) {
+OrderedJson EntityKeyOf(const ActorBase& actor) {
   if (actor.spawned) return "spawned:" + std::to_string(actor.source_index);
   return actor.source_index;
 }
@@ -57,17 +57,19 @@ bool IsDestroy(std::string_view fn) {
 
 }  // namespace
 
-EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<Json>& structure_keys,
-                        const std::vector<Json>& actor_keys) {
-  const Json file = Json::parse(WorldFileText(lists, -1));
+EntitySet EntitySet::Of(const WorldDescription& lists,
+                        const std::vector<OrderedJson>& structure_keys,
+                        const std::vector<OrderedJson>& actor_keys) {
+  const OrderedJson file = OrderedJson::parse(WorldFileText(lists, -1));
   EntitySet set;
-  for (const Json& tribe : file["tribes"]) set.Add({"tribe", tribe["id"], tribe});
-  for (const Json& player : file["players"]) set.Add({"player", player["eos_id"], player});
-  for (const Json& dino : file["dinos"])
-    set.Add({"dino", Json::array({dino["id1"], dino["id2"]}), dino});
-  auto keyed = [&set](const Json& list, const char* kind, const std::vector<Json>& keys) {
+  for (const OrderedJson& tribe : file["tribes"]) set.Add({"tribe", tribe["id"], tribe});
+  for (const OrderedJson& player : file["players"]) set.Add({"player", player["eos_id"], player});
+  for (const OrderedJson& dino : file["dinos"])
+    set.Add({"dino", OrderedJson::array({dino["id1"], dino["id2"]}), dino});
+  auto keyed = [&set](const OrderedJson& list, const char* kind,
+                      const std::vector<OrderedJson>& keys) {
     for (std::size_t i = 0; i < list.size(); ++i)
-      set.Add({kind, keys.empty() ? Json(i) : keys[i], list[i]});
+      set.Add({kind, keys.empty() ? OrderedJson(i) : keys[i], list[i]});
   };
   keyed(file["structures"], "structure", structure_keys);
   keyed(file["actors"], "actor", actor_keys);
@@ -79,26 +81,27 @@ void EntitySet::Add(Entity entity) {
   entities_.push_back(std::move(entity));
 }
 
-const EntitySet::Entity* EntitySet::Find(const std::string& kind, const Json& key) const {
+const EntitySet::Entity* EntitySet::Find(const std::string& kind, const OrderedJson& key) const {
   auto it = by_key_.find(IndexKey(kind, key));
   return it == by_key_.end() ? nullptr : &entities_[it->second];
 }
 
-Json ChangedFields(const Json& before, const Json& after) {
-  Json fields = Json::object();
+OrderedJson ChangedFields(const OrderedJson& before, const OrderedJson& after) {
+  OrderedJson fields = OrderedJson::object();
   for (const auto& [name, value] : before.items()) {
-    const Json next = after.contains(name) ? after[name] : Json();
-    if (next != value) fields[name] = Json::array({value, next});
+    const OrderedJson next = after.contains(name) ? after[name] : OrderedJson();
+    if (next != value) fields[name] = OrderedJson::array({value, next});
   }
   for (const auto& [name, value] : after.items())
-    if (!before.contains(name)) fields[name] = Json::array({nullptr, value});
+    if (!before.contains(name)) fields[name] = OrderedJson::array({nullptr, value});
   return fields;
 }
 
-Json DiffEntities(const EntitySet& before, const EntitySet& after) {
-  Json removed = Json::array(), added = Json::array(), changed = Json::array();
+OrderedJson DiffEntities(const EntitySet& before, const EntitySet& after) {
+  OrderedJson removed = OrderedJson::array(), added = OrderedJson::array(),
+              changed = OrderedJson::array();
   auto whole = [](const EntitySet::Entity& e) {
-    return Json{{"kind", e.kind}, {"key", e.key}, {"object", e.object}};
+    return OrderedJson{{"kind", e.kind}, {"key", e.key}, {"object", e.object}};
   };
   for (const auto& old : before.entities()) {
     const EntitySet::Entity* now = after.Find(old.kind, old.key);
@@ -107,14 +110,14 @@ Json DiffEntities(const EntitySet& before, const EntitySet& after) {
       continue;
     }
     if (now->object == old.object) continue;
-    changed.push_back(Json{
+    changed.push_back(OrderedJson{
         {"kind", old.kind}, {"key", old.key}, {"fields", ChangedFields(old.object, now->object)}});
   }
   for (const auto& now : after.entities())
     if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
-  return Json{{"removed", std::move(removed)},
-              {"added", std::move(added)},
-              {"changed", std::move(changed)}};
+  return OrderedJson{{"removed", std::move(removed)},
+                     {"added", std::move(added)},
+                     {"changed", std::move(changed)}};
 }
 
 EntitySet LiveEntities(World& world) {
@@ -123,7 +126,7 @@ EntitySet LiveEntities(World& world) {
   for (const auto& player : world.players()) lists.players.push_back(world.Describe(*player));
   for (const Dino* dino : world.dinos())
     if (!dino->destroyed) lists.dinos.push_back(world.Describe(*dino));
-  std::vector<Json> structure_keys, actor_keys;
+  std::vector<OrderedJson> structure_keys, actor_keys;
   for (const Structure* structure : world.structures()) {
     if (structure->destroyed) continue;
     lists.structures.push_back(world.Describe(*structure));
@@ -160,7 +163,8 @@ TouchedEntities::TouchedEntities(World& world)
 
 TouchedEntities::~TouchedEntities() = default;
 
-void TouchedEntities::Observe(std::string_view fn, const Json& self, const Json& args) {
+void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self,
+                              const OrderedJson& args) {
   const bool destroying = IsDestroy(fn);
   ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
   ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
@@ -229,7 +233,7 @@ std::string TouchedEntities::DiffText() const {
   after.tribes = world_.tribes();
   before.players = players_before_;
   after.players = AllPlayers(world_);
-  const Json few = DiffEntities(EntitySet::Of(before), EntitySet::Of(after));
+  const OrderedJson few = DiffEntities(EntitySet::Of(before), EntitySet::Of(after));
   std::string lists[3];  // removed, added, changed: JSON elements joined by commas
   const char* const kNames[3] = {"removed", "added", "changed"};
   auto append = [&lists](int list, const std::string& element) {
@@ -237,20 +241,20 @@ std::string TouchedEntities::DiffText() const {
     lists[list] += element;
   };
   for (int list = 0; list < 3; ++list)
-    for (const Json& element : few[kNames[list]]) append(list, element.dump());
+    for (const OrderedJson& element : few[kNames[list]]) append(list, element.dump());
 
   // The touched dinos, structures and actors: their objects written once each, and parsed only
   // when both exist and differ, so a removal costs one text.
-  auto compare = [&](const char* kind, const Json& key, const std::optional<std::string>& old,
-                     const std::optional<std::string>& now) {
+  auto compare = [&](const char* kind, const OrderedJson& key,
+                     const std::optional<std::string>& old, const std::optional<std::string>& now) {
     const std::string head = std::string("{\"kind\":\"") + kind + "\",\"key\":" + key.dump();
     if (old && !now) {
       append(0, head + ",\"object\":" + *old + "}");
     } else if (!old && now) {
       append(1, head + ",\"object\":" + *now + "}");
     } else if (old && now && *old != *now) {
-      append(2, head + ",\"fields\":" + ChangedFields(Json::parse(*old), Json::parse(*now)).dump() +
-                    "}");
+      append(2, head + ",\"fields\":" +
+                    ChangedFields(OrderedJson::parse(*old), OrderedJson::parse(*now)).dump() + "}");
     }
   };
   auto texts = [this](const Touched& t, const auto& object) {
@@ -265,7 +269,7 @@ std::string TouchedEntities::DiffText() const {
   for (const Touched& t : touched_) {
     if (t.dino != nullptr) {
       const auto [old, now] = texts(t, *t.dino);
-      compare("dino", Json::array({t.dino->dino_id1, t.dino->dino_id2}), old, now);
+      compare("dino", OrderedJson::array({t.dino->dino_id1, t.dino->dino_id2}), old, now);
     } else if (t.structure != nullptr) {
       const auto [old, now] = texts(t, *t.structure);
       compare("structure", EntityKeyOf(*t.structure), old, now);
