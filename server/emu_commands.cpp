@@ -79,6 +79,7 @@ void State(const EmuContext& context, RCONClientConnection* connection, const RC
 std::string Unload(PluginSlot& slot) {
   if (!slot.plugin) return "the plugin is not loaded";
   slot.plugin.reset();
+  if (slot.unloaded) slot.unloaded();
   return "unloaded";
 }
 

@@ -31,6 +31,7 @@ namespace server {
 struct PluginSlot {
   std::string path;
   std::unique_ptr<framework::LoadedPlugin> plugin;
+  std::function<void()> unloaded = {};  // after each unload: the plugin's own state is gone
 };
 
 // Where a request comes from, as emu.state needs to know it.

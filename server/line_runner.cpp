@@ -39,6 +39,8 @@ void LineRunner::Run(game::RconConnection& connection, std::string_view source, 
     JournalFileChanges(CompareRootFiles(*files, ListRootFiles(root_)));
     journal->ClearRequest();
   }
+  if (notes_ != nullptr)
+    notes_->AfterRequest(utf8, connection.replies(), HostApi::GetClock().CalendarSeconds());
   const std::size_t replies = connection.replies().size();
   connection.ClearReplies();  // the outlet has them; a long session must not pile them up
   game_.CollectGarbage();

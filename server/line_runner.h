@@ -11,6 +11,7 @@
 #include "game/rcon/rcon_connection.h"
 #include "server/accounts/accounts.h"
 #include "server/audit.h"
+#include "server/timed_sweep_notes.h"
 
 namespace server {
 
@@ -18,8 +19,10 @@ class LineRunner {
  public:
   // REQUIRES: `game` and `audit` outlive the runner. `root` is the server root, whose written
   // folders are compared around a journaled request to journal its file effects.
-  LineRunner(game::Game& game, const Audit& audit, std::filesystem::path root)
-      : game_(game), audit_(audit), root_(std::move(root)) {}
+  // `notes`, when given, learns of each request's replies.
+  LineRunner(game::Game& game, const Audit& audit, std::filesystem::path root,
+             TimedSweepNotes* notes = nullptr)
+      : game_(game), audit_(audit), root_(std::move(root)), notes_(notes) {}
 
   // Replies go to the connection's outlet. Actors destroyed by the request are freed once it
   // is over, never inside a handler. `source` names the sender in the audit line. A command
@@ -32,6 +35,7 @@ class LineRunner {
   game::Game& game_;
   const Audit& audit_;
   std::filesystem::path root_;
+  TimedSweepNotes* notes_;
 };
 
 }  // namespace server

@@ -289,17 +289,20 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   // The loop runs on the framework's clock, so that "emu.clock advance" makes due timer
   // callbacks run at the next tick instead of after the real wait.
   const GameLoop::Now now = [] { return HostApi::GetClock().MonotonicNow(); };
-  auto tick = [&game] {
+  const auto sweep_notes = std::make_shared<TimedSweepNotes>();
+  framework::AddLogSink(TimedSweepNotes::Watcher(sweep_notes));
+  auto tick = [&game, &sweep_notes] {
     framework::TickTimers();
+    sweep_notes->AfterTimers(framework::FrameworkLog());
     game->CollectGarbage();
   };
   GameLoop loop(options.timer_period, tick, now(), now);
   const Audit audit(!options.no_audit);
-  const LineRunner runner(*game, audit, options.root);
+  const LineRunner runner(*game, audit, options.root, sweep_notes.get());
   RconBridge bridge(loop, runner, sinks);
 
   PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
-                  nullptr};
+                  nullptr, [&sweep_notes] { sweep_notes->Forget(); }};
   if (!LoadPlugin(
           {*game, slot, StateFolder(options.root), start_dir,
            [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }},
