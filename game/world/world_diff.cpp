@@ -137,17 +137,15 @@ EntitySet LiveEntities(World& world) {
   return EntitySet::Of(lists, structure_keys, actor_keys);
 }
 
-// One touched entity: what it is, where it stands in its list, and how it was before the line
-// (none for one the line made, or one whose first call destroyed it: described afterwards).
+// One touched entity: which it is, whether it was there before the line (not one the line made),
+// and, when a call changed it without destroying it, its world-file text before that call acted
+// (one that was destroyed is described afterwards: its memory outlives the line).
 struct TouchedEntities::Touched {
   const Dino* dino = nullptr;
   const Structure* structure = nullptr;
   const LocatedActor* actor = nullptr;
-  int index = 0;  // structures and actors: the place in the world's list
   bool existed = true;
-  std::optional<
-      std::variant<PlayerDescription, DinoDescription, StructureDescription, ActorDescription>>
-      before;
+  std::optional<std::string> before;
 };
 
 TouchedEntities::TouchedEntities(World& world)
@@ -171,20 +169,22 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
   while (StartsWith(ref, "root:") || StartsWith(ref, "status:"))
     ref.remove_prefix(ref.find(':') + 1);
   Touched t;
-  const void* identity = nullptr;
+  const ActorBase* entity = nullptr;
+  std::size_t index = 0;  // structures and actors: the place in the world's list
   // The lists hold the entities of the file by index, then the spawned ones by spawn number
-  // (collections take entries out without reordering), so a binary search finds one.
+  // (collections take entries out without reordering): an entity of the file is found at its
+  // index until a collection, and by a binary search after one.
   auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
-    auto order = [](const auto* entity) {
-      return std::pair(entity->spawned, entity->source_index);
-    };
+    auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
     const auto wanted = std::pair(spawned, static_cast<int32_t>(number));
-    const auto it = std::lower_bound(list.begin(), list.end(), wanted,
-                                     [&](const auto* e, const auto& w) { return order(e) < w; });
+    auto it = list.begin() + std::min<std::size_t>(static_cast<std::size_t>(number), list.size());
+    if (spawned || it == list.end() || order(*it) != wanted)
+      it = std::lower_bound(list.begin(), list.end(), wanted,
+                            [&](const auto* e, const auto& w) { return order(e) < w; });
     if (it == list.end() || order(*it) != wanted) return;
     out = *it;
-    t.index = static_cast<int>(it - list.begin());
-    identity = out;
+    index = static_cast<std::size_t>(it - list.begin());
+    entity = out;
   };
   if (StartsWith(ref, "dino:")) {
     const std::string_view ids = ref.substr(5);
@@ -192,8 +192,9 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     const auto id1 = Number(ids.substr(0, colon));
     const auto id2 = colon == std::string_view::npos ? std::nullopt : Number(ids.substr(colon + 1));
     if (id1 && id2) {
-      t.dino = world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2));
-      identity = t.dino;
+      if (const Dino* dino =
+              world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2)))
+        find_in(world_.dinos(), dino->source_index, dino->spawned, t.dino);
     }
   } else if (StartsWith(ref, "structure:") || StartsWith(ref, "actor:") ||
              StartsWith(ref, "spawned:")) {
@@ -203,26 +204,35 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     // A spawned entity is a dino, a structure or another actor; the lists tell which.
     if (spawned || StartsWith(ref, "structure:"))
       find_in(world_.structures(), *number, spawned, t.structure);
-    if (identity == nullptr && (spawned || StartsWith(ref, "actor:")))
+    if (entity == nullptr && (spawned || StartsWith(ref, "actor:")))
       find_in(world_.actors(), *number, spawned, t.actor);
-    if (identity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
+    if (entity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
   }
-  if (identity == nullptr || seen_.count(identity) != 0) return;
-  seen_[identity] = touched_.size();
+  if (entity == nullptr) return;
+  const auto seen_at = static_cast<std::size_t>(entity->object_index);
+  if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
+  if (seen_[seen_at]) return;
+  seen_[seen_at] = true;
   if (t.dino != nullptr) {
-    t.existed = !t.dino->spawned || static_cast<std::size_t>(t.index) < dinos_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.dino);
+    t.existed = index < dinos_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.dino));
   } else if (t.structure != nullptr) {
-    t.existed = static_cast<std::size_t>(t.index) < structures_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.structure);
-  } else if (t.actor != nullptr) {
-    t.existed = static_cast<std::size_t>(t.index) < actors_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.actor);
+    t.existed = index < structures_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.structure));
+  } else {
+    t.existed = index < actors_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.actor));
   }
   touched_.push_back(std::move(t));
 }
 
 std::string TouchedEntities::DiffText() const {
+  std::string text;
+  WriteDiff([&text](std::string_view piece) { text += piece; });
+  return text;
+}
+
+void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)>& write) const {
   // Players and tribes, few, through the JSON form.
   WorldDescription before, after;
   before.tribes = tribes_before_;
@@ -230,54 +240,69 @@ std::string TouchedEntities::DiffText() const {
   before.players = players_before_;
   after.players = AllPlayers(world_);
   const Json few = DiffEntities(EntitySet::Of(before), EntitySet::Of(after));
-  std::string lists[3];  // removed, added, changed: JSON elements joined by commas
-  const char* const kNames[3] = {"removed", "added", "changed"};
-  auto append = [&lists](int list, const std::string& element) {
-    if (!lists[list].empty()) lists[list] += ',';
-    lists[list] += element;
-  };
-  for (int list = 0; list < 3; ++list)
-    for (const Json& element : few[kNames[list]]) append(list, element.dump());
 
-  // The touched dinos, structures and actors: their objects written once each, and parsed only
-  // when both exist and differ, so a removal costs one text.
-  auto compare = [&](const char* kind, const Json& key, const std::optional<std::string>& old,
-                     const std::optional<std::string>& now) {
-    const std::string head = std::string("{\"kind\":\"") + kind + "\",\"key\":" + key.dump();
-    if (old && !now) {
-      append(0, head + ",\"object\":" + *old + "}");
-    } else if (!old && now) {
-      append(1, head + ",\"object\":" + *now + "}");
-    } else if (old && now && *old != *now) {
-      append(2, head + ",\"fields\":" + ChangedFields(Json::parse(*old), Json::parse(*now)).dump() +
-                    "}");
+  // The touched dinos, structures and actors: each described once more at most, and parsed only
+  // when it was there before and after and differs. Each belongs to one list at most: removed
+  // (there before, destroyed), added (made by the line, still there) or changed.
+  enum List { kRemoved, kAdded, kChanged };
+  const char* const kNames[3] = {"removed", "added", "changed"};
+  std::string element;
+  auto write_list = [&](List list) {
+    write(std::string("\"") + kNames[list] + "\":[");
+    bool first = true;
+    auto next = [&] {
+      if (!first) element += ',';
+      first = false;
+    };
+    for (const Json& e : few[kNames[list]]) {
+      element.clear();
+      next();
+      element += e.dump();
+      write(element);
     }
-  };
-  auto texts = [this](const Touched& t, const auto& object) {
-    using Description = decltype(world_.Describe(object));
-    std::optional<std::string> old, now;
-    if (t.existed)
-      old = WorldFileEntityText(t.before ? std::get<Description>(*t.before)
-                                         : world_.Describe(object));
-    if (!object.destroyed) now = WorldFileEntityText(world_.Describe(object));
-    return std::pair(old, now);
-  };
-  for (const Touched& t : touched_) {
-    if (t.dino != nullptr) {
-      const auto [old, now] = texts(t, *t.dino);
-      compare("dino", Json::array({t.dino->dino_id1, t.dino->dino_id2}), old, now);
-    } else if (t.structure != nullptr) {
-      const auto [old, now] = texts(t, *t.structure);
-      compare("structure", EntityKeyOf(*t.structure), old, now);
-    } else if (t.actor != nullptr) {
-      const auto [old, now] = texts(t, *t.actor);
-      compare("actor", EntityKeyOf(*t.actor), old, now);
+    for (const Touched& t : touched_) {
+      const ActorBase* entity = t.dino;
+      if (t.structure != nullptr) entity = t.structure;
+      if (t.actor != nullptr) entity = t.actor;
+      const bool there_after = !entity->destroyed;
+      if (list == kRemoved ? !t.existed || there_after
+          : list == kAdded ? t.existed || !there_after
+                           : !t.existed || !there_after)
+        continue;
+      auto now = [&] {
+        if (t.dino != nullptr) return WorldFileEntityText(world_.Describe(*t.dino));
+        if (t.structure != nullptr) return WorldFileEntityText(world_.Describe(*t.structure));
+        return WorldFileEntityText(world_.Describe(*t.actor));
+      };
+      std::string object = list == kRemoved && t.before ? *t.before : now();
+      if (list == kChanged && (!t.before || object == *t.before)) continue;
+      element.clear();
+      next();
+      element += "{\"kind\":\"";
+      element += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
+      element += "\",\"key\":";
+      element += (t.dino != nullptr ? Json::array({t.dino->dino_id1, t.dino->dino_id2})
+                                    : EntityKeyOf(*entity))
+                     .dump();
+      if (list == kChanged) {
+        element += ",\"fields\":";
+        element += ChangedFields(Json::parse(*t.before), Json::parse(object)).dump();
+      } else {
+        element += ",\"object\":";
+        element += object;
+      }
+      element += '}';
+      write(element);
     }
-  }
-  std::string text = "{";
-  for (int list = 0; list < 3; ++list)
-    text += std::string(list == 0 ? "" : ",") + "\"" + kNames[list] + "\":[" + lists[list] + "]";
-  return text + "}";
+    write("]");
+  };
+  write("{");
+  write_list(kRemoved);
+  write(",");
+  write_list(kAdded);
+  write(",");
+  write_list(kChanged);
+  write("}");
 }
 
 }  // namespace game

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -70,6 +71,8 @@ class TouchedEntities {
                const nlohmann::ordered_json& args);
   // The world form of what changed since construction, as JSON text.
   std::string DiffText() const;
+  // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
+  void WriteDiff(const std::function<void(std::string_view piece)>& write) const;
 
  private:
   struct Touched;
@@ -79,7 +82,7 @@ class TouchedEntities {
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
-  std::unordered_map<const void*, std::size_t> seen_;
+  std::vector<bool> seen_;  // by object index
 };
 
 }  // namespace game
