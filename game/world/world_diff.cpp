@@ -51,6 +51,11 @@ std::vector<PlayerDescription> AllPlayers(World& world) {
   return players;
 }
 
+std::array<float, 2> FoodOf(const Dino& dino) {
+  return {dino.status().current_status_values[kFoodStatus],
+          dino.status().max_status_values[kFoodStatus]};
+}
+
 bool IsDestroy(std::string_view fn) {
   return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy";
 }
@@ -154,7 +159,10 @@ TouchedEntities::TouchedEntities(World& world)
       players_before_(AllPlayers(world)),
       dinos_before_(world.dinos().size()),
       structures_before_(world.structures().size()),
-      actors_before_(world.actors().size()) {}
+      actors_before_(world.actors().size()) {
+  food_before_.reserve(dinos_before_);
+  for (const Dino* dino : world.dinos()) food_before_.push_back(FoodOf(*dino));
+}
 
 TouchedEntities::~TouchedEntities() = default;
 
@@ -291,6 +299,25 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
         element += ",\"object\":";
         element += object;
       }
+      element += '}';
+      write(element);
+    }
+    // Dinos no call named whose food was written in place.
+    for (std::size_t i = 0; list == kChanged && i < dinos_before_; ++i) {
+      const Dino& dino = *world_.dinos()[i];
+      const auto seen_at = static_cast<std::size_t>(dino.object_index);
+      if (dino.destroyed || (seen_at < seen_.size() && seen_[seen_at]) ||
+          FoodOf(dino) == food_before_[i])
+        continue;
+      const std::string now = WorldFileEntityText(world_.Describe(dino));
+      DinoDescription before = world_.Describe(dino);
+      before.food = food_before_[i];
+      element.clear();
+      next();
+      element += "{\"kind\":\"dino\",\"key\":";
+      element += Json::array({dino.dino_id1, dino.dino_id2}).dump();
+      element += ",\"fields\":";
+      element += ChangedFields(Json::parse(WorldFileEntityText(before)), Json::parse(now)).dump();
       element += '}';
       write(element);
     }

@@ -9,6 +9,7 @@
 // Thread: the game thread (the live world); EntitySet and DiffEntities are pure.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -59,7 +60,9 @@ EntitySet LiveEntities(World& world);
 // Records the entities that a line's calls name, describing each before the first call on it
 // acts (a destroyed one needs no copy: its memory outlives the line). Tribes and players are few,
 // and some of their fields change without a game call (a name written in place), so all of them
-// are compared.
+// are compared. A dino's food is a status value that a plugin writes in place, as the game has no
+// function for it: the food of every dino is noted at the start and compared at the end, a read
+// of one value each.
 class TouchedEntities {
  public:
   explicit TouchedEntities(World& world);
@@ -82,7 +85,8 @@ class TouchedEntities {
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
-  std::vector<bool> seen_;  // by object index
+  std::vector<bool> seen_;                         // by object index
+  std::vector<std::array<float, 2>> food_before_;  // by place in the dino list
 };
 
 }  // namespace game
