@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -326,7 +327,11 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
   const std::size_t bytes = received.Finish(
       ",\"scheduled\":" + Dump(DropPendingBefore(context, Json::parse(received.scheduled()))) +
       "}");
-  const std::string readable = text ? ReportText(Json::parse(received.text())) : std::string();
+  std::map<int64_t, std::string> tribe_names;
+  for (const game::TribeDescription& tribe : game::World::Installed().tribes())
+    tribe_names.emplace(tribe.id, tribe.name);
+  const std::string readable =
+      text ? ReportText(Json::parse(received.text()), tribe_names) : std::string();
   const std::size_t size = text ? readable.size() : bytes;
   const std::size_t room =
       context.reply_room ? context.reply_room(handle) : std::numeric_limits<std::size_t>::max();

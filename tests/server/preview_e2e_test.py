@@ -101,7 +101,8 @@ class Preview(unittest.TestCase):
         for line, reply in ((out[2], "Unknown command: NoSuchCommand"),
                             (out[3], "Not enough arguments: KillDino <DinoID1> <DinoID2>")):
             self.assertEqual([r["body"] for r in json.loads(line)["replies"]], [reply], line)
-        self.assertRegex(out[4], r"^would remove \d+ dinos and \d+ structures; .*would run again at "
+        self.assertRegex(out[4], r"^would remove \d+ dinos and \d+ structures of tribe 1000002 "
+                                 r"\(Stone Circle\); .*would run again at "
                                  r"\d\d:\d\d:\d\d UTC and \d\d:\d\d:\d\d UTC")
 
 
