@@ -101,13 +101,12 @@ ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOu
   }
   // Everything but the last kTail bytes goes to `take` as it comes.
   std::string held;
-  held.reserve(kPiece + kTail);
-  std::string piece(kPiece, '\0');
+  char piece[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fds[0], piece.data(), piece.size());
+    const ssize_t n = ::read(fds[0], piece, sizeof piece);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    held.append(piece.data(), static_cast<std::size_t>(n));
+    held.append(piece, static_cast<std::size_t>(n));
     if (held.size() > kTail) {
       const std::size_t given = held.size() - kTail;
       take(std::string_view(held).substr(0, given));
