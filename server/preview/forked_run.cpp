@@ -1,6 +1,7 @@
 #include "server/preview/forked_run.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include <fmt/format.h>
@@ -63,6 +66,26 @@ void WriteAll(int fd, std::string_view text) {
 }
 
 }  // namespace
+
+void BackHeapWithHugePages() {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  constexpr int kCollapse = 25;  // MADV_COLLAPSE, which older headers lack
+  // The heap may be cut in several mappings (parts of it given other advice): each is asked.
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (!line.ends_with("[heap]")) continue;
+    std::istringstream range(line);
+    std::uintptr_t start = 0, end = 0;
+    char dash = 0;
+    range >> std::hex >> start >> dash >> end;
+    start = (start + kHugePage - 1) & ~(kHugePage - 1);
+    end &= ~(kHugePage - 1);
+    if (end <= start) continue;
+    auto* at = reinterpret_cast<void*>(start);
+    ::madvise(at, end - start, MADV_HUGEPAGE);
+    ::madvise(at, end - start, kCollapse);
+  }
+}
 
 ForkedOutput::ForkedOutput(int fd) : fd_(fd) { buffer_.reserve(kPiece); }
 

@@ -42,6 +42,12 @@ struct ForkedResult {
   std::string error;  // why not, when !ok; what `take` received is then to be dropped
 };
 
+// A fork copies one page-table entry for each small page in use, so a large heap of small pages
+// makes every copy slow to start. This asks for the heap to be backed by huge pages, from now on
+// and, where the kernel can, for what it holds already (which takes a while once, for a large
+// world). Where the kernel cannot, nothing changes. Call once the large state is built.
+void BackHeapWithHugePages();
+
 // REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
 ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
                        const std::function<void(std::string_view piece)>& take);

@@ -371,6 +371,8 @@ void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
 }  // namespace
 
 void RegisterPreviewCommands(PreviewContext context) {
+  // The world is built by now: each preview forks the process that holds it.
+  BackHeapWithHugePages();
   framework::OwnerScope owner("server");
   auto shared = std::make_shared<const PreviewContext>(std::move(context));
   auto& commands = HostApi::GetCommands();
