@@ -85,8 +85,9 @@ class TouchedEntities {
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
-  std::vector<bool> seen_;                         // by object index
-  std::vector<std::array<float, 2>> food_before_;  // by place in the dino list
+  std::vector<bool> seen_;  // by object index
+  struct FoodBefore;
+  std::vector<FoodBefore> food_before_;  // by place in the dino list
 };
 
 }  // namespace game
