@@ -48,8 +48,13 @@ std::u16string ToUtf16(std::string_view text) {
     int extra = 0;
     char32_t c = 0;
     if (lead < 0x80) {
-      out.push_back(lead);
-      ++i;
+      // A run of ASCII, widened at once: most texts, and long ones, are nothing else.
+      std::size_t end = i + 1;
+      while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+      const std::size_t at = out.size();
+      out.resize(at + (end - i));
+      for (std::size_t k = i; k < end; ++k) out[at + k - i] = static_cast<unsigned char>(text[k]);
+      i = end;
       continue;
     } else if ((lead & 0xE0) == 0xC0) {
       extra = 1;
@@ -88,8 +93,16 @@ std::string ToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
+    if (unit < 0x80) {
+      // A run of ASCII, narrowed at once.
+      std::size_t end = i + 1;
+      while (end < text.size() && text[end] < 0x80) ++end;
+      const std::size_t at = out.size();
+      out.resize(at + (end - i));
+      for (std::size_t k = i; k < end; ++k) out[at + k - i] = static_cast<char>(text[k]);
+      i = end - 1;
+    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
       AppendUtf8(out,
                  0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;

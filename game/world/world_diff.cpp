@@ -51,14 +51,26 @@ std::vector<PlayerDescription> AllPlayers(World& world) {
   return players;
 }
 
+std::array<float, 2> FoodOf(const StatusComponent& status) {
+  return {status.current_status_values[kFoodStatus], status.max_status_values[kFoodStatus]};
+}
+
+// Reading one value of every dino is a walk of cache misses, two deep (the dino, then its status
+// component): the ones some steps ahead are asked for early, so that they overlap.
+constexpr std::size_t kAhead = 16;
+
+void PrefetchFood(const StatusComponent* status) {
+  __builtin_prefetch(&status->current_status_values[kFoodStatus]);
+  __builtin_prefetch(&status->max_status_values[kFoodStatus]);
+}
+
 bool IsDestroy(std::string_view fn) {
   return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy";
 }
 
 }  // namespace
 
-EntitySet EntitySet::Of(const WorldDescription& lists,
-                        const std::vector<OrderedJson>& structure_keys,
+EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<OrderedJson>& structure_keys,
                         const std::vector<OrderedJson>& actor_keys) {
   const OrderedJson file = OrderedJson::parse(WorldFileText(lists, -1));
   EntitySet set;
@@ -66,8 +78,7 @@ EntitySet EntitySet::Of(const WorldDescription& lists,
   for (const OrderedJson& player : file["players"]) set.Add({"player", player["eos_id"], player});
   for (const OrderedJson& dino : file["dinos"])
     set.Add({"dino", OrderedJson::array({dino["id1"], dino["id2"]}), dino});
-  auto keyed = [&set](const OrderedJson& list, const char* kind,
-                      const std::vector<OrderedJson>& keys) {
+  auto keyed = [&set](const OrderedJson& list, const char* kind, const std::vector<OrderedJson>& keys) {
     for (std::size_t i = 0; i < list.size(); ++i)
       set.Add({kind, keys.empty() ? OrderedJson(i) : keys[i], list[i]});
   };
@@ -98,8 +109,7 @@ OrderedJson ChangedFields(const OrderedJson& before, const OrderedJson& after) {
 }
 
 OrderedJson DiffEntities(const EntitySet& before, const EntitySet& after) {
-  OrderedJson removed = OrderedJson::array(), added = OrderedJson::array(),
-              changed = OrderedJson::array();
+  OrderedJson removed = OrderedJson::array(), added = OrderedJson::array(), changed = OrderedJson::array();
   auto whole = [](const EntitySet::Entity& e) {
     return OrderedJson{{"kind", e.kind}, {"key", e.key}, {"object", e.object}};
   };
@@ -116,8 +126,8 @@ OrderedJson DiffEntities(const EntitySet& before, const EntitySet& after) {
   for (const auto& now : after.entities())
     if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
   return OrderedJson{{"removed", std::move(removed)},
-                     {"added", std::move(added)},
-                     {"changed", std::move(changed)}};
+              {"added", std::move(added)},
+              {"changed", std::move(changed)}};
 }
 
 EntitySet LiveEntities(World& world) {
@@ -140,17 +150,20 @@ EntitySet LiveEntities(World& world) {
   return EntitySet::Of(lists, structure_keys, actor_keys);
 }
 
-// One touched entity: what it is, where it stands in its list, and how it was before the line
-// (none for one the line made, or one whose first call destroyed it: described afterwards).
+// One touched entity: which it is, whether it was there before the line (not one the line made),
+// and, when a call changed it without destroying it, its world-file text before that call acted
+// (one that was destroyed is described afterwards: its memory outlives the line).
+struct TouchedEntities::FoodBefore {
+  const StatusComponent* status = nullptr;
+  std::array<float, 2> food{};
+};
+
 struct TouchedEntities::Touched {
   const Dino* dino = nullptr;
   const Structure* structure = nullptr;
   const LocatedActor* actor = nullptr;
-  int index = 0;  // structures and actors: the place in the world's list
   bool existed = true;
-  std::optional<
-      std::variant<PlayerDescription, DinoDescription, StructureDescription, ActorDescription>>
-      before;
+  std::optional<std::string> before;
 };
 
 TouchedEntities::TouchedEntities(World& world)
@@ -159,12 +172,20 @@ TouchedEntities::TouchedEntities(World& world)
       players_before_(AllPlayers(world)),
       dinos_before_(world.dinos().size()),
       structures_before_(world.structures().size()),
-      actors_before_(world.actors().size()) {}
+      actors_before_(world.actors().size()) {
+  const std::vector<Dino*>& dinos = world.dinos();
+  food_before_.resize(dinos.size());
+  for (std::size_t i = 0; i < dinos.size(); ++i) {
+    if (i + 2 * kAhead < dinos.size()) __builtin_prefetch(&dinos[i + 2 * kAhead]->status_component);
+    if (i + kAhead < dinos.size()) PrefetchFood(dinos[i + kAhead]->status_component);
+    food_before_[i].status = dinos[i]->status_component;
+    food_before_[i].food = FoodOf(*food_before_[i].status);
+  }
+}
 
 TouchedEntities::~TouchedEntities() = default;
 
-void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self,
-                              const OrderedJson& args) {
+void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self, const OrderedJson& args) {
   const bool destroying = IsDestroy(fn);
   ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
   ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
@@ -175,20 +196,22 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
   while (StartsWith(ref, "root:") || StartsWith(ref, "status:"))
     ref.remove_prefix(ref.find(':') + 1);
   Touched t;
-  const void* identity = nullptr;
+  const ActorBase* entity = nullptr;
+  std::size_t index = 0;  // structures and actors: the place in the world's list
   // The lists hold the entities of the file by index, then the spawned ones by spawn number
-  // (collections take entries out without reordering), so a binary search finds one.
+  // (collections take entries out without reordering): an entity of the file is found at its
+  // index until a collection, and by a binary search after one.
   auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
-    auto order = [](const auto* entity) {
-      return std::pair(entity->spawned, entity->source_index);
-    };
+    auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
     const auto wanted = std::pair(spawned, static_cast<int32_t>(number));
-    const auto it = std::lower_bound(list.begin(), list.end(), wanted,
-                                     [&](const auto* e, const auto& w) { return order(e) < w; });
+    auto it = list.begin() + std::min<std::size_t>(static_cast<std::size_t>(number), list.size());
+    if (spawned || it == list.end() || order(*it) != wanted)
+      it = std::lower_bound(list.begin(), list.end(), wanted,
+                            [&](const auto* e, const auto& w) { return order(e) < w; });
     if (it == list.end() || order(*it) != wanted) return;
     out = *it;
-    t.index = static_cast<int>(it - list.begin());
-    identity = out;
+    index = static_cast<std::size_t>(it - list.begin());
+    entity = out;
   };
   if (StartsWith(ref, "dino:")) {
     const std::string_view ids = ref.substr(5);
@@ -196,8 +219,9 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     const auto id1 = Number(ids.substr(0, colon));
     const auto id2 = colon == std::string_view::npos ? std::nullopt : Number(ids.substr(colon + 1));
     if (id1 && id2) {
-      t.dino = world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2));
-      identity = t.dino;
+      if (const Dino* dino =
+              world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2)))
+        find_in(world_.dinos(), dino->source_index, dino->spawned, t.dino);
     }
   } else if (StartsWith(ref, "structure:") || StartsWith(ref, "actor:") ||
              StartsWith(ref, "spawned:")) {
@@ -207,26 +231,35 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     // A spawned entity is a dino, a structure or another actor; the lists tell which.
     if (spawned || StartsWith(ref, "structure:"))
       find_in(world_.structures(), *number, spawned, t.structure);
-    if (identity == nullptr && (spawned || StartsWith(ref, "actor:")))
+    if (entity == nullptr && (spawned || StartsWith(ref, "actor:")))
       find_in(world_.actors(), *number, spawned, t.actor);
-    if (identity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
+    if (entity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
   }
-  if (identity == nullptr || seen_.count(identity) != 0) return;
-  seen_[identity] = touched_.size();
+  if (entity == nullptr) return;
+  const auto seen_at = static_cast<std::size_t>(entity->object_index);
+  if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
+  if (seen_[seen_at]) return;
+  seen_[seen_at] = true;
   if (t.dino != nullptr) {
-    t.existed = !t.dino->spawned || static_cast<std::size_t>(t.index) < dinos_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.dino);
+    t.existed = index < dinos_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.dino));
   } else if (t.structure != nullptr) {
-    t.existed = static_cast<std::size_t>(t.index) < structures_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.structure);
-  } else if (t.actor != nullptr) {
-    t.existed = static_cast<std::size_t>(t.index) < actors_before_;
-    if (t.existed && !destroying) t.before = world_.Describe(*t.actor);
+    t.existed = index < structures_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.structure));
+  } else {
+    t.existed = index < actors_before_;
+    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.actor));
   }
   touched_.push_back(std::move(t));
 }
 
 std::string TouchedEntities::DiffText() const {
+  std::string text;
+  WriteDiff([&text](std::string_view piece) { text += piece; });
+  return text;
+}
+
+void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)>& write) const {
   // Players and tribes, few, through the JSON form.
   WorldDescription before, after;
   before.tribes = tribes_before_;
@@ -234,54 +267,88 @@ std::string TouchedEntities::DiffText() const {
   before.players = players_before_;
   after.players = AllPlayers(world_);
   const OrderedJson few = DiffEntities(EntitySet::Of(before), EntitySet::Of(after));
-  std::string lists[3];  // removed, added, changed: JSON elements joined by commas
-  const char* const kNames[3] = {"removed", "added", "changed"};
-  auto append = [&lists](int list, const std::string& element) {
-    if (!lists[list].empty()) lists[list] += ',';
-    lists[list] += element;
-  };
-  for (int list = 0; list < 3; ++list)
-    for (const OrderedJson& element : few[kNames[list]]) append(list, element.dump());
 
-  // The touched dinos, structures and actors: their objects written once each, and parsed only
-  // when both exist and differ, so a removal costs one text.
-  auto compare = [&](const char* kind, const OrderedJson& key,
-                     const std::optional<std::string>& old, const std::optional<std::string>& now) {
-    const std::string head = std::string("{\"kind\":\"") + kind + "\",\"key\":" + key.dump();
-    if (old && !now) {
-      append(0, head + ",\"object\":" + *old + "}");
-    } else if (!old && now) {
-      append(1, head + ",\"object\":" + *now + "}");
-    } else if (old && now && *old != *now) {
-      append(2, head + ",\"fields\":" +
-                    ChangedFields(OrderedJson::parse(*old), OrderedJson::parse(*now)).dump() + "}");
+  // The touched dinos, structures and actors: each described once more at most, and parsed only
+  // when it was there before and after and differs. Each belongs to one list at most: removed
+  // (there before, destroyed), added (made by the line, still there) or changed.
+  enum List { kRemoved, kAdded, kChanged };
+  const char* const kNames[3] = {"removed", "added", "changed"};
+  std::string element;
+  auto write_list = [&](List list) {
+    write(std::string("\"") + kNames[list] + "\":[");
+    bool first = true;
+    auto next = [&] {
+      if (!first) element += ',';
+      first = false;
+    };
+    for (const OrderedJson& e : few[kNames[list]]) {
+      element.clear();
+      next();
+      element += e.dump();
+      write(element);
     }
-  };
-  auto texts = [this](const Touched& t, const auto& object) {
-    using Description = decltype(world_.Describe(object));
-    std::optional<std::string> old, now;
-    if (t.existed)
-      old = WorldFileEntityText(t.before ? std::get<Description>(*t.before)
-                                         : world_.Describe(object));
-    if (!object.destroyed) now = WorldFileEntityText(world_.Describe(object));
-    return std::pair(old, now);
-  };
-  for (const Touched& t : touched_) {
-    if (t.dino != nullptr) {
-      const auto [old, now] = texts(t, *t.dino);
-      compare("dino", OrderedJson::array({t.dino->dino_id1, t.dino->dino_id2}), old, now);
-    } else if (t.structure != nullptr) {
-      const auto [old, now] = texts(t, *t.structure);
-      compare("structure", EntityKeyOf(*t.structure), old, now);
-    } else if (t.actor != nullptr) {
-      const auto [old, now] = texts(t, *t.actor);
-      compare("actor", EntityKeyOf(*t.actor), old, now);
+    for (const Touched& t : touched_) {
+      const ActorBase* entity = t.dino;
+      if (t.structure != nullptr) entity = t.structure;
+      if (t.actor != nullptr) entity = t.actor;
+      const bool there_after = !entity->destroyed;
+      if (list == kRemoved ? !t.existed || there_after
+          : list == kAdded ? t.existed || !there_after
+                           : !t.existed || !there_after)
+        continue;
+      auto now = [&] {
+        if (t.dino != nullptr) return WorldFileEntityText(world_.Describe(*t.dino));
+        if (t.structure != nullptr) return WorldFileEntityText(world_.Describe(*t.structure));
+        return WorldFileEntityText(world_.Describe(*t.actor));
+      };
+      std::string object = list == kRemoved && t.before ? *t.before : now();
+      if (list == kChanged && (!t.before || object == *t.before)) continue;
+      element.clear();
+      next();
+      element += "{\"kind\":\"";
+      element += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
+      element += "\",\"key\":";
+      element += (t.dino != nullptr ? OrderedJson::array({t.dino->dino_id1, t.dino->dino_id2})
+                                    : EntityKeyOf(*entity))
+                     .dump();
+      if (list == kChanged) {
+        element += ",\"fields\":";
+        element += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(object)).dump();
+      } else {
+        element += ",\"object\":";
+        element += object;
+      }
+      element += '}';
+      write(element);
     }
-  }
-  std::string text = "{";
-  for (int list = 0; list < 3; ++list)
-    text += std::string(list == 0 ? "" : ",") + "\"" + kNames[list] + "\":[" + lists[list] + "]";
-  return text + "}";
+    // Dinos no call named whose food was written in place.
+    for (std::size_t i = 0; list == kChanged && i < dinos_before_; ++i) {
+      if (i + kAhead < dinos_before_) PrefetchFood(food_before_[i + kAhead].status);
+      if (FoodOf(*food_before_[i].status) == food_before_[i].food) continue;
+      const Dino& dino = *world_.dinos()[i];
+      const auto seen_at = static_cast<std::size_t>(dino.object_index);
+      if (dino.destroyed || (seen_at < seen_.size() && seen_[seen_at])) continue;
+      const std::string now = WorldFileEntityText(world_.Describe(dino));
+      DinoDescription before = world_.Describe(dino);
+      before.food = food_before_[i].food;
+      element.clear();
+      next();
+      element += "{\"kind\":\"dino\",\"key\":";
+      element += OrderedJson::array({dino.dino_id1, dino.dino_id2}).dump();
+      element += ",\"fields\":";
+      element += ChangedFields(OrderedJson::parse(WorldFileEntityText(before)), OrderedJson::parse(now)).dump();
+      element += '}';
+      write(element);
+    }
+    write("]");
+  };
+  write("{");
+  write_list(kRemoved);
+  write(",");
+  write_list(kAdded);
+  write(",");
+  write_list(kChanged);
+  write("}");
 }
 
 }  // namespace game

@@ -9,7 +9,9 @@
 // Thread: the game thread (the live world); EntitySet and DiffEntities are pure.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,7 +60,9 @@ EntitySet LiveEntities(World& world);
 // Records the entities that a line's calls name, describing each before the first call on it
 // acts (a destroyed one needs no copy: its memory outlives the line). Tribes and players are few,
 // and some of their fields change without a game call (a name written in place), so all of them
-// are compared.
+// are compared. A dino's food is a status value that a plugin writes in place, as the game has no
+// function for it: the food of every dino is noted at the start and compared at the end, a read
+// of one value each.
 class TouchedEntities {
  public:
   explicit TouchedEntities(World& world);
@@ -70,6 +74,8 @@ class TouchedEntities {
                const nlohmann::ordered_json& args);
   // The world form of what changed since construction, as JSON text.
   std::string DiffText() const;
+  // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
+  void WriteDiff(const std::function<void(std::string_view piece)>& write) const;
 
  private:
   struct Touched;
@@ -79,7 +85,9 @@ class TouchedEntities {
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
-  std::unordered_map<const void*, std::size_t> seen_;
+  std::vector<bool> seen_;  // by object index
+  struct FoodBefore;
+  std::vector<FoodBefore> food_before_;  // by place in the dino list
 };
 
 }  // namespace game

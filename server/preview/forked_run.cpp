@@ -1,13 +1,16 @@
 #include "server/preview/forked_run.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <string_view>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include <fmt/format.h>
@@ -15,50 +18,97 @@
 namespace server {
 namespace {
 
-// Ends a complete report, so that a copy that dies while writing is not taken at its word.
+// What follows the work's text: the end of a complete text, or the reason it broke off. A copy
+// that dies while writing leaves neither, and is not taken at its word. The text itself never
+// holds a line break followed by a dot.
 constexpr std::string_view kEnd = "\n.end";
+constexpr std::string_view kFailed = "\n.error ";
+// The parent keeps this much of the text's end back from `take`, to find those marks in.
+constexpr std::size_t kTail = 4096;
+constexpr std::size_t kPiece = std::size_t{1} << 20;
 
-void WriteAll(int fd, const std::string& text) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + at, text.size() - at);
+void WriteAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = ::write(fd, text.data(), text.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;
-    at += static_cast<std::size_t>(n);
+    text.remove_prefix(static_cast<std::size_t>(n));
   }
 }
 
-// The copy's side: work's text prefixed by '+', or an error prefixed by '-'.
-[[noreturn]] void RunChild(const ForkHooks& hooks, const std::function<std::string()>& work,
-                           int out) {
+[[noreturn]] void RunChild(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
+                           int fd) {
   int status = 0;
+  ForkedOutput out(fd);
   try {
     if (hooks.after) hooks.after();
     if (hooks.in_child) hooks.in_child();
-    std::string text(1, '+');
-    text += work();
-    text += kEnd;
-    WriteAll(out, text);
+    work(out);
+    out.Write(kEnd);
   } catch (const std::exception& e) {
-    std::string text(1, '-');
-    text += e.what();
-    WriteAll(out, text);
+    out.Write(kFailed);
+    out.Write(std::string_view(e.what()).substr(0, kTail / 2));
     status = 1;
   } catch (...) {
-    WriteAll(out, "-unknown error");
+    out.Write(kFailed);
+    out.Write("unknown error");
     status = 1;
   }
-  // The parent reads to the end of the pipe: it need not wait while this copy's memory goes.
-  ::close(out);
+  out.Flush();
+  // The parent reads to the end of the pipe: it need not wait for what follows, nor while this
+  // copy's memory goes.
+  ::close(fd);
+  try {
+    if (hooks.child_cleanup) hooks.child_cleanup();
+  } catch (...) {
+  }
   ::_exit(status);
 }
 
 }  // namespace
 
-ForkedResult RunForked(const ForkHooks& hooks, const std::function<std::string()>& work) {
+void BackHeapWithHugePages() {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  constexpr int kCollapse = 25;  // MADV_COLLAPSE, which older headers lack
+  // The heap may be cut in several mappings (parts of it given other advice): each is asked.
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (!line.ends_with("[heap]")) continue;
+    std::istringstream range(line);
+    std::uintptr_t start = 0, end = 0;
+    char dash = 0;
+    range >> std::hex >> start >> dash >> end;
+    start = (start + kHugePage - 1) & ~(kHugePage - 1);
+    end &= ~(kHugePage - 1);
+    if (end <= start) continue;
+    auto* at = reinterpret_cast<void*>(start);
+    ::madvise(at, end - start, MADV_HUGEPAGE);
+    ::madvise(at, end - start, kCollapse);
+  }
+}
+
+ForkedOutput::ForkedOutput(int fd) : fd_(fd) { buffer_.reserve(kPiece); }
+
+void ForkedOutput::Write(std::string_view text) {
+  if (buffer_.size() + text.size() > kPiece) Flush();
+  if (text.size() >= kPiece) {
+    WriteAll(fd_, text);
+    return;
+  }
+  buffer_ += text;
+}
+
+void ForkedOutput::Flush() {
+  WriteAll(fd_, buffer_);
+  buffer_.clear();
+}
+
+ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
+                       const std::function<void(std::string_view piece)>& take) {
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0)
-    return {false, {}, fmt::format("pipe: {}", std::strerror(errno))};
+  if (::pipe2(fds, O_CLOEXEC) != 0) return {false, fmt::format("pipe: {}", std::strerror(errno))};
+  // A larger pipe lets the copy write on while the parent takes a piece.
+  ::fcntl(fds[0], F_SETPIPE_SZ, static_cast<int>(kPiece));
   if (hooks.before) hooks.before();
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -70,37 +120,45 @@ ForkedResult RunForked(const ForkHooks& hooks, const std::function<std::string()
   ::close(fds[1]);
   if (pid < 0) {
     ::close(fds[0]);
-    return {false, {}, fmt::format("fork: {}", std::strerror(fork_errno))};
+    return {false, fmt::format("fork: {}", std::strerror(fork_errno))};
   }
-  std::string text;
-  char buffer[1 << 16];
+  // Everything but the last kTail bytes goes to `take` as it comes.
+  std::string held;
+  char piece[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    const ssize_t n = ::read(fds[0], piece, sizeof piece);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
+    held.append(piece, static_cast<std::size_t>(n));
+    if (held.size() > kTail) {
+      const std::size_t given = held.size() - kTail;
+      take(std::string_view(held).substr(0, given));
+      held.erase(0, given);
+    }
   }
   ::close(fds[0]);
-  const bool complete = text.size() >= kEnd.size() && text.ends_with(kEnd);
-  if (!complete || text[0] != '+') {
-    // Without a report the copy failed: wait for it to say how.
+  // The copy has closed its end and is going; a large one takes a while to give back its
+  // memory, so it is reaped off the game thread.
+  auto reap = [pid] {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFSIGNALED(status))
-      return {false, {}, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
-    if (!text.empty() && text[0] == '-') return {false, {}, text.substr(1)};
-    return {false, {}, "the copy ended without a report"};
+    return status;
+  };
+  if (held.ends_with(kEnd)) {
+    std::thread(reap).detach();
+    take(std::string_view(held).substr(0, held.size() - kEnd.size()));
+    return {true, {}};
   }
-  // The copy has closed its end and is going; a large one takes a while to give back its
-  // memory, so it is reaped off the game thread.
-  std::thread([pid] {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
-  text.resize(text.size() - kEnd.size());
-  text.erase(0, 1);
-  return {true, std::move(text), {}};
+  if (const std::size_t at = held.rfind(kFailed); at != std::string::npos) {
+    std::thread(reap).detach();
+    return {false, held.substr(at + kFailed.size())};
+  }
+  // Without either mark the copy died: wait for it to say how.
+  const int status = reap();
+  if (WIFSIGNALED(status))
+    return {false, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
+  return {false, "the copy ended without a report"};
 }
 
 }  // namespace server

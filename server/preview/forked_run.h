@@ -1,14 +1,15 @@
-// RunForked: runs work in a forked copy of this process and returns the text it produced. The
-// copy has the world, the plugin and every setting by construction, and nothing it does reaches
-// the parent: it ends with _exit (no exit handlers, no stream flushed), and its text comes back
-// through a pipe. The copy has only the calling thread, so a lock another thread may hold must be
-// taken before the fork (`hooks.before`) and released on both sides after (`hooks.after`). The
-// parent waits for the copy and reaps it; no descriptor outlives the call. Thread: the game thread
-// (the parent blocks until the copy is done).
+// RunForked: runs work in a forked copy of this process and hands its text to the parent as it
+// comes. The copy has the world, the plugin and every setting by construction, and nothing it
+// does reaches the parent: it ends with _exit (no exit handlers, no stream flushed), and its text
+// comes back through a pipe. The copy has only the calling thread, so a lock another thread may
+// hold must be taken before the fork (`hooks.before`) and released on both sides after
+// (`hooks.after`). The parent reads until the copy is done and reaps it off its own thread; no
+// descriptor outlives the call. Thread: the game thread (the parent blocks until the copy is done).
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace server {
 
@@ -16,14 +17,39 @@ struct ForkHooks {
   std::function<void()> before;    // in the parent, just before the fork
   std::function<void()> after;     // on both sides, just after
   std::function<void()> in_child;  // then in the copy
+  // In the copy once its text is complete and sent, before it ends: work the parent need not
+  // wait for.
+  std::function<void()> child_cleanup;
+};
+
+// The copy's side of the pipe: text written here reaches the parent's `take` in pieces, in
+// order, without being held whole on either side.
+class ForkedOutput {
+ public:
+  explicit ForkedOutput(int fd);
+  ForkedOutput(const ForkedOutput&) = delete;
+  ForkedOutput& operator=(const ForkedOutput&) = delete;
+  void Write(std::string_view text);
+  void Flush();
+
+ private:
+  int fd_;
+  std::string buffer_;
 };
 
 struct ForkedResult {
   bool ok = false;
-  std::string text;   // what the work returned, when ok
-  std::string error;  // why not, otherwise
+  std::string error;  // why not, when !ok; what `take` received is then to be dropped
 };
 
-ForkedResult RunForked(const ForkHooks& hooks, const std::function<std::string()>& work);
+// A fork copies one page-table entry for each small page in use, so a large heap of small pages
+// makes every copy slow to start. This asks for the heap to be backed by huge pages, from now on
+// and, where the kernel can, for what it holds already (which takes a while once, for a large
+// world). Where the kernel cannot, nothing changes. Call once the large state is built.
+void BackHeapWithHugePages();
+
+// REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
+ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
+                       const std::function<void(std::string_view piece)>& take);
 
 }  // namespace server

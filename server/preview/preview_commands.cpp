@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,10 +41,14 @@ using Json = nlohmann::ordered_json;
 constexpr int kProbeSeconds = 60;
 constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
 
-void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
-  FString body(game::ToUtf16(text));
+void Send(RCONClientConnection* connection, const RCONPacket& request, FString& body) {
   if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
     send(connection, request.Id, request.Type, body);
+}
+
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
+  FString body(game::ToUtf16(text));
+  Send(connection, request, body);
 }
 
 std::string Dump(const Json& json) {
@@ -57,10 +62,20 @@ class PathMap {
     Add(scratch.string(), root.string());
     Add(HostRoot(scratch), HostRoot(root));
   }
+  // `text` with the scratch root's names replaced; the JSON-escaped forms when `json_escaped`.
   std::string operator()(std::string text, bool json_escaped = false) const {
     for (const auto& [from, to] : json_escaped ? escaped_ : plain_) {
-      for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
-        text.replace(at, from.size(), to);
+      std::size_t at = text.find(from);
+      if (at == std::string::npos) continue;
+      // One pass over a long text, however many times it names the root.
+      std::string mapped;
+      mapped.reserve(text.size());
+      std::size_t done = 0;
+      for (; at != std::string::npos; at = text.find(from, done)) {
+        mapped.append(text, done, at - done).append(to);
+        done = at + from.size();
+      }
+      text = mapped.append(text, done, std::string::npos);
     }
     return text;
   }
@@ -81,7 +96,7 @@ class PathMap {
 // What the copy sees while the line and the timer probe run.
 struct Capture {
   bool probing = false;
-  std::vector<std::string> calls;
+  std::string calls;  // the journal lines, joined by commas
   std::size_t probe_calls = 0;
   std::vector<std::pair<std::string, std::string>> log;  // level, text
 };
@@ -125,8 +140,10 @@ struct Preview {
         }};
   }
 
-  // In the copy: the root's writable parts copied to scratch, the line run, the report made.
-  std::string Report(Capture& capture) const {
+  // In the copy: the root's writable parts copied to scratch, the line run, the report written
+  // to `out` as it is made: everything but "scheduled", then a line break and the scheduled
+  // entries, for the parent to sift.
+  void Report(Capture& capture, ForkedOutput& out) const {
     for (const char* part : kWrittenParts) {
       if (!fs::exists(context.root / part)) continue;
       fs::create_directories((scratch / part).parent_path());
@@ -139,10 +156,12 @@ struct Preview {
     game::Journal& journal = world.journal();
     game::TouchedEntities touched(world);
     journal.SetSink([&capture](const std::string& text) {
-      if (capture.probing)
+      if (capture.probing) {
         ++capture.probe_calls;
-      else
-        capture.calls.push_back(text);
+        return;
+      }
+      if (!capture.calls.empty()) capture.calls += ',';
+      capture.calls += text;
     });
     journal.SetObserver([&](std::string_view fn, const Json& self, const Json& args) {
       if (!capture.probing) touched.Observe(fn, self, args);
@@ -165,16 +184,13 @@ struct Preview {
     Json log = Json::array();
     for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
     // Journal lines are JSON already: they go in as they are, as do the world's objects.
-    std::string calls;
-    for (const std::string& call : capture.calls)
-      calls += (calls.empty() ? "" : ",") + map(call, true);
+    out.Write("{\"line\":" + Dump(Json(line)) + ",\"replies\":" + Dump(replies) + ",\"calls\":[");
+    out.Write(map(std::move(capture.calls), true));
+    out.Write("],\"log\":" + Dump(log) + ",\"world\":");
+    touched.WriteDiff([&out](std::string_view piece) { out.Write(piece); });
     const Json file_changes{
         {"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
-    std::string report = "{\"line\":" + Dump(Json(line)) + ",\"replies\":" + Dump(replies) +
-                         ",\"calls\":[" + calls + "],\"log\":" + Dump(log) +
-                         ",\"world\":" + touched.DiffText() + ",\"files\":" + Dump(file_changes);
-    // The scheduled entries follow on a line of their own, for the parent to sift.
-    return report + "\n" + Dump(Probe(capture));
+    out.Write(",\"files\":" + Dump(file_changes) + "\n" + Dump(Probe(capture)));
   }
 };
 
@@ -191,15 +207,74 @@ Json DropPendingBefore(const PreviewContext& context, Json scheduled) {
                         [&capture](const std::string&) { ++capture.probe_calls; });
                     game::World::Installed().journal().SetObserver({});
                   }};
-  const ForkedResult baseline = RunForked(hooks, [&] { return Dump(Probe(capture)); });
+  std::string text;
+  const ForkedResult baseline = RunForked(
+      hooks, [&](ForkedOutput& out) { out.Write(Dump(Probe(capture))); },
+      [&text](std::string_view piece) { text += piece; });
   if (!baseline.ok) return scheduled;
   std::set<int64_t> pending;
-  for (const Json& entry : Json::parse(baseline.text)) pending.insert(entry["due"].get<int64_t>());
+  for (const Json& entry : Json::parse(text)) pending.insert(entry["due"].get<int64_t>());
   Json kept = Json::array();
   for (Json& entry : scheduled)
     if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
   return kept;
 }
+
+// The parent's side of a report as the copy sends it. The part before the line break goes
+// straight into the reply's text, turned into UTF-16 as it comes, so that a large report is held
+// in no other form; the scheduled entries after it are kept apart. With `keep_text` the report is
+// kept as UTF-8 instead (for the readable form).
+class ReceivedReport {
+ public:
+  explicit ReceivedReport(bool keep_text) : keep_text_(keep_text) {}
+
+  void Take(std::string_view piece) {
+    if (!in_scheduled_) {
+      const std::size_t end = piece.find('\n');
+      AddToReport(piece.substr(0, end));
+      if (end == std::string_view::npos) return;
+      in_scheduled_ = true;
+      piece.remove_prefix(end + 1);
+    }
+    scheduled_ += piece;
+  }
+  // Ends the report with `tail` (its last key). The text in bytes of UTF-8.
+  std::size_t Finish(std::string_view tail) {
+    AddToReport(tail);
+    return bytes_;
+  }
+  const std::string& scheduled() const { return scheduled_; }
+  const std::string& text() const { return text_; }
+  FString& body() { return body_; }
+
+ private:
+  void AddToReport(std::string_view piece) {
+    bytes_ += piece.size();
+    if (keep_text_) {
+      text_ += piece;
+      return;
+    }
+    // A UTF-8 sequence cut at the piece's end waits for the rest.
+    pending_ += piece;
+    std::size_t whole = pending_.size();
+    for (std::size_t back = 1; back <= 3 && back <= pending_.size(); ++back) {
+      const auto byte = static_cast<unsigned char>(pending_[pending_.size() - back]);
+      if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+      const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+      if (length > back) whole = pending_.size() - back;
+      break;
+    }
+    const std::u16string wide = game::ToUtf16(std::string_view(pending_).substr(0, whole));
+    body_.AppendChars(wide.data(), static_cast<int32_t>(wide.size()));
+    pending_.erase(0, whole);
+  }
+
+  bool keep_text_;
+  bool in_scheduled_ = false;
+  std::size_t bytes_ = 0;
+  std::string pending_, scheduled_, text_;
+  FString body_;
+};
 
 bool IsServerCommand(std::string_view word) {
   return word.size() >= 4 && (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'm' &&
@@ -233,29 +308,45 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
   }
   Capture capture;
   const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line, scratch};
-  const ForkedResult result =
-      RunForked(preview.Hooks(capture), [&] { return preview.Report(capture); });
-  std::error_code ignored;
-  fs::remove_all(scratch, ignored);
+  ForkHooks hooks = preview.Hooks(capture);
+  // The copy removes its scratch folder once its report is sent; the parent, when it failed.
+  hooks.child_cleanup = [&preview] {
+    std::error_code ignored;
+    fs::remove_all(preview.scratch, ignored);
+  };
+  ReceivedReport received(text);
+  const ForkedResult result = RunForked(
+      hooks, [&](ForkedOutput& out) { preview.Report(capture, out); },
+      [&received](std::string_view piece) { received.Take(piece); });
   if (!result.ok) {
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
     Reply(handle, request, "preview failed: " + result.error);
     return;
   }
-  const std::size_t split = result.text.rfind('\n');
-  const std::string report =
-      result.text.substr(0, split) + ",\"scheduled\":" +
-      Dump(DropPendingBefore(context, Json::parse(result.text.substr(split + 1)))) + "}";
-  const std::string answer = text ? ReportText(Json::parse(report)) : report;
+  const std::size_t bytes = received.Finish(
+      ",\"scheduled\":" + Dump(DropPendingBefore(context, Json::parse(received.scheduled()))) +
+      "}");
+  std::map<int64_t, std::string> tribe_names;
+  for (const game::TribeDescription& tribe : game::World::Installed().tribes())
+    tribe_names.emplace(tribe.id, tribe.name);
+  const std::string readable =
+      text ? ReportText(Json::parse(received.text()), tribe_names) : std::string();
+  const std::size_t size = text ? readable.size() : bytes;
   const std::size_t room =
       context.reply_room ? context.reply_room(handle) : std::numeric_limits<std::size_t>::max();
-  if (rcon::EncodedReplySize(answer.size()) > room) {
+  if (rcon::EncodedReplySize(size) > room) {
     Reply(handle, request,
           fmt::format("the report is {} bytes, more than this connection can take ({} bytes); "
                       "try emu.preview --text",
-                      answer.size(), room));
+                      size, room));
     return;
   }
-  Reply(handle, request, answer);
+  if (text) {
+    Reply(handle, request, readable);
+    return;
+  }
+  Send(handle, request, received.body());
 }
 
 void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
@@ -280,6 +371,8 @@ void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,
 }  // namespace
 
 void RegisterPreviewCommands(PreviewContext context) {
+  // The world is built by now: each preview forks the process that holds it.
+  BackHeapWithHugePages();
   framework::OwnerScope owner("server");
   auto shared = std::make_shared<const PreviewContext>(std::move(context));
   auto& commands = HostApi::GetCommands();

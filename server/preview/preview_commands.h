@@ -35,7 +35,8 @@ struct PreviewContext {
   std::function<std::size_t(RCONClientConnection*)> reply_room;
 };
 
-// REQUIRES: a game is installed for as long as the commands are registered.
+// Also backs the heap with huge pages (see BackHeapWithHugePages), so that each preview's fork is
+// quick to start. REQUIRES: a game is installed for as long as the commands are registered.
 void RegisterPreviewCommands(PreviewContext context);
 
 }  // namespace server

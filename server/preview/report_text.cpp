@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <fmt/format.h>
@@ -38,6 +39,23 @@ std::string CountsByKind(const Json& entities) {
   return Joined(parts);
 }
 
+// " of tribe 1000004 (The Stone Circle)" when every entity names one team, and not team 0.
+std::string OfTribe(const Json& entities, const std::map<int64_t, std::string>& tribe_names) {
+  std::optional<int64_t> team;
+  for (const Json& e : entities) {
+    const Json* object = e.contains("object") ? &e["object"] : nullptr;
+    if (object == nullptr || !object->contains("team") || !(*object)["team"].is_number_integer())
+      return {};
+    const auto this_team = (*object)["team"].get<int64_t>();
+    if (team && *team != this_team) return {};
+    team = this_team;
+  }
+  if (!team || *team == 0) return {};
+  const auto name = tribe_names.find(*team);
+  return fmt::format(" of tribe {}{}", *team,
+                     name == tribe_names.end() ? "" : " (" + name->second + ")");
+}
+
 std::string TimeOfDay(int64_t epoch) {
   const std::time_t time = static_cast<std::time_t>(epoch);
   std::tm utc{};
@@ -46,11 +64,13 @@ std::string TimeOfDay(int64_t epoch) {
   return text;
 }
 
-std::string Summary(const Json& report) {
+std::string Summary(const Json& report, const std::map<int64_t, std::string>& tribe_names) {
   std::vector<std::string> parts;
   const Json& world = report["world"];
-  if (!world["removed"].empty()) parts.push_back("would remove " + CountsByKind(world["removed"]));
-  if (!world["added"].empty()) parts.push_back("would add " + CountsByKind(world["added"]));
+  for (const auto& [key, verb] : {std::pair{"removed", "remove"}, std::pair{"added", "add"}})
+    if (!world[key].empty())
+      parts.push_back(fmt::format("would {} {}{}", verb, CountsByKind(world[key]),
+                                  OfTribe(world[key], tribe_names)));
   if (!world["changed"].empty()) parts.push_back("would change " + CountsByKind(world["changed"]));
   const Json& files = report["files"];
   for (const auto& [key, verb] : {std::pair{"created", "create"}, std::pair{"removed", "delete"},
@@ -71,7 +91,7 @@ std::string Entity(const Json& e) { return e["kind"].get<std::string>() + " " + 
 
 }  // namespace
 
-std::string ReportText(const Json& report) {
+std::string ReportText(const Json& report, const std::map<int64_t, std::string>& tribe_names) {
   std::vector<std::string> details;
   for (const Json& reply : report["replies"])
     details.push_back("reply: " + reply["body"].get<std::string>());
@@ -94,7 +114,7 @@ std::string ReportText(const Json& report) {
     details.push_back(
         fmt::format("at {} UTC: {}", TimeOfDay(entry["due"]), entry["what"].get<std::string>()));
 
-  std::string text = Summary(report);
+  std::string text = Summary(report, tribe_names);
   const std::size_t shown = std::min(details.size(), kReportTextLines);
   for (std::size_t i = 0; i < shown; ++i) text += "\n" + details[i];
   if (shown < details.size())
