@@ -20,7 +20,8 @@ using Json = nlohmann::json;
 class TextTable {
  public:
   uint32_t Of(std::u16string_view text) {
-    auto [it, added] = index_.try_emplace(std::u16string(text), static_cast<uint32_t>(texts_.size()));
+    auto [it, added] =
+        index_.try_emplace(std::u16string(text), static_cast<uint32_t>(texts_.size()));
     if (added) texts_.push_back(game::ToUtf8(text));
     return it->second;
   }
@@ -66,7 +67,8 @@ Json Players(game::World& world) {
 
 Json Tribes(const game::World& world) {
   Json tribes = Json::array();
-  for (const auto& tribe : world.tribes()) tribes.push_back({{"id", tribe.id}, {"name", tribe.name}});
+  for (const auto& tribe : world.tribes())
+    tribes.push_back({{"id", tribe.id}, {"name", tribe.name}});
   return tribes;
 }
 
@@ -79,7 +81,10 @@ std::u16string_view ClassName(game::World& world, const game::ActorBase& actor,
 Json Row(game::World& world, const game::LocatedActor& actor, const char* kind) {
   std::u16string buffer;
   const FVector& at = actor.root().relative_location;
-  Json row{{"kind", kind}, {"x", at.X}, {"y", at.Y}, {"team", actor.targeting_team},
+  Json row{{"kind", kind},
+           {"x", at.X},
+           {"y", at.Y},
+           {"team", actor.targeting_team},
            {"class", game::ToUtf8(ClassName(world, actor, buffer))}};
   if (actor.kind == game::ObjectKind::kDino) {
     const auto& dino = static_cast<const game::Dino&>(actor);
@@ -178,8 +183,8 @@ std::string MapSnapshot(game::World& world) {
 void AddMapRef(std::string_view ref, std::set<std::string>& refs) {
   for (std::string_view owner_of : {"root:", "status:"})
     if (ref.starts_with(owner_of)) ref.remove_prefix(owner_of.size());
-  for (std::string_view kind : {"dino:", "structure:", "actor:", "spawned:", "character:",
-                                "controller:"})
+  for (std::string_view kind :
+       {"dino:", "structure:", "actor:", "spawned:", "character:", "controller:"})
     if (ref.starts_with(kind)) {
       refs.emplace(ref);
       return;

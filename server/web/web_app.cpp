@@ -21,9 +21,7 @@ HttpResponse Error(int status, std::string_view message) {
 
 HttpResponse Ok(const Json& value) { return {200, "application/json", JsonText(value), {}}; }
 
-long long Seconds(Clock::duration d) {
-  return std::chrono::ceil<std::chrono::seconds>(d).count();
-}
+long long Seconds(Clock::duration d) { return std::chrono::ceil<std::chrono::seconds>(d).count(); }
 
 // The request's JSON object with a string field `name`, or an error.
 std::optional<std::string> StringField(const HttpRequest& request, const char* name,
@@ -34,8 +32,8 @@ std::optional<std::string> StringField(const HttpRequest& request, const char* n
     return std::nullopt;
   }
   if (!body.is_object() || !body.contains(name) || !(*body.find(name)).is_string()) {
-    error = Error(400, std::string("the body must be a JSON object with a string \"") + name +
-                           "\"");
+    error =
+        Error(400, std::string("the body must be a JSON object with a string \"") + name + "\"");
     return std::nullopt;
   }
   return body[name].get<std::string>();
@@ -106,8 +104,8 @@ HttpResponse WebApp::Handle(const HttpRequest& request) {
     return Error(403, "missing or wrong X-CSRF-Token");
 
   if (path == "/api/session")
-    return Ok({{"account", session->account ? session->account->name() : ""},
-               {"csrf", session->csrf}});
+    return Ok(
+        {{"account", session->account ? session->account->name() : ""}, {"csrf", session->csrf}});
   if (path == "/api/logout") return Logout(request);
   if (path == "/api/command") return Command(*session, request);
   if (path == "/api/map") {

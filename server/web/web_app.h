@@ -31,7 +31,7 @@ namespace server::web {
 
 struct HttpRequest {
   std::string method;
-  std::string path;  // without the query
+  std::string path;    // without the query
   std::string cookie;  // the Cookie header
   std::string csrf;    // the X-CSRF-Token header
   std::string body;

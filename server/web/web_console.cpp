@@ -39,8 +39,12 @@ class WebConsoleImpl final : public WebConsole {
                  const SharedSinks& sinks, EventHub& events)
       : events_(events),
         bridge_(loop, runner, sinks, events),
-        app_({options.guard, options.accounts, {}, [] { return Clock::now(); },
-              [](Clock::duration d) { std::this_thread::sleep_for(d); }, options.log},
+        app_({options.guard,
+              options.accounts,
+              {},
+              [] { return Clock::now(); },
+              [](Clock::duration d) { std::this_thread::sleep_for(d); },
+              options.log},
              bridge_),
         journal_(game::World::Installed().journal()),
         journal_sink_before_(journal_.sink()) {
@@ -56,8 +60,9 @@ class WebConsoleImpl final : public WebConsole {
       if (journal_sink_before_) journal_sink_before_(line);
       bridge_.OnJournalLine(line);
     });
-    journal_.SetObserver([this](std::string_view, const nlohmann::ordered_json& self,
-                                const nlohmann::ordered_json& args) { bridge_.Observe(self, args); });
+    journal_.SetObserver(
+        [this](std::string_view, const nlohmann::ordered_json& self,
+               const nlohmann::ordered_json& args) { bridge_.Observe(self, args); });
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
 
