@@ -15,7 +15,7 @@ import unittest
 import urllib.error
 import urllib.request
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "server"))
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
 from server_harness import PASSWORD, RawConnection, Server  # noqa: E402
 
 try:
