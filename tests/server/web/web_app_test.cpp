@@ -26,13 +26,14 @@ class CountingBackend final : public ConsoleBackend {
 class WebAppTest : public testing::Test {
  protected:
   WebApp MakeApp(std::size_t max_sessions = 16) {
-    return WebApp({guard_, accounts_, {max_sessions, 1h}, [this] { return now_; }, nullptr, nullptr},
-                  backend_);
+    return WebApp(
+        {guard_, accounts_, {max_sessions, 1h}, [this] { return now_; }, nullptr, nullptr},
+        backend_);
   }
   // The cookie header and CSRF token of a fresh login.
   std::pair<std::string, std::string> LogIn(WebApp& app, int expected = 200) {
-    const HttpResponse r = app.Handle({"POST", "/api/login", "", "", R"({"password":"pw"})",
-                                       "10.0.0.1", "10.0.0.1:5"});
+    const HttpResponse r = app.Handle(
+        {"POST", "/api/login", "", "", R"({"password":"pw"})", "10.0.0.1", "10.0.0.1:5"});
     EXPECT_EQ(r.status, expected) << r.body;
     if (r.status != 200) return {};
     const std::string cookie = r.headers.at(0).second;
@@ -99,9 +100,9 @@ TEST_F(WebAppTest, FailuresCountWithTheOtherWaysInAndLockTheAddressOut) {
   WebApp app = MakeApp();
   guard_->RecordFailure("10.0.0.1", now_);  // say, a wrong RCON password
   for (int status : {401, 401})
-    EXPECT_EQ(app.Handle({"POST", "/api/login", "", "", R"({"password":"no"})", "10.0.0.1", ""})
-                  .status,
-              status);
+    EXPECT_EQ(
+        app.Handle({"POST", "/api/login", "", "", R"({"password":"no"})", "10.0.0.1", ""}).status,
+        status);
   LogIn(app, 429);  // even the right password, until the lockout ends
   now_ += 301s;
   LogIn(app);
