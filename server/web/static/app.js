@@ -215,7 +215,7 @@ $('line').addEventListener('keydown', (e) => {
 function needsPreview(line) {
   if (!$('preview-first').checked) return false;
   const command = commandOf(line);
-  return !!command && !command.name.startsWith('emu.') && !kReadOnlyGroups.has(command.group);
+  return !!command && !/^(emu\.|Get|List)/.test(command.name) && !kReadOnlyGroups.has(command.group);
 }
 
 async function run(line) {

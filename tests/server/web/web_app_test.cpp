@@ -57,20 +57,13 @@ TEST_F(WebAppTest, NothingActsWithoutTheSessionAndItsToken) {
     std::string method, path, cookie, csrf, body;
     int status;
   };
+  // The cookie among others; tokens that differ in one place (the HTTP test has the rest).
   for (const Case& c : std::vector<Case>{
-           {"POST", "/api/command", "", csrf, line, 401},
-           {"POST", "/api/command", "orvane_session=" + std::string(64, 'a'), csrf, line, 401},
            {"POST", "/api/command", "other=1; " + cookie, "", line, 403},
            {"POST", "/api/command", cookie, csrf.substr(1) + "x", line, 403},
-           {"GET", "/api/command", cookie, csrf, line, 405},
-           {"POST", "/api/command", cookie, csrf, R"({"line":)", 400},
+           {"POST", "/api/command", cookie.substr(0, cookie.size() - 1) + "x", csrf, line, 401},
            {"POST", "/api/command", cookie, csrf, R"(["KillDino"])", 400},
-           {"POST", "/api/command", cookie, csrf, std::string(kMaxRequestBody + 1, ' '), 413},
-           {"GET", "/api/map", "", "", "", 401},
-           {"GET", "/static/../web_app.cpp", "", "", "", 400},
-           {"GET", "/static/app.js", "", "", "", 200},
            {"DELETE", "/api/session", cookie, csrf, "", 405},
-           {"GET", "/etc/passwd", cookie, csrf, "", 404},
            {"POST", "/api/command", "a=b;" + cookie, csrf, line, 200},
        }) {
     const HttpResponse r = app.Handle({c.method, c.path, c.cookie, c.csrf, c.body, "10.0.0.1", ""});
