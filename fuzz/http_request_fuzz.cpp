@@ -67,7 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto now = Clock::time_point() + 1h;
   WebApp app({std::make_shared<server::rcon::LoginGuard>(
                   server::rcon::LoginGuard::Limits{3, 30s, 300s, 0}),
-              accounts, {2, 1h}, [&now] { return now; }, nullptr, nullptr},
+              accounts,
+              {2, 1h},
+              [&now] { return now; },
+              nullptr,
+              nullptr},
              backend);
   const HttpResponse login =
       app.Handle({"POST", "/api/login", "", "", R"({"password":"pw"})", "10.0.0.1", ""});
@@ -93,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (r.status != 200)
     Check(!nlohmann::json::parse(r.body, nullptr, false).is_discarded(), "errors are JSON");
   if (backend.acted > 0)
-    Check(request.method == "POST" && SessionToken(request.cookie) == token &&
-              request.csrf == csrf,
+    Check(request.method == "POST" && SessionToken(request.cookie) == token && request.csrf == csrf,
           "nothing acts without the session and its token");
   return 0;
 }
