@@ -12,6 +12,10 @@ std::shared_ptr<EventHub::Stream> EventHub::Open(uint64_t session) {
   std::shared_ptr<Stream> old;
   {
     std::lock_guard lock(mutex_);
+    if (closed_) {
+      stream->End();
+      return stream;
+    }
     old = std::exchange(streams_[session], stream);
   }
   if (old) old->End();
@@ -34,6 +38,7 @@ void EventHub::CloseAll() {
   std::unordered_map<uint64_t, std::shared_ptr<Stream>> all;
   {
     std::lock_guard lock(mutex_);
+    closed_ = true;
     all.swap(streams_);
   }
   for (auto& [session, stream] : all) stream->End();

@@ -25,11 +25,11 @@ class EventHub {
       : max_backlog_bytes_(max_backlog_bytes) {}
   ~EventHub();
 
-  // A stream for `session`; one that session had before ends.
+  // A stream for `session`; one that session had before ends. After CloseAll, an ended one.
   std::shared_ptr<Stream> Open(uint64_t session);
   // Ends the session's stream, if any.
   void Close(uint64_t session);
-  // Ends every stream (the server stops).
+  // Ends every stream for good (the server stops).
   void CloseAll();
   // Appends one event of `type` (one line of `data`, no newline) to every stream.
   void Publish(std::string_view type, std::string_view data);
@@ -40,6 +40,7 @@ class EventHub {
   const std::size_t max_backlog_bytes_;
   mutable std::mutex mutex_;
   std::unordered_map<uint64_t, std::shared_ptr<Stream>> streams_;
+  bool closed_ = false;
 };
 
 class EventHub::Stream {
