@@ -17,6 +17,7 @@ std::shared_ptr<EventHub::Stream> EventHub::Open(uint64_t session) {
       return stream;
     }
     old = std::exchange(streams_[session], stream);
+    if (on_change_) on_change_();
   }
   if (old) old->End();
   return stream;
@@ -30,6 +31,7 @@ void EventHub::Close(uint64_t session) {
     if (it == streams_.end()) return;
     old = std::move(it->second);
     streams_.erase(it);
+    if (on_change_) on_change_();
   }
   old->End();
 }
@@ -40,6 +42,7 @@ void EventHub::CloseAll() {
     std::lock_guard lock(mutex_);
     closed_ = true;
     all.swap(streams_);
+    if (on_change_) on_change_();
   }
   for (auto& [session, stream] : all) stream->End();
 }
@@ -66,6 +69,12 @@ void EventHub::Publish(std::string_view type, std::string_view data) {
     stream->arrived_.notify_one();
   }
   for (uint64_t session : overflowed) streams_.erase(session);
+  if (!overflowed.empty() && on_change_) on_change_();
+}
+
+void EventHub::set_on_change(std::function<void()> on_change) {
+  std::lock_guard lock(mutex_);
+  on_change_ = std::move(on_change);
 }
 
 bool EventHub::Stream::Next(std::chrono::milliseconds wait, std::string& out) {

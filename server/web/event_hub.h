@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -35,12 +36,15 @@ class EventHub {
   void Publish(std::string_view type, std::string_view data);
   // No stream is open: publishers may skip the work of making events.
   bool idle() const;
+  // Called, under the hub's lock, each time a stream opens or ends; none: nothing is called.
+  void set_on_change(std::function<void()> on_change);
 
  private:
   const std::size_t max_backlog_bytes_;
   mutable std::mutex mutex_;
   std::unordered_map<uint64_t, std::shared_ptr<Stream>> streams_;
   bool closed_ = false;
+  std::function<void()> on_change_;
 };
 
 class EventHub::Stream {

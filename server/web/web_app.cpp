@@ -1,5 +1,7 @@
 #include "server/web/web_app.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 
 #include <nlohmann/json.hpp>
@@ -49,6 +51,16 @@ HttpResponse StaticPage(std::string_view name) {
   return {200, std::string(file->content_type), std::string(file->body), {}};
 }
 
+// "Example.org:8080" -> "example.org"; "[::1]:80" -> "[::1]".
+std::string HostName(std::string_view host) {
+  const auto colon = host.rfind(':');
+  if (colon != std::string_view::npos && host.find(']', colon) == std::string_view::npos)
+    host = host.substr(0, colon);
+  std::string name(host);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
 std::string Cookie(std::string_view token, Clock::duration lifetime) {
   return std::string(kSessionCookie) + "=" + std::string(token) +
          "; Path=/; HttpOnly; SameSite=Strict; Max-Age=" + std::to_string(Seconds(lifetime));
@@ -71,8 +83,17 @@ std::string SessionToken(std::string_view header) {
 WebApp::WebApp(Options options, ConsoleBackend& backend)
     : options_(std::move(options)), backend_(backend), sessions_(options_.sessions) {}
 
+bool WebApp::HostAllowed(const HttpRequest& request, HttpResponse& error) const {
+  const auto& hosts = options_.hosts;
+  if (hosts.empty() || std::find(hosts.begin(), hosts.end(), HostName(request.host)) != hosts.end())
+    return true;
+  error = Error(403, "unexpected Host header: open the console at its own address");
+  return false;
+}
+
 std::shared_ptr<const WebSession> WebApp::Authorize(const HttpRequest& request,
                                                     HttpResponse& error) {
+  if (!HostAllowed(request, error)) return nullptr;
   const std::string token = SessionToken(request.cookie);
   if (token.empty()) {
     error = Error(401, "not logged in");
@@ -85,6 +106,7 @@ std::shared_ptr<const WebSession> WebApp::Authorize(const HttpRequest& request,
 
 HttpResponse WebApp::Handle(const HttpRequest& request) {
   if (request.body.size() > kMaxRequestBody) return Error(413, "the body is too large");
+  if (HttpResponse error; !HostAllowed(request, error)) return error;
   const std::string_view path = request.path;
   const bool get = request.method == "GET" || request.method == "HEAD";
   const bool post = request.method == "POST";

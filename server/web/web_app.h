@@ -37,6 +37,7 @@ struct HttpRequest {
   std::string body;
   std::string address;  // the peer's address, for the login guard
   std::string peer;     // address:port, for the log and the audit lines
+  std::string host;     // the Host header
 };
 
 struct HttpResponse {
@@ -62,6 +63,10 @@ class WebApp {
     // Waits for a login's turn to be checked (see LoginGuard::TurnToCheck).
     std::function<void(Clock::duration)> sleep;
     std::shared_ptr<spdlog::logger> log;  // none: nothing is logged
+    // The host names (lower case, without the port) a request may name in its Host header;
+    // empty: any. A console bound to a loopback address takes only loopback names, so that a
+    // web page elsewhere cannot reach it under a name of its own (DNS rebinding).
+    std::vector<std::string> hosts;
   };
   // REQUIRES: `backend` outlives the app.
   WebApp(Options options, ConsoleBackend& backend);
@@ -71,6 +76,7 @@ class WebApp {
   std::shared_ptr<const WebSession> Authorize(const HttpRequest& request, HttpResponse& error);
 
  private:
+  bool HostAllowed(const HttpRequest& request, HttpResponse& error) const;
   HttpResponse Login(const HttpRequest& request);
   HttpResponse Logout(const HttpRequest& request);
   HttpResponse Command(const WebSession& session, const HttpRequest& request);

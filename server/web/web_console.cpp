@@ -24,7 +24,12 @@ HttpRequest FromHttplib(const httplib::Request& r) {
           r.get_header_value("X-CSRF-Token"),
           r.body,
           r.remote_addr,
-          r.remote_addr + ":" + std::to_string(r.remote_port)};
+          r.remote_addr + ":" + std::to_string(r.remote_port),
+          r.get_header_value("Host")};
+}
+
+bool IsLoopback(const std::string& address) {
+  return address.starts_with("127.") || address == "::1" || address == "localhost";
 }
 
 void ToHttplib(const HttpResponse& from, httplib::Response& to) {
@@ -44,7 +49,10 @@ class WebConsoleImpl final : public WebConsole {
               {},
               [] { return Clock::now(); },
               [](Clock::duration d) { std::this_thread::sleep_for(d); },
-              options.log},
+              options.log,
+              IsLoopback(options.bind_address)
+                  ? std::vector<std::string>{"127.0.0.1", "localhost", "[::1]"}
+                  : std::vector<std::string>{}},
              bridge_),
         journal_(game::World::Installed().journal()),
         journal_sink_before_(journal_.sink()) {
@@ -56,23 +64,17 @@ class WebConsoleImpl final : public WebConsole {
       throw std::runtime_error("cannot serve the web console on " + options.bind_address + ":" +
                                std::to_string(options.port));
     if (options.port != 0) port_ = options.port;
-    journal_.SetSink([this](const std::string& line) {
-      if (journal_sink_before_) journal_sink_before_(line);
-      bridge_.OnJournalLine(line);
-    });
-    journal_.SetObserver(
-        [this](std::string_view, const nlohmann::ordered_json& self,
-               const nlohmann::ordered_json& args) { bridge_.Observe(self, args); });
+    events_.set_on_change([this, &loop] { loop.Post([this] { TapJournal(!events_.idle()); }); });
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
 
   ~WebConsoleImpl() override {
+    events_.set_on_change({});
     bridge_.Stop();
     events_.CloseAll();
     server_.stop();
     thread_.join();
-    journal_.SetObserver({});
-    journal_.SetSink(journal_sink_before_);
+    TapJournal(false);
   }
 
   uint16_t port() const override { return static_cast<uint16_t>(port_); }
@@ -81,6 +83,26 @@ class WebConsoleImpl final : public WebConsole {
   }
 
  private:
+  // The journal is on while a browser watches (its lines and the entities they touch feed the
+  // streams) and as it was otherwise, so that the console costs the game thread nothing while
+  // nobody looks. Game thread.
+  void TapJournal(bool on) {
+    if (on == tapped_) return;
+    tapped_ = on;
+    if (!on) {
+      journal_.SetObserver({});
+      journal_.SetSink(journal_sink_before_);
+      return;
+    }
+    journal_.SetSink([this](const std::string& line) {
+      if (journal_sink_before_) journal_sink_before_(line);
+      bridge_.OnJournalLine(line);
+    });
+    journal_.SetObserver(
+        [this](std::string_view, const nlohmann::ordered_json& self,
+               const nlohmann::ordered_json& args) { bridge_.Observe(self, args); });
+  }
+
   void Routes() {
     // Event streams and waits for the game thread hold a thread each: room for every session's
     // stream and as many requests besides.
@@ -147,6 +169,7 @@ class WebConsoleImpl final : public WebConsole {
   WebApp app_;
   game::Journal& journal_;
   const game::Journal::Sink journal_sink_before_;
+  bool tapped_ = false;
   httplib::Server server_;
   int port_ = 0;
   std::thread thread_;

@@ -1,9 +1,9 @@
 // WebConsole: the web console served over HTTP (cpp-httplib) on threads of its own: the built-in
 // pages, the routes of WebApp, and each session's live stream of events as server-sent events.
-// Its commands and map reads reach the game thread through a WebBridge. While it serves, the
-// installed world's journal is on (its lines and the entities they touch feed the live streams),
-// written on to whatever sink it had before. Start, OriginOf and the destructor: the game
-// thread, the destructor after the game loop has stopped.
+// Its commands and map reads reach the game thread through a WebBridge. While a browser watches
+// the live stream, the installed world's journal is on (its lines and the entities they touch
+// feed the streams), written on to whatever sink it had before. Start, OriginOf and the destructor:
+// the game thread, the destructor after the game loop has stopped.
 #pragma once
 
 #include <cstdint>

@@ -85,6 +85,8 @@ class WebConsoleTest(unittest.TestCase):
             ("unknown file", "/static/nope.js", None, {}, None, 404),
             ("unknown path", "/api/nope", None, {}, None, 404),
             ("GET that acts", "/api/command", None, {}, None, 405),
+            ("another host name", "/api/command", destroy, {"X-CSRF-Token": csrf,
+                                                            "Host": "evil.example"}, None, 403),
         ]
         for what, path, body, headers, raw, expected in cases:
             status, text = client.call(path, body, headers, raw)
