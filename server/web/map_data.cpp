@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -16,19 +17,22 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Indexes of the classes and names met, each text once.
+// Indexes of the texts met, each text once. A text already met costs a look-up, no copy: the
+// keys are views of the table's own copies.
 class TextTable {
  public:
   uint32_t Of(std::u16string_view text) {
-    auto [it, added] =
-        index_.try_emplace(std::u16string(text), static_cast<uint32_t>(texts_.size()));
-    if (added) texts_.push_back(game::ToUtf8(text));
-    return it->second;
+    if (auto it = index_.find(text); it != index_.end()) return it->second;
+    const auto index = static_cast<uint32_t>(texts_.size());
+    index_.emplace(keys_.emplace_back(text), index);
+    texts_.push_back(game::ToUtf8(text));
+    return index;
   }
   const std::vector<std::string>& texts() const { return texts_; }
 
  private:
-  std::unordered_map<std::u16string, uint32_t> index_;
+  std::deque<std::u16string> keys_;
+  std::unordered_map<std::u16string_view, uint32_t> index_;
   std::vector<std::string> texts_;
 };
 
@@ -111,12 +115,15 @@ std::string MapSnapshot(game::World& world) {
   TextTable classes, names;
   Columns dinos, structures, actors;
   std::u16string buffer;
+  std::unordered_map<const game::ClassObject*, uint32_t> class_index;  // classes are few
   const auto add = [&](Columns& c, const game::LocatedActor& actor) {
     const FVector& at = actor.root().relative_location;
     c.x.push_back(static_cast<float>(at.X));
     c.y.push_back(static_cast<float>(at.Y));
     c.team.push_back(actor.targeting_team);
-    c.cls.push_back(classes.Of(ClassName(world, actor, buffer)));
+    auto [known, added] = class_index.try_emplace(actor.class_private, 0);
+    if (added) known->second = classes.Of(ClassName(world, actor, buffer));
+    c.cls.push_back(known->second);
   };
   for (const game::Dino* dino : world.dinos()) {
     if (dino->destroyed) continue;
