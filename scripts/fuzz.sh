@@ -4,7 +4,7 @@
 # Every fuzzer runs; a crash, a sanitizer report or a broken invariant in any of them fails the
 # script at the end, and the input that did it is kept in build-fuzz/crashes/. (The seed corpora
 # also replay in the default test suite, built with GCC: the tests *_corpus_test.)
-#   scripts/fuzz.sh [SECONDS]   seconds per fuzzer; default 20 (about a minute in all)
+#   scripts/fuzz.sh [SECONDS]   seconds per fuzzer; default 20 (about a minute and a half in all)
 set -e
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
