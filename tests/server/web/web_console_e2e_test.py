@@ -124,7 +124,8 @@ class WebConsoleTest(unittest.TestCase):
 
         # Wrong passwords are refused; the third locks the address out of the web and RCON alike.
         browser.get(self.base + "/")
-        field = wait.until(lambda b: b.find_element(By.ID, "password"))
+        field = browser.find_element(By.ID, "password")
+        wait.until(lambda b: field.is_displayed())  # once the page knows it has no session
         shot("login")
         for attempt in range(4):
             field.clear()
