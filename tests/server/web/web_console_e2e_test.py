@@ -59,7 +59,8 @@ class WebConsoleTest(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        cls.server.stop()
+        code = cls.server.stop()  # a clean stop with browsers and streams gone or not
+        assert code == 0, "exit %s:\n%s" % (code, "\n".join(cls.server.stderr_lines[-30:]))
 
     def audit_lines(self, text):
         return [line for line in self.server.stderr_lines if "[audit]" in line and text in line]
