@@ -15,7 +15,8 @@
 // MapRows: the current rows of the entities that REFs name (as journal lines name them), as JSON
 // {"players": [...all...], "tribes": [...], "rows": [ROW...]}, ROW being {"kind", the key fields
 // (id1 and id2, or key), and either "gone": true or x, y, team, class and name}. The page applies
-// them to what it drew, so a command's effect shows without reloading the world.
+// them to what it drew, so a command's effect shows without reloading the world. (A command that
+// touches very many entities makes the pages reload the map instead: see WebBridge.)
 // Thread: the game thread.
 #pragma once
 

@@ -13,6 +13,13 @@ constexpr std::chrono::microseconds kTurn{2000};
 // Lines a session may have waiting at once; one page sends one at a time.
 constexpr std::size_t kMaxQueuedPerSession = 8;
 
+// The longest journal line sent whole to the live streams.
+constexpr std::size_t kMaxLiveLineBytes = 4096;
+
+// The most entities one command's map rows describe; a command that touches more (a tribe's
+// destruction on a large world) makes the pages reload the map.
+constexpr std::size_t kMaxMapRows = 20000;
+
 }  // namespace
 
 void WebBridge::Pending::Finish(Status status) {
@@ -178,12 +185,22 @@ void WebBridge::Drain() {
   if (queue_.Ready()) Schedule();
 }
 
+// A journal line may carry a whole reply (tens of megabytes for a large preview's report): the
+// live pane gets its start, cut at a character's boundary, so one line never swamps a stream.
 void WebBridge::OnJournalLine(const std::string& line) {
-  if (!hub_.idle()) hub_.Publish("journal", line);
+  if (hub_.idle()) return;
+  if (line.size() <= kMaxLiveLineBytes) {
+    hub_.Publish("journal", line);
+    return;
+  }
+  std::size_t cut = kMaxLiveLineBytes;
+  while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+  hub_.Publish("journal", line.substr(0, cut) + " ... (" + std::to_string(line.size()) + " bytes)");
 }
 
 void WebBridge::Observe(const nlohmann::ordered_json& self, const nlohmann::ordered_json& args) {
-  if (hub_.idle()) return;
+  // Past kMaxMapRows the pages reload the map: no need to note more.
+  if (hub_.idle() || touched_.size() > kMaxMapRows) return;
   const bool first = touched_.empty();
   const auto add = [this](const nlohmann::ordered_json& value, const auto& recurse) -> void {
     if (value.is_string())
@@ -197,8 +214,12 @@ void WebBridge::Observe(const nlohmann::ordered_json& self, const nlohmann::orde
   if (first && !touched_.empty()) loop_.Post([this] { PublishTouched(); });
 }
 
+// Beyond kMaxMapRows the page is better off loading the world again than applying the rows.
 void WebBridge::PublishTouched() {
-  if (!hub_.idle()) hub_.Publish("map", MapRows(game::World::Installed(), touched_));
+  if (!hub_.idle())
+    hub_.Publish("map", touched_.size() > kMaxMapRows
+                            ? std::string(R"({"reload":true})")
+                            : MapRows(game::World::Installed(), touched_));
   touched_.clear();
 }
 

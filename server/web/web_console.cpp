@@ -117,6 +117,14 @@ class WebConsoleImpl final : public WebConsole {
                                  {"Cache-Control", "no-store"},
                                  {"Referrer-Policy", "no-referrer"},
                                  {"Content-Security-Policy", "default-src 'self'"}});
+    // Replies go uncompressed: the console is reached on the machine itself or through a tunnel
+    // (which may compress), and the library would otherwise compress text replies with Brotli at
+    // its slowest setting, minutes for a reply of tens of megabytes (a large preview's report).
+    server_.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+      // The library's own request object, which it hands out as const.
+      const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
     server_.Get("/api/events", [this](const httplib::Request& req, httplib::Response& res) {
       Events(FromHttplib(req), res);
     });

@@ -5,7 +5,9 @@
 
 const $ = (id) => document.getElementById(id);
 const kMaxLiveLines = 500;
+const kMaxLiveChars = 2000;   // a live line longer than this shows its start only
 const kFoldChars = 600, kFoldLines = 8;
+const kMaxShownChars = 1 << 20;  // an unfolded reply shows at most this much
 // Command groups (of the command reference) that read or report only: their lines run at once.
 const kReadOnlyGroups = new Set(['server-info', 'player-queries', 'tribe-listings', 'world-dumps',
                                  'messaging', 'stress-test']);
@@ -65,15 +67,38 @@ function openEvents() {
   events.addEventListener('open', () => { if (broken) loadMap(); broken = false; });
 }
 
+// Lines arrive in bursts (a command may make thousands of calls): they are kept and shown once
+// a frame, only the last kMaxLiveLines of them.
+const live = { audit: [], journal: [] };
+let liveQueued = false;
+
 function addLive(pane, text) {
-  const list = $(pane);
-  const item = document.createElement('li');
-  item.textContent = text;
-  item.hidden = !matches(text, $(pane + '-filter').value);
-  const atEnd = list.scrollTop + list.clientHeight >= list.scrollHeight - 4;
-  list.append(item);
-  while (list.children.length > kMaxLiveLines) list.firstChild.remove();
-  if (atEnd) list.scrollTop = list.scrollHeight;
+  live[pane].push(text.length > kMaxLiveChars
+    ? `${text.slice(0, kMaxLiveChars)} ... (${text.length} characters)` : text);
+  if (live[pane].length > kMaxLiveLines) live[pane].splice(0, live[pane].length - kMaxLiveLines);
+  if (!liveQueued) {
+    liveQueued = true;
+    requestAnimationFrame(showLive);
+  }
+}
+
+function showLive() {
+  liveQueued = false;
+  for (const pane of ['audit', 'journal']) {
+    const lines = live[pane].splice(0);
+    if (!lines.length) continue;
+    const list = $(pane), filter = $(pane + '-filter').value;
+    const atEnd = list.scrollTop + list.clientHeight >= list.scrollHeight - 4;
+    const items = lines.map((text) => {
+      const item = document.createElement('li');
+      item.textContent = text;
+      item.hidden = !matches(text, filter);
+      return item;
+    });
+    list.append(...items);
+    while (list.children.length > kMaxLiveLines) list.firstChild.remove();
+    if (atEnd) list.scrollTop = list.scrollHeight;
+  }
 }
 
 function matches(text, filter) {
@@ -109,6 +134,7 @@ function setUpMap() {
     line.value = line.value.replace(/\s*$/, line.value.trim() ? ' ' : '') + ids;
     line.focus();
   });
+  state.map.onReload = loadMap;
   state.map.onDrawn = (stats) => { if (stats.count !== undefined) showMapStats(stats); };
   state.map.onHover = (hit) => {
     const box = $('hover');
@@ -238,17 +264,24 @@ function showReply(line, replies, failed = false) {
   entry.append(head);
   for (const text of replies.length ? replies : ['(no reply)']) {
     const body = document.createElement('pre');
-    body.textContent = text;
-    const lines = text.split('\n');
-    if (text.length > kFoldChars || lines.length > kFoldLines) {
-      const fold = document.createElement('details');
-      const summary = document.createElement('summary');
-      summary.textContent = `${lines[0].slice(0, 120)} ... (${lines.length} lines, ${text.length} characters)`;
-      fold.append(summary, body);
-      entry.append(fold);
-    } else {
+    const lines = text.length > kFoldChars ? null : text.split('\n');
+    if (lines && lines.length <= kFoldLines) {
+      body.textContent = text;
       entry.append(body);
+      continue;
     }
+    // Folded: the text goes into the page only when opened, and at most kMaxShownChars of it.
+    const fold = document.createElement('details');
+    const summary = document.createElement('summary');
+    const end = text.indexOf('\n');
+    summary.textContent = `${text.slice(0, end < 0 ? 120 : Math.min(end, 120))} ... (${text.length} characters)`;
+    fold.append(summary, body);
+    fold.addEventListener('toggle', () => {
+      if (!fold.open || body.textContent) return;
+      body.textContent = text.length > kMaxShownChars
+        ? `${text.slice(0, kMaxShownChars)}\n... (${text.length - kMaxShownChars} more characters)` : text;
+    });
+    entry.append(fold);
   }
   const replies_ = $('replies');
   replies_.prepend(entry);

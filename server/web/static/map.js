@@ -152,6 +152,10 @@ class WorldMap {
 
   // The rows a command touched (map_data.h's MapRows).
   apply(change) {
+    if (change.reload) {
+      this.onReload?.();
+      return;
+    }
     if (!this.loaded) {
       this.pending.push(change);
       return;
