@@ -58,6 +58,10 @@ Hosts the Orvane plugin on a stand-in game world and answers RCON clients.
   --accounts FILE            a login per administrator instead of the one RCON password,
                              each with the commands it may run (see docs/accounts.md);
                              reread on SIGHUP and by emu.accounts reload
+  --web-port N               serve the web console on this port (0: any free port); off
+                             unless given (see docs/web-console.md)
+  --web-bind ADDR            the web console's listen address; default {web_bind}; reach
+                             it from elsewhere through an SSH tunnel rather than opening it
   --hash-password            read a password from standard input, print its hash for an
                              accounts file, and exit
   --rcon-max-connections N   connections served at once; default {max_connections}
@@ -85,7 +89,7 @@ emu.accounts reload (reread the --accounts file).
 )",
       fmt::arg("world_max_bytes", d.world_max_bytes),
       fmt::arg("world_max_mib", d.world_max_bytes >> 20), fmt::arg("root", d.root),
-      fmt::arg("bind", r.bind_address), fmt::arg("port", r.port),
+      fmt::arg("web_bind", d.web_bind), fmt::arg("bind", r.bind_address), fmt::arg("port", r.port),
       fmt::arg("timer_ms", ms(d.timer_period)), fmt::arg("max_connections", r.max_connections),
       fmt::arg("max_per_address", r.max_per_address),
       fmt::arg("login_deadline", ms(r.login_deadline)),
@@ -156,6 +160,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       {"--journal", optional_text(o.journal_file)},
       {"--log-file", optional_text(o.log_file)},
       {"--accounts", optional_text(o.accounts_file)},
+      {"--web-port", integer(o.web_port, 0, 65535)},
+      {"--web-bind", text(o.web_bind)},
       {"--rcon-max-connections", integer(r.max_connections, 1, 100000)},
       {"--rcon-reserved-slots", integer(r.reserved_slots, 0, 99999)},
       {"--rcon-max-per-address", integer(r.max_per_address, 1, 100000)},
@@ -217,6 +223,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     result.error =
         "--rcon-password and --accounts exclude each other: with accounts, each "
         "account's password logs in";
+  if (!o.web_port && o.web_bind != ServerOptions().web_bind)
+    result.error = "--web-bind needs --web-port (the web console is off without it)";
   if (r.reserved_slots && *r.reserved_slots >= r.max_connections)
     result.error = "--rcon-reserved-slots must be below --rcon-max-connections (" +
                    std::to_string(r.max_connections) + ")";

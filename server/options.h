@@ -33,6 +33,8 @@ struct ServerOptions {
   std::optional<std::string> log_file;
   bool no_audit = false;                     // no audit line per request
   std::optional<std::string> accounts_file;  // none: the one RCON password opens everything
+  std::optional<uint16_t> web_port;          // none: no web console; 0: any free port
+  std::string web_bind = "127.0.0.1";        // the web console's address
   bool hash_password = false;                // print a password's hash and exit
   bool help = false;
 };

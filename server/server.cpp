@@ -34,6 +34,8 @@
 #include "server/shared_sinks.h"
 #include "server/signal_watcher.h"
 #include "server/state_path.h"
+#include "server/web/audit_feed.h"
+#include "server/web/web_console.h"
 
 namespace server {
 namespace {
@@ -206,18 +208,56 @@ void RunExecLines(const ServerOptions& options, LocalLines& lines, GameLoop& loo
   }
 }
 
-// Serves the console and RCON until SIGINT or SIGTERM, then unloads the plugin (on the game
-// thread, while the world it uses exists) and closes the listener. False when the listener
-// cannot start.
+// The web console's side of serving: what it needs of the server, and the console once started.
+struct WebSide {
+  const LineRunner& runner;
+  const SharedSinks& sinks;
+  web::EventHub* events;  // null: no web console
+  std::unique_ptr<web::WebConsole>& console;
+};
+
+// Starts the web console with the logins RCON uses; false after saying why.
+bool StartWebConsole(const ServerOptions& options, const rcon::ListenerOptions& login,
+                     GameLoop& loop, WebSide& web) {
+  auto log = std::make_shared<spdlog::logger>("web", GetLogSinks().begin(), GetLogSinks().end());
+  log->flush_on(spdlog::level::info);
+  try {
+    web.console = web::WebConsole::Start(
+        {options.web_bind, *options.web_port, login.login_guard, login.accounts, std::move(log)},
+        loop, web.runner, web.sinks, *web.events);
+  } catch (const std::exception& e) {
+    Fail(e.what());
+    return false;
+  }
+  std::string with = "an account's password";
+  if (login.accounts->Current()->single_password())
+    with = options.no_rcon ? "the password \"" + login.password + "\"" : "the RCON password";
+  std::fprintf(stderr, "orvane-server: web console at http://%s:%u/ ; log in with %s\n",
+               options.web_bind.c_str(), web.console->port(), with.c_str());
+  return true;
+}
+
+// Serves the console, RCON and the web console until SIGINT or SIGTERM, then unloads the plugin
+// (on the game thread, while the world it uses exists) and closes the listeners. False when a
+// listener cannot start.
 bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop, RconBridge& bridge,
            LocalLines& lines, PluginSlot& slot,
-           const std::shared_ptr<accounts::AccountStore>& accounts) {
+           const std::shared_ptr<accounts::AccountStore>& accounts, WebSide& web) {
   // Before any thread starts, so that every thread inherits the mask.
   SignalWatcher::BlockWatchedSignals(accounts != nullptr);
   const std::vector<std::string> examples = ExampleLines(game);
   std::unique_ptr<rcon::Listener> listener;
+  // One set of logins and one lockout for RCON and the web console.
+  rcon::ListenerOptions login;
+  if (!options.no_rcon || options.web_port) {
+    login = ListenerOptionsFrom(options, accounts);
+    if (!login.accounts)
+      login.accounts = std::make_shared<accounts::AccountStore>(
+          accounts::Accounts::SinglePassword(login.password));
+    login.login_guard = std::make_shared<rcon::LoginGuard>(login.login_limits);
+  }
   if (!options.no_rcon) {
-    rcon::ListenerOptions rcon = ListenerOptionsFrom(options, accounts);
+    rcon::ListenerOptions rcon = login;
     const std::string password = rcon.password;
     try {
       listener = rcon::Listener::Start(std::move(rcon), bridge);
@@ -237,6 +277,7 @@ bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop,
   } else {
     std::fprintf(stderr, "orvane-server: no RCON listener\n");
   }
+  if (options.web_port && !StartWebConsole(options, login, loop, web)) return false;
   PrintCommandHint(examples, options.root);
   {
     std::function<void()> on_hangup;
@@ -248,6 +289,7 @@ bool Serve(const ServerOptions& options, const game::Game& game, GameLoop& loop,
     loop.Run();
     slot.plugin.reset();
   }
+  web.console.reset();
   listener.reset();
   framework::FrameworkLog().info("RCON listener closed; server stopped");
   return true;
@@ -270,6 +312,12 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
 
   SharedSinks sinks;
   if (!sinks.SetUp(options)) return 1;
+  // Before the loggers are made: the web console's live streams take the audit lines.
+  std::unique_ptr<web::EventHub> web_events;
+  if (options.web_port) {
+    web_events = std::make_unique<web::EventHub>();
+    framework::AddLogSink(web::MakeAuditFeed(*web_events));
+  }
 
   std::shared_ptr<accounts::AccountStore> accounts;
   if (options.accounts_file) {
@@ -301,24 +349,29 @@ int RunServer(const ServerOptions& given, const std::string& executable_dir) {
   const LineRunner runner(*game, audit, options.root, sweep_notes.get());
   RconBridge bridge(loop, runner, sinks);
 
+  std::unique_ptr<web::WebConsole> web_console;
+  const auto origin_of = [&bridge, &web_console](RCONClientConnection* connection) {
+    if (web_console)
+      if (auto origin = web_console->OriginOf(connection)) return *origin;
+    return bridge.OriginOf(connection);
+  };
   PluginSlot slot{options.plugin.value_or((start_dir / executable_dir / "libOrvane.so").string()),
                   nullptr, [&sweep_notes] { sweep_notes->Forget(); }};
   if (!LoadPlugin(
-          {*game, slot, StateFolder(options.root), start_dir,
-           [&bridge](RCONClientConnection* connection) { return bridge.OriginOf(connection); }},
-          accounts.get(),
+          {*game, slot, StateFolder(options.root), start_dir, origin_of}, accounts.get(),
           {options.root, start_dir, [&sinks] { sinks.LockForFork(); },
            [&sinks] { sinks.UnlockAfterFork(); },
            [&sinks](HeldSink::Capture capture) { sinks.CaptureInChild(std::move(capture)); },
-           [&bridge](RCONClientConnection* connection) {
-             return bridge.OriginOf(connection).reply_room;
+           [origin_of](RCONClientConnection* connection) {
+             return origin_of(connection).reply_room;
            }}))
     return 1;
 
   LocalLines lines(runner);
   RunExecLines(options, lines, loop, now);
   const bool serve = options.exec_lines.empty() || options.serve;
-  const bool ok = !serve || Serve(options, *game, loop, bridge, lines, slot, accounts);
+  WebSide web{runner, sinks, web_events.get(), web_console};
+  const bool ok = !serve || Serve(options, *game, loop, bridge, lines, slot, accounts, web);
   slot.plugin.reset();
   framework::RemoveEntriesOf("server");
   return ok ? 0 : 1;

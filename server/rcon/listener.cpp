@@ -28,7 +28,8 @@ class ListenerImpl final : public Listener, private SessionHost {
       : options_(std::move(options)),
         sink_(sink),
         acceptor_(io_),
-        guard_(options_.login_limits),
+        guard_(options_.login_guard ? options_.login_guard
+                                    : std::make_shared<LoginGuard>(options_.login_limits)),
         queue_({options_.max_queued_requests, options_.max_unread_bytes,
                 std::min<std::size_t>(options_.max_unread_bytes / 4, 256u << 10)}),
         work_(asio::make_work_guard(io_)) {
@@ -101,7 +102,7 @@ class ListenerImpl final : public Listener, private SessionHost {
   // SessionHost, on the network thread.
   const ListenerOptions& options() const override { return options_; }
   spdlog::logger& log() override { return *options_.log; }
-  LoginGuard& guard() override { return guard_; }
+  LoginGuard& guard() override { return *guard_; }
   RequestQueue& queue() override { return queue_; }
   Clock::time_point now() const override { return options_.clock(); }
   // Wakes the game thread to run requests, unless it is already due to.
@@ -309,7 +310,7 @@ class ListenerImpl final : public Listener, private SessionHost {
   std::vector<TurnReply> turn_replies_;  // game thread, during a turn
   tcp::acceptor acceptor_;
   asio::steady_timer accept_retry_{io_};
-  LoginGuard guard_;
+  std::shared_ptr<LoginGuard> guard_;
   RequestQueue queue_;
   std::atomic<bool> drain_posted_{false};
   asio::executor_work_guard<asio::io_context::executor_type> work_;

@@ -66,6 +66,9 @@ struct ListenerOptions {
   std::chrono::milliseconds login_deadline = std::chrono::seconds(5);  // 0: none
   std::chrono::milliseconds idle_timeout = std::chrono::minutes(10);   // 0: none
   LoginGuard::Limits login_limits;
+  // The failure counts and lockouts, shared with the server's other ways in; none: the
+  // listener's own, made with login_limits.
+  std::shared_ptr<LoginGuard> login_guard;
   // Pause between the two packets that answer a login. Some clients read each packet through a
   // fresh buffered reader and lose a second packet that arrived in the same read.
   std::chrono::milliseconds auth_reply_gap{50};

@@ -6,6 +6,7 @@ namespace server::rcon {
 
 std::optional<LoginGuard::Clock::time_point> LoginGuard::LockedUntil(const std::string& address,
                                                                      Clock::time_point now) {
+  std::lock_guard lock(mutex_);
   Prune(now);
   auto it = peers_.find(address);
   if (it == peers_.end() || now >= it->second.locked_until) return std::nullopt;
@@ -21,6 +22,7 @@ LoginGuard::Clock::duration LoginGuard::Interval() const {
 // the one before it.
 std::optional<LoginGuard::Clock::duration> LoginGuard::TurnToCheck(Clock::time_point now) {
   if (limits_.failures_per_second <= 0) return Clock::duration::zero();
+  std::lock_guard lock(mutex_);
   const Clock::time_point turn = budget_whole_at_ - std::chrono::seconds(1);
   if (now >= turn) return Clock::duration::zero();
   if (turn - now > kMaxTurnWait) return std::nullopt;
@@ -30,6 +32,7 @@ std::optional<LoginGuard::Clock::duration> LoginGuard::TurnToCheck(Clock::time_p
 
 bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now,
                                bool turn_reserved) {
+  std::lock_guard lock(mutex_);
   if (limits_.failures_per_second > 0 && !turn_reserved)
     budget_whole_at_ = std::max(budget_whole_at_, now) + Interval();
   Prune(now);
@@ -43,7 +46,10 @@ bool LoginGuard::RecordFailure(const std::string& address, Clock::time_point now
   return true;
 }
 
-void LoginGuard::RecordSuccess(const std::string& address) { peers_.erase(address); }
+void LoginGuard::RecordSuccess(const std::string& address) {
+  std::lock_guard lock(mutex_);
+  peers_.erase(address);
+}
 
 // Forgets addresses whose lockout has ended and whose failures have left the window, so that
 // a scan from many addresses does not grow the table for ever.

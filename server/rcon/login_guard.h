@@ -2,11 +2,13 @@
 // `max_failures` times within `window` for `lockout`; and paces failed logins server-wide, so
 // that many addresses together get no more than `failures_per_second` passwords checked and
 // refused a second. Time is passed in, so tests drive it.
-// Not thread-safe: owned by the listener's network thread.
+// Thread-safe: one guard serves every way in (the RCON listener's thread and the web console's
+// threads), so that a guess counts the same whichever way it comes.
 #pragma once
 
 #include <chrono>
 #include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -49,7 +51,10 @@ class LoginGuard {
   const Limits& limits() const { return limits_; }
 
   // Addresses with any state (failures in the window or a lockout); for tests and pruning.
-  std::size_t tracked() const { return peers_.size(); }
+  std::size_t tracked() const {
+    std::lock_guard lock(mutex_);
+    return peers_.size();
+  }
 
  private:
   struct Peer {
@@ -60,6 +65,7 @@ class LoginGuard {
   Clock::duration Interval() const;
 
   Limits limits_;
+  mutable std::mutex mutex_;  // over everything below
   std::unordered_map<std::string, Peer> peers_;
   Clock::time_point next_prune_{};
   // The server-wide pace: when the failures spent so far would have left the last second's
