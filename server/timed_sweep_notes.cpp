@@ -75,7 +75,8 @@ class SweepWatcher final : public spdlog::sinks::base_sink<spdlog::details::null
 void TimedSweepNotes::AfterRequest(std::string_view line,
                                    const std::vector<game::RconReply>& replies, int64_t now) {
   const auto [command, rest] = SplitFirstWord(line);
-  if (!SchedulesSweeps(command) || replies.empty() || !replies.front().text.starts_with(u"Destroyed"))
+  if (!SchedulesSweeps(command) || replies.empty() ||
+      !replies.front().text.starts_with(u"Destroyed"))
     return;
   const std::string tribe(SplitFirstWord(rest).word);
   for (int64_t offset : kOffsets)
@@ -93,10 +94,10 @@ void TimedSweepNotes::SweepStarting() {
 void TimedSweepNotes::AfterTimers(spdlog::logger& log) {
   for (const Sweep& sweep : running_) {
     const int32_t left = CountStructures(ParseTribe(sweep.tribe));
-    log.info("Timed structure sweep of tribe {} (scheduled by \"{}\" at {} UTC): {} structure(s) "
-             "destroyed",
-             sweep.tribe, sweep.request, ClockText(sweep.requested_at),
-             *sweep.structures_before - left);
+    log.info(
+        "Timed structure sweep of tribe {} (scheduled by \"{}\" at {} UTC): {} structure(s) "
+        "destroyed",
+        sweep.tribe, sweep.request, ClockText(sweep.requested_at), *sweep.structures_before - left);
   }
   running_.clear();
 }

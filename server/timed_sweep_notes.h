@@ -6,8 +6,8 @@
 // the requests that scheduled sweeps (those whose first reply begins "Destroyed"), by the
 // plugin's rule: a sweep at the calendar seconds 5 and 10 s after the request unless that
 // second is taken, each run once 10 s old, earliest first.
-// Structures are counted in the installed world. Game thread only; the watcher sink may be called from any thread and passes only the
-// plugin's line on.
+// Structures are counted in the installed world. Game thread only; the watcher sink may be called
+// from any thread and passes only the plugin's line on.
 #pragma once
 
 #include <cstdint>

@@ -82,14 +82,31 @@ class World {
     for (AActor* actor : level_->actors)
       if (actor != nullptr) body(static_cast<ActorBase*>(FromSdk(actor)));
   }
+  // The same for walks over the whole level whose body reads the actors' root components (the
+  // class and sphere queries): the actors some places ahead, and their root components a few
+  // places ahead, are asked for early, so that on a large level the waits for memory overlap.
+  template <class F>
+  void ForEachLevelActorAhead(F body) const {
+    const auto& actors = level_->actors;
+    const int32_t count = actors.Num();
+    constexpr int32_t kActorsAhead = 32;
+    constexpr int32_t kRootsAhead = 16;
+    for (int32_t i = 0; i < count; ++i) {
+      if (i + kActorsAhead < count) __builtin_prefetch(actors[i + kActorsAhead]);
+      if (i + kRootsAhead < count && actors[i + kRootsAhead] != nullptr)
+        __builtin_prefetch(
+            static_cast<ActorBase*>(FromSdk(actors[i + kRootsAhead]))->root_component);
+      if (actors[i] != nullptr) body(static_cast<ActorBase*>(FromSdk(actors[i])));
+    }
+  }
   // The level actors of class `cls` or a class derived from it (every actor for null), in
   // level order. Dinos and structures come from their kind lists (in level order too: order of
   // joining the level, and never put back once gone), so a query for them reads neither the
   // rest of the level nor the objects it does not return.
   template <class F>
   void ForEachLevelActorOf(const ClassObject* cls, F body) const {
-    if (cls == nullptr) {
-      ForEachLevelActor(body);
+    if (cls == nullptr || cls == natives_[static_cast<int>(Native::kActor)]) {
+      ForEachLevelActorAhead(body);  // every level actor is an actor: no class to test
     } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kDino)])) {
       dino_list_.ForEachOf(cls, body);
     } else if (cls->IsChildOf(natives_[static_cast<int>(Native::kStructure)])) {

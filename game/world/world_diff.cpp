@@ -70,7 +70,8 @@ bool IsDestroy(std::string_view fn) {
 
 }  // namespace
 
-EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<OrderedJson>& structure_keys,
+EntitySet EntitySet::Of(const WorldDescription& lists,
+                        const std::vector<OrderedJson>& structure_keys,
                         const std::vector<OrderedJson>& actor_keys) {
   const OrderedJson file = OrderedJson::parse(WorldFileText(lists, -1));
   EntitySet set;
@@ -78,7 +79,8 @@ EntitySet EntitySet::Of(const WorldDescription& lists, const std::vector<Ordered
   for (const OrderedJson& player : file["players"]) set.Add({"player", player["eos_id"], player});
   for (const OrderedJson& dino : file["dinos"])
     set.Add({"dino", OrderedJson::array({dino["id1"], dino["id2"]}), dino});
-  auto keyed = [&set](const OrderedJson& list, const char* kind, const std::vector<OrderedJson>& keys) {
+  auto keyed = [&set](const OrderedJson& list, const char* kind,
+                      const std::vector<OrderedJson>& keys) {
     for (std::size_t i = 0; i < list.size(); ++i)
       set.Add({kind, keys.empty() ? OrderedJson(i) : keys[i], list[i]});
   };
@@ -109,7 +111,8 @@ OrderedJson ChangedFields(const OrderedJson& before, const OrderedJson& after) {
 }
 
 OrderedJson DiffEntities(const EntitySet& before, const EntitySet& after) {
-  OrderedJson removed = OrderedJson::array(), added = OrderedJson::array(), changed = OrderedJson::array();
+  OrderedJson removed = OrderedJson::array(), added = OrderedJson::array(),
+              changed = OrderedJson::array();
   auto whole = [](const EntitySet::Entity& e) {
     return OrderedJson{{"kind", e.kind}, {"key", e.key}, {"object", e.object}};
   };
@@ -126,8 +129,8 @@ OrderedJson DiffEntities(const EntitySet& before, const EntitySet& after) {
   for (const auto& now : after.entities())
     if (before.Find(now.kind, now.key) == nullptr) added.push_back(whole(now));
   return OrderedJson{{"removed", std::move(removed)},
-              {"added", std::move(added)},
-              {"changed", std::move(changed)}};
+                     {"added", std::move(added)},
+                     {"changed", std::move(changed)}};
 }
 
 EntitySet LiveEntities(World& world) {
@@ -185,7 +188,8 @@ TouchedEntities::TouchedEntities(World& world)
 
 TouchedEntities::~TouchedEntities() = default;
 
-void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self, const OrderedJson& args) {
+void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self,
+                              const OrderedJson& args) {
   const bool destroying = IsDestroy(fn);
   ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
   ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
@@ -336,7 +340,9 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       element += "{\"kind\":\"dino\",\"key\":";
       element += OrderedJson::array({dino.dino_id1, dino.dino_id2}).dump();
       element += ",\"fields\":";
-      element += ChangedFields(OrderedJson::parse(WorldFileEntityText(before)), OrderedJson::parse(now)).dump();
+      element +=
+          ChangedFields(OrderedJson::parse(WorldFileEntityText(before)), OrderedJson::parse(now))
+              .dump();
       element += '}';
       write(element);
     }

@@ -157,13 +157,15 @@ void ListAllStructures(Request& request) {
   DumpFile file(kAllStructuresFile);
   // Each structure class's line, narrowed once; none for other classes.
   PerClass<std::optional<std::string>> lines;
+  std::string text;
   ReadEachLevelActor([&](AActor* actor) {
     const auto& line = lines.Get(host::ClassOf(actor), [&]() -> std::optional<std::string> {
       if (!IsActorOfClass(actor, host::StructureClass())) return std::nullopt;
       return ToNarrowString(ActorBlueprintPath(actor)) + '\n';
     });
-    if (line && TeamOf(actor) != 0) file.Write(*line);
+    if (line && TeamOf(actor) != 0) text += *line;
   });
+  file.Write(text);
   file.Close();
   request.Reply("Successfully generated file 'AllStructuresDump.txt' in plugins root folder!");
 }

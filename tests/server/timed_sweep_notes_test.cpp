@@ -55,8 +55,8 @@ TEST_F(TimedSweepNotesTest, EachSweepNamesItsTribeRequestAndCount) {
   // A structure that joins the tribe meanwhile is what the first sweep takes.
   ULevel* level =
       support::FieldOf(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::PersistentLevel);
-  support::FieldOf(support::FieldOf(level, sym::ULevel::Actors)[1], sym::UPrimalActor::TargetingTeam) =
-      1000002;
+  support::FieldOf(support::FieldOf(level, sym::ULevel::Actors)[1],
+                   sym::UPrimalActor::TargetingTeam) = 1000002;
   EXPECT_EQ(AdvanceAndTick(10), 0);
   EXPECT_EQ(AdvanceAndTick(6), 1);
   EXPECT_EQ(Lines("Timed structure sweep of tribe 1000002 (scheduled by \"DestroyTribeStructures "
