@@ -27,7 +27,8 @@ class PokedWorld : public support::CommandTest {
   PokedWorld()
       : CommandTest(R"({"dinos": [{"class": "Raptor_Character_BP_C", "id1": 1, "id2": 1,
                                    "team": 1000001, "food": [100, 800]}],
-                        "players": [{"eos_id": "e1"}, {"eos_id": "e7", "position": [1, 2, 3]}]})") {}
+                        "players": [{"eos_id": "e1"}, {"eos_id": "e7", "position": [1, 2, 3]}]})") {
+  }
 };
 
 TEST_F(PokedWorld, FeedingLeavesTheOtherStatusValuesAlone) {

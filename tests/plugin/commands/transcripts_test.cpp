@@ -34,7 +34,8 @@ constexpr int32_t kRequestId = 7;
 constexpr int32_t kRequestType = 2;
 
 bool IsOutput(const std::string& line) {
-  return line.size() >= 2 && line[1] == ' ' && std::string_view("<=|:").find(line[0]) != std::string_view::npos;
+  return line.size() >= 2 && line[1] == ' ' &&
+         std::string_view("<=|:").find(line[0]) != std::string_view::npos;
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -105,11 +106,11 @@ class Run {
       std::string request = Unescaped(rest);
       if (const auto at = request.find("<root>"); at != std::string::npos)
         request.replace(at, 6, world_->root());
-      for (const auto& reply :
-           world_->Dispatch(game::ToUtf16(request), kRequestId, kRequestType)) {
+      for (const auto& reply : world_->Dispatch(game::ToUtf16(request), kRequestId, kRequestType)) {
         std::string shown = "< " + json(Rootless(game::ToUtf8(reply.text))).dump();
         if (reply.id != kRequestId || reply.type != kRequestType)
-          shown += " (id " + std::to_string(reply.id) + ", type " + std::to_string(reply.type) + ")";
+          shown +=
+              " (id " + std::to_string(reply.id) + ", type " + std::to_string(reply.type) + ")";
         Show(shown);
       }
     } else if (word == "state") {
@@ -228,8 +229,7 @@ int main(int argc, char** argv) {
       std::ofstream(file, std::ios::binary) << got;
     } else if (got != want) {
       ++failed;
-      std::cerr << file.filename().string() << " differs at " << FirstDifference(want, got)
-                << "\n";
+      std::cerr << file.filename().string() << " differs at " << FirstDifference(want, got) << "\n";
     }
   }
   std::cout << files.size() << " transcripts, " << failed << " differ"
