@@ -1,9 +1,9 @@
-// Commands on worlds changed in ways a world file cannot say: status values, a pawn without a
-// root component, structures joining a tribe while destruction repeats are pending (the
-// framework's clock moved forward, the timer ticked). Everything a world file can say is in
-// the transcripts (transcripts/*.transcript).
+// What the command transcripts (transcripts/*.transcript) cannot show: worlds changed in ways
+// a world file cannot say (status values, a pawn without a root component, structures joining
+// a tribe while destruction repeats are pending), and the stress test's search times.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -53,7 +53,19 @@ TEST_F(PokedWorld, TeleportToAPawnWithoutARootComponentIsRefused) {
   EXPECT_TRUE(world().JournalOf(sym::AShooterPlayerController::SetPlayerPos.name).empty());
 }
 
-// Margins of several seconds keep the real clock's own progress out of the outcome.
+// Search times are logged in units of 100 seconds, so a quick search shows 0ms.
+TEST_F(PokedWorld, StressTestSearchTimesAreLoggedInUnitsOf100Seconds) {
+  world().Dispatch(u"TestCommand");
+  const Strings lines = world().host().log().lines();
+  auto search = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.ends_with("######## Search Summery: ########");
+  });
+  ASSERT_LT(search + 7, lines.end());
+  for (int i = 1; i <= 7; ++i) EXPECT_TRUE(search[i].ends_with(": 0ms")) << search[i];
+}
+
+// The framework's clock moved forward, the timer ticked. Margins of several seconds keep the real
+// clock's own progress out of the outcome.
 class TimedRepeats : public support::CommandTest {
  protected:
   TimedRepeats()
@@ -99,28 +111,6 @@ TEST_F(TimedRepeats, StructuresAreDestroyedAgain15And20SecondsLater) {
   JoinTribe(3);
   EXPECT_EQ(AdvanceAndTick(100).size(), 3u) << "two repeats only";
   EXPECT_EQ(Sweeps(), 2);
-}
-
-TEST_F(TimedRepeats, TribeAllSchedulesTheRepeatsToo) {
-  EXPECT_EQ(Replies(u"DestroyTribeAll 1000001").size(), 2u);
-  AdvanceAndTick(30);
-  EXPECT_EQ(Sweeps(), 2);
-  EXPECT_EQ(Replies(u"DestroyTribeStructuresByBP 1000002 StoneWall_C"),
-            Strings{"Destroyed 3 structure(s)!"});
-  AdvanceAndTick(30);
-  EXPECT_EQ(Sweeps(), 2) << "the by-blueprint destruction is not repeated";
-}
-
-TEST_F(TimedRepeats, UnloadingForgetsPendingRepeats) {
-  Replies(u"DestroyTribeStructures 1000001");
-  world().host().UnloadPlugin();
-  EXPECT_TRUE(framework::TimerCallbackNames().empty());
-  world().host().LoadPlugin();
-  EXPECT_EQ(framework::TimerCallbackNames(),
-            std::vector<std::u16string>{u"TimedDestroyTribeStructures"});
-  JoinTribe(1);
-  EXPECT_EQ(AdvanceAndTick(60), Strings{"structure:0"}) << "the reloaded schedule is empty";
-  EXPECT_EQ(Sweeps(), 0);
 }
 
 }  // namespace

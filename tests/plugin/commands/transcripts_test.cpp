@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,11 +56,7 @@ std::string Unescaped(const std::string& text) {
       continue;
     }
     const auto code = std::stoul(text.substr(i + 3, close - i - 3), nullptr, 16);
-    if (code < 0x80) {
-      utf8 += static_cast<char>(code);
-    } else {
-      utf8 += game::ToUtf8(std::u16string(1, static_cast<char16_t>(code)));
-    }
+    utf8 += game::ToUtf8(std::u16string(1, static_cast<char16_t>(code)));
     i = close;
   }
   return utf8;
@@ -153,9 +150,13 @@ class Run {
       if (json::parse(journal[i])["fn"] != sym::RCONClientConnection::SendMessage.name)
         Show("= " + journal[i]);
     const auto lines = world_->host().log().lines();
-    // Without the time stamp, which starts each line up to the logger's name.
-    for (std::size_t i = logged; i < lines.size(); ++i)
-      Show("| " + lines[i].substr(std::min(lines[i].find('['), lines[i].size())));
+    // Without the time stamp, which starts each line up to the logger's name, and with the
+    // durations measured (as "12ms") shown as "#ms".
+    static const std::regex kDuration(R"(\b\d+ms\b)");
+    for (std::size_t i = logged; i < lines.size(); ++i) {
+      const std::string line = lines[i].substr(std::min(lines[i].find('['), lines[i].size()));
+      Show("| " + std::regex_replace(line, kDuration, "#ms"));
+    }
     if (world_->live_blocks() != blocks)
       Show(": blocks " + std::to_string(world_->live_blocks() - blocks));
   }
