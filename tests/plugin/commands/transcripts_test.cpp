@@ -4,9 +4,9 @@
 // made again and must write the same file; with --regenerate the files are rewritten instead.
 //
 // Steps: `world JSON` or `world+root JSON` (a server root in a temporary folder, shown as
-// <root>), where JSON may be a file name beside the transcript; `> LINE` a request, \u{HEX} a
-// character; `state [POINTER]` the state export less its memory; `file NAME` a file of the
-// plugin folder; `plant NAME` "old run" in one; `put PATH`, `exists PATH`, `remove PATH` and
+// <root>), where JSON may be a file name beside the transcript or "default"; `> LINE` a request,
+// \u{HEX} a character; `state [POINTER]` the state export less its memory; `file NAME` a file of
+// the plugin folder; `plant NAME` "old run" in one; `put PATH`, `exists PATH`, `remove PATH` and
 // `cwd` under the root; `advance SECONDS` the clock, then the timers; `unload`, `load`,
 // `timers` the plugin and its timers; `collect` the garbage.
 #include <algorithm>
@@ -23,6 +23,7 @@
 
 #include "framework/host/clock_control.h"
 #include "framework/host/command_registry.h"
+#include "game/game.h"
 #include "game/util/text.h"
 #include "tests/support/test_world.h"
 
@@ -89,7 +90,9 @@ class Run {
     const int64_t blocks = world_ ? world_->live_blocks() : 0;
     if (word == "world" || word == "world+root") {
       EndWorld();
-      const std::string text = rest.starts_with("{") ? rest : ReadFile(folder_ / rest);
+      const std::string text = rest == "default"       ? std::string(game::DefaultWorldJson())
+                               : rest.starts_with("{") ? rest
+                                                       : ReadFile(folder_ / rest);
       try {
         world_ = std::make_unique<support::TestWorld>(
             text, support::TestWorld::Options{.load_plugin = true, .make_root = word != "world"});
