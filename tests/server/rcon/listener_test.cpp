@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -57,17 +56,13 @@ class RawClient {
 
   // The next packet, or nullopt when the server closed the connection (or 5 s passed).
   std::optional<Packet> Read() {
-    std::string header;
-    if (!ReadExactly(4, header)) return std::nullopt;
-    uint32_t size = 0;
-    for (int i = 3; i >= 0; --i) size = (size << 8) | static_cast<unsigned char>(header[i]);
-    std::string rest;
-    if (!ReadExactly(size, rest)) return std::nullopt;
-    Packet packet;
-    std::memcpy(&packet.id, rest.data(), 4);
-    std::memcpy(&packet.type, rest.data() + 4, 4);
-    packet.body = rest.substr(8, size - 10);
-    return packet;
+    for (;;) {
+      if (auto packet = decoder_.Next()) return packet;
+      char bytes[65536];
+      const ssize_t n = recv(fd_, bytes, sizeof bytes, 0);
+      if (n <= 0) return std::nullopt;
+      decoder_.Feed(std::string_view(bytes, static_cast<std::size_t>(n)));
+    }
   }
   // A login's answer: the auth response's id (-1: refused), or nullopt when it did not come.
   std::optional<int32_t> LoginAnswer(std::string_view password, int32_t id = 1) {
@@ -95,17 +90,9 @@ class RawClient {
   }
 
  private:
-  bool ReadExactly(std::size_t n, std::string& out) {
-    out.resize(n);
-    for (std::size_t got = 0; got < n;) {
-      const ssize_t r = recv(fd_, out.data() + got, n - got, 0);
-      if (r <= 0) return false;
-      got += static_cast<std::size_t>(r);
-    }
-    return true;
-  }
   int fd_;
   bool connected_ = false;
+  PacketDecoder decoder_{1 << 20};  // replies may be longer than requests
 };
 
 // Stands in for the game: requests run on a real GameLoop thread, as in the server, and the
