@@ -94,6 +94,17 @@ class Exec(unittest.TestCase):
                 log = f.read()
             self.assertLess(log.index("Successfully removed"), log.index(UNLOADED))
 
+    def test_a_starting_directory_that_is_gone_is_refused_with_its_reason(self):
+        with tempfile.TemporaryDirectory() as folder:
+            gone = os.path.join(folder, "gone")
+            os.mkdir(gone)
+            result = subprocess.run(
+                ["/bin/sh", "-c", 'cd "$1" && rmdir "$1" && exec "$2" --no-rcon --exec x', "sh",
+                 gone, SERVER], capture_output=True, timeout=60, text=True)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cannot read the current directory: No such file or directory",
+                      result.stderr)
+
     def test_disconnect_needs_a_live_player(self):
         result = run_exec("emu.disconnect", "emu.disconnect nobody")
         self.assertEqual(result.stdout.splitlines(),
