@@ -157,45 +157,12 @@ TEST(WorldFile, TheWriterWritesWhatTheJsonLibraryWrites) {
   ExpectStableExport(game::Game::Create(w, "")->ExportState());
 }
 
-// Every key a world file may give, each away from its default, comes back in the export with
-// the value given: a key the writer forgot would come back with its default or not at all.
+// Every key a world file may give (every_key.json), each away from its default, comes back in
+// the export with the value given: a key the writer forgot would come back with its default or
+// not at all.
 TEST(WorldFile, EveryKeyGivenIsExportedAsGiven) {
-  const json given = json::parse(R"({
-    "map": "Ragnarok_WP", "save_directory": "Cluster/Main", "tribe_data_struct": false,
-    "game_state": {"day_time": "Day 9, 01:02:03", "framerate": 12.5, "players_connected": 9},
-    "world_settings": {"longitude_origin": -300000, "latitude_origin": -200000,
-                       "longitude_scale": 700, "latitude_scale": 900},
-    "classes": [{"name": "Rex_C", "kind": "dino", "path": "/Game/R/Rex.Default__Rex_C"}],
-    "items": ["Blueprint'/Game/I/Pike.Pike'"],
-    "tribes": [{"id": 1000001, "name": "Owls", "log": ["a"], "loadable": false}],
-    "players": [{"eos_id": "e1", "character_name": "Al", "player_name": "Pal",
-                 "player_data_name": "PD", "player_id": 77, "linked_player_data_id": 78,
-                 "team": 1000001, "tribe": 1000001, "position": [1.5, 2, 3], "character": "dead",
-                 "player_state": false, "pawn": false, "cheat_manager": false,
-                 "inventory": [{"item": "x", "quantity": 2, "quality": 1.5, "blueprint": true}],
-                 "experience": 4.5, "hexagons": 6, "armor_sets": [["Flak", "Tek"]],
-                 "engrams": ["E"], "bosses": [{"boss": "Dragon", "difficulty": 2}],
-                 "script_commands": ["s"], "facial_hair": {"percent": 0.5, "style": 2},
-                 "inbox": [{"kind": "chat", "sender": "Admin", "sender_account": "acc",
-                            "sender_tribe": "Owls", "sender_id": 4000000000, "text": "h\u00e9",
-                            "receiver": "Al", "sender_team": 1000001, "received_time": 0.25,
-                            "send_mode": 1, "radio_frequency": 2, "chat_type": 3,
-                            "sender_icon": "i", "from_server": 0, "user_id": "e1"},
-                           {"kind": "notification", "text": "n", "colour": [1, 0, 0, 1],
-                            "scale": 2.0, "seconds": 20.0, "icon": "c", "sound": "s",
-                            "priority": 3},
-                           {"kind": "direct", "text": "d", "colour": [1, 1, 0, 1],
-                            "bold": true, "sender": "Rex"}],
-                 "head_hair": {"percent": 0.25, "style": 1}, "kick_message": "bye"},
-                {"eos_id": "e2", "stale": true}],
-    "dinos": [{"class": "Rex_C", "id1": 5, "id2": 6, "team": 1000001, "name": "Rexy",
-               "level": 40, "position": [7, 8, 9], "dead": true, "food": [3, 4], "tamer": "Al",
-               "taming_team": 1000001, "experience": 2.5, "colours": [[1, 2]],
-               "imprint_quality": 0.75, "neutered": true, "playing": false}],
-    "structures": [{"class": "Wall_C", "team": 3, "owner": "Al", "name": "Wall",
-                    "consumes_item": "I_C", "pickup_item": "P_C", "position": [1, 1, 1]}],
-    "actors": [{"class": "Crate_C", "kind": "pawn", "team": 4, "position": [2, 2, 2]}],
-    "script_commands": ["t"], "server_cheat_manager": false})");
+  std::ifstream file(ORVANE_EVERY_KEY_WORLD);
+  const json given = json::parse(file);
   TestWorld world(given.dump());
   const json exported = world.State();
   const json leaves = given.flatten();
