@@ -97,8 +97,9 @@ class RawClient {
 
 // Stands in for the game: requests run on a real GameLoop thread, as in the server, and the
 // bodies handled are recorded in order. "twice X" replies X twice, "none" replies nothing,
-// "big N" replies N bytes, "room" the reply room, "peer" the client's address, "block" waits
-// for Release(), "answer then block" replies and then waits; else an echo.
+// "big N" replies N bytes, "room" the reply room, "peer" the client's address, "later X" X from
+// a task of its own after the turn, "block" waits for Release(), "answer then block" replies
+// and then waits; else an echo.
 class FakeGame final : public RequestSink {
  public:
   FakeGame()
@@ -132,6 +133,10 @@ class FakeGame final : public RequestSink {
       std::string text(std::stoul(body.substr(4)), '.');
       for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
       reply(text);
+    } else if (body.starts_with("later ")) {
+      Post([this, request] {
+        listener_->Reply(request.session, request.id, request.type, request.body.substr(6));
+      });
     } else if (body == "peer") {
       reply(request.peer);
     } else if (body == "room") {
@@ -243,6 +248,8 @@ TEST_F(ListenerTest, LoginThenCommandIsAnsweredWithItsIdAndType) {
   EXPECT_TRUE(Logged("RCON login from 127.0.0.1:"));
   client.Send(124, kTypeExecCommand, "peer");
   EXPECT_TRUE(client.Read()->body.starts_with("127.0.0.1:")) << "requests name their client";
+  client.Send(125, kTypeExecCommand, "later x");
+  EXPECT_EQ(client.Read()->body, "x") << "a reply after the turn goes out too";
 }
 
 // A burst written at once, login included: a command runs, its long reply cut into packets
