@@ -1,6 +1,7 @@
 """Writes the world files found in the repository as seeds for the world-file fuzzer: every
-JSON object written as a raw string literal in the tests' C++ sources, and every .json file
-under tests/ and examples/.
+JSON object written as a raw string literal in the tests' C++ sources, every .json file under
+tests/ and examples/, every world written inline in a command transcript, and every file of the
+table of refused world files.
 
 Usage: test_worlds.py REPOSITORY OUTPUT_DIR
 """
@@ -22,6 +23,14 @@ def worlds(repository):
                     yield text
             except ValueError:
                 pass
+    for path in sorted(repository.glob("tests/**/*.transcript")):
+        for line in path.read_text(errors="replace").splitlines():
+            if line.startswith(("world {", "world+root {")):
+                yield line.split(" ", 1)[1]
+    for path in sorted(repository.glob("tests/**/world_file_errors.txt")):
+        for line in path.read_text(errors="replace").splitlines():
+            if line.startswith("["):
+                yield json.loads(line)[0]
     for folder in ("tests", "examples"):
         for path in sorted((repository / folder).glob("**/*.json")):
             yield path.read_text(errors="replace")

@@ -12,7 +12,6 @@ namespace {
 
 using nlohmann::json;
 using support::CallGame;
-using support::FieldOf;
 using support::TestWorld;
 
 constexpr const char* kWorld = R"({
@@ -28,19 +27,6 @@ AShooterPlayerController* Alice() {
 APrimalDinoCharacter* Raptor() {
   return CallGame(sym::APrimalDinoCharacter::FindDinoWithID, HostApi::GetApiUtils().CurrentWorld(),
                   11u, 22u);
-}
-
-TEST(Journal, LineHoldsNameSelfAndArgumentsInThatOrder) {
-  TestWorld world(kWorld);
-  FVector to{1, 2.5, -3};
-  FRotator rotation{0, 90, 0};
-  CallGame(sym::APrimalCharacter::TeleportTo, reinterpret_cast<APrimalCharacter*>(Raptor()), to,
-           rotation, true, false);
-  ASSERT_EQ(world.journal_lines().size(), 1u);
-  EXPECT_EQ(
-      world.journal_lines()[0],
-      R"x({"fn":"APrimalCharacter.TeleportTo(UE::Math::TVector<double>&,UE::Math::TRotator<double>&,bool,bool)",)x"
-      R"x("self":"dino:11:22","args":[[1.0,2.5,-3.0],[0.0,90.0,0.0],true,false]})x");
 }
 
 TEST(Journal, NumbersJsonCannotHoldAreWrittenAsWorldFilesWriteThem) {

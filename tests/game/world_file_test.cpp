@@ -2,6 +2,7 @@
 #include "game/world/world_file_writer.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -41,105 +42,24 @@ std::string ManyKeysThenADuplicate() {
   return text + R"(, {"k0": 0, "k0": 1}]})";
 }
 
+// The refused files of world_file_errors.txt, and two too large to write there.
 TEST(WorldFile, ErrorsNameTheKeyAndItsPlace) {
-  struct Case {
-    std::string world;
-    const char* message;
-  };
-  const Case cases[] = {
-      {R"({"bogus": 1})", "bogus: unknown key"},
-      {R"({"players": [{}, {}, {"team": "x"}]})", "players[2].team: expected an integer"},
-      {R"({"players": [{"tema": 1}]})",
-       "players[0].tema: unknown key; allowed here: eos_id, character_name, player_name, "},
-      {R"({"game_state": {"day": 1}})",
-       "game_state.day: unknown key; allowed here: day_time, framerate, players_connected"},
-      {R"({"world": 1})", "world: expected a boolean"},
-      {R"({"game_state": {"framerate": "fast"}})", "game_state.framerate: expected a number"},
-      {R"({"dinos": [{"id1": -1}]})", "dinos[0].id1: integer out of range 0..4294967295"},
-      {R"({"dinos": [{"position": [1, 2]}]})", "dinos[0].position: expected an array of 3 numbers"},
-      {R"({"dinos": [{"food": [1, "x"]}]})", "dinos[0].food[1]: expected a number"},
-      {R"({"dinos": [{"food": ["x", 1]}]})", "dinos[0].food[0]: expected a number"},
-      {R"({"players": [{"character": "zombie"}]})",
-       "players[0].character: expected one of alive, dead, none"},
-      {R"({"classes": [{"name": "Rex_C", "kind": "plant"}]})",
-       "classes[0].kind: expected one of dino, structure, pawn, actor, item"},
-      {R"({"players": [{"inbox": [{"kind": "chat", "txt": "hi"}]}]})",
-       "players[0].inbox[0].txt: unknown key"},
-      {R"({"dinos": [{"id1": 1, "id2": 2}, {"id1": 1, "id2": 2}]})",
-       "dinos[1]: duplicate dino id pair 1:2"},
-      {R"({"players": [{"eos_id": "a"}, {"eos_id": "a"}]})",
-       "players[1].eos_id: duplicate EOS id \"a\""},
-      {R"({"classes": [{"name": "Rex_C", "kind": "dino"}], "structures": [{"class": "Rex_C"}]})",
-       "structures[0].class: class \"Rex_C\" is a dino class, not a structure class"},
-      {R"({"dinos": [{"class": "Wall_C"}], "structures": [{"consumes_item": "Wall_C"}]})",
-       "structures[0].consumes_item: class \"Wall_C\" is a dino class, not a item class"},
-      {R"({"actors": [{"class": "ShooterCharacter"}]})",
-       "actors[0].class: class \"ShooterCharacter\" of the game cannot be made as kind actor"},
-      {R"({"classes": [{"name": "Rex_C"}, {"name": "Rex_C"}]})",
-       "classes[1].name: duplicate class \"Rex_C\""},
-      // Names ignore case: the game shows, and the export writes, the first spelling.
-      {R"({"actors": [{"class": "ShooterCharActer"}]})",
-       "actors[0].class: class \"ShooterCharActer\" is the game's \"ShooterCharacter\" spelled "
-       "otherwise: class names ignore case"},
-      {R"({"dinos": [{"class": "Rex_C"}], "structures": [{"class": "REX_C"}]})",
-       "structures[0].class: class \"REX_C\" is a structure class, but \"Rex_C\", the same name "
-       "to the game (names ignore case), is a dino class"},
-      {R"([1, 2])", "expected an object"},
-      {R"({"map": )", "parse error at line 1, column 9: syntax error while parsing value"},
-      {"{\"players\": [{\"team\":\n tru}]}", "players[0].team: parse error at line 2, column 5"},
-      // The library's range errors are the loader's errors too, with their place.
-      {R"({"map": 1e400})", "map: number overflow parsing '1e400'"},
-      {R"({"dinos": [{"level": 1)"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000}]})",
-       "dinos[0].level: number overflow parsing '1000"},
-      {R"({"map": "A", "world": true, "map": "B"})", "map: duplicate key"},
-      {R"({"dinos": [{}, {"team": 1, "food": [1, 2], "team": 2}]})",
-       "dinos[1].team: duplicate key"},
-      {R"({"dinos": [{"position": [1, "NaN", 3]}]})",
-       "dinos[0].position[1]: expected a number (or \"nan\", \"inf\", \"-inf\")"},
-      // Dinos, structures and actors are read while the text is parsed; the error reported is
-      // still the first one of the order keys are read in, whatever their order in the file.
-      {R"({"actors": [{"team": "x"}], "dinos": [{}, {"team": "y"}], "players": [{"team": "z"}]})",
-       "players[0].team: expected an integer"},
-      {R"({"actors": [{"team": "x"}], "dinos": [{}, {"team": "y"}]})",
-       "dinos[1].team: expected an integer"},
-      {R"({"dinos": [{"class": "Rex_C"}], "map": 1})", "map: expected a string"},
-      {R"({"structures": {}})", "structures: expected an array"},
-      {R"({"actors": [{}, 7]})", "actors[1]: expected an object"},
-      {R"({"actors": [{}, {"kind": "tree"}]})", "actors[1].kind: expected one of actor, pawn"},
-      {R"({"dinos": [{}, {"food": [1, tru]}], "map": 1})", "dinos[1].food[1]: parse error"},
-      {R"({"dinos": [], "dinos": []})", "dinos: duplicate key"},
-      // Hostile files: refused in time and memory linear in their size.
-      {R"({"bogus": [1, tru)", "bogus: unknown key"},  // before its value is read
-      {R"({"players": [{"tema": [1, tru)", "players[0].tema: unknown key"},
+  std::vector<std::pair<std::string, std::string>> cases = {
       {R"({"map": )" + std::string(100'000, '['), "nested deeper than 64 objects and lists"},
-      {ManyKeysThenADuplicate(), "map[1000001].k0: duplicate key"},
-      {R"({"map": {"bogus": 1}})", "map: expected a string"},
-      {R"({"dinos": [{"position": [1, [2], 3]}]})", "dinos[0].position[1]: expected a number"},
-      {R"({"world_settings": {"longitude_scale": 0}})",
-       "world_settings.longitude_scale: expected a finite number other than 0"},
-      {R"({"world_settings": {"latitude_scale": "nan"}})",
-       "world_settings.latitude_scale: expected a finite number other than 0"},
-      {R"({"world_settings": {"latitude_scale": 1e-50}})", "latitude_scale: expected a finite"},
-      // Rules between keys.
-      {R"({"players": [{"tribe": 42}, {"tribe": 42, "team": 0}]})",
-       "players[1].team: team 0 disagrees with tribe 42: a player in a tribe has the tribe's id "
-       "as team"},
-      {R"({"tribes": [{"name": "Nameless"}]})",
-       "tribes[0].id: a tribe needs an id; 0 is the team of no tribe"},
-  };
+      {ManyKeysThenADuplicate(), "map[1000001].k0: duplicate key"}};
+  std::ifstream file(ORVANE_WORLD_FILE_ERRORS);
+  for (std::string line; std::getline(file, line);)
+    if (!line.empty() && line[0] != '#')
+      cases.emplace_back(json::parse(line).get<std::pair<std::string, std::string>>());
+  ASSERT_GT(cases.size(), 40u);
   const int64_t blocks_before = game::CurrentAllocatorCounts().live_blocks;
-  for (const Case& c : cases) {
+  for (const auto& [world, message] : cases) {
     try {
-      game::Game::Create(c.world, "");
-      ADD_FAILURE() << "loaded: " << c.world.substr(0, 200);
+      game::Game::Create(world, "");
+      ADD_FAILURE() << "loaded: " << world.substr(0, 200);
     } catch (const game::WorldFileError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos)
-          << "world: " << c.world.substr(0, 200) << "\nmessage: " << e.what();
+      EXPECT_NE(std::string(e.what()).find(message), std::string::npos)
+          << "world: " << world.substr(0, 200) << "\nmessage: " << e.what();
       EXPECT_EQ(std::string(e.what()).find("json.exception"), std::string::npos) << e.what();
     }
   }
@@ -237,45 +157,12 @@ TEST(WorldFile, TheWriterWritesWhatTheJsonLibraryWrites) {
   ExpectStableExport(game::Game::Create(w, "")->ExportState());
 }
 
-// Every key a world file may give, each away from its default, comes back in the export with
-// the value given: a key the writer forgot would come back with its default or not at all.
+// Every key a world file may give (every_key.json), each away from its default, comes back in
+// the export with the value given: a key the writer forgot would come back with its default or
+// not at all.
 TEST(WorldFile, EveryKeyGivenIsExportedAsGiven) {
-  const json given = json::parse(R"({
-    "map": "Ragnarok_WP", "save_directory": "Cluster/Main", "tribe_data_struct": false,
-    "game_state": {"day_time": "Day 9, 01:02:03", "framerate": 12.5, "players_connected": 9},
-    "world_settings": {"longitude_origin": -300000, "latitude_origin": -200000,
-                       "longitude_scale": 700, "latitude_scale": 900},
-    "classes": [{"name": "Rex_C", "kind": "dino", "path": "/Game/R/Rex.Default__Rex_C"}],
-    "items": ["Blueprint'/Game/I/Pike.Pike'"],
-    "tribes": [{"id": 1000001, "name": "Owls", "log": ["a"], "loadable": false}],
-    "players": [{"eos_id": "e1", "character_name": "Al", "player_name": "Pal",
-                 "player_data_name": "PD", "player_id": 77, "linked_player_data_id": 78,
-                 "team": 1000001, "tribe": 1000001, "position": [1.5, 2, 3], "character": "dead",
-                 "player_state": false, "pawn": false, "cheat_manager": false,
-                 "inventory": [{"item": "x", "quantity": 2, "quality": 1.5, "blueprint": true}],
-                 "experience": 4.5, "hexagons": 6, "armor_sets": [["Flak", "Tek"]],
-                 "engrams": ["E"], "bosses": [{"boss": "Dragon", "difficulty": 2}],
-                 "script_commands": ["s"], "facial_hair": {"percent": 0.5, "style": 2},
-                 "inbox": [{"kind": "chat", "sender": "Admin", "sender_account": "acc",
-                            "sender_tribe": "Owls", "sender_id": 4000000000, "text": "h\u00e9",
-                            "receiver": "Al", "sender_team": 1000001, "received_time": 0.25,
-                            "send_mode": 1, "radio_frequency": 2, "chat_type": 3,
-                            "sender_icon": "i", "from_server": 0, "user_id": "e1"},
-                           {"kind": "notification", "text": "n", "colour": [1, 0, 0, 1],
-                            "scale": 2.0, "seconds": 20.0, "icon": "c", "sound": "s",
-                            "priority": 3},
-                           {"kind": "direct", "text": "d", "colour": [1, 1, 0, 1],
-                            "bold": true, "sender": "Rex"}],
-                 "head_hair": {"percent": 0.25, "style": 1}, "kick_message": "bye"},
-                {"eos_id": "e2", "stale": true}],
-    "dinos": [{"class": "Rex_C", "id1": 5, "id2": 6, "team": 1000001, "name": "Rexy",
-               "level": 40, "position": [7, 8, 9], "dead": true, "food": [3, 4], "tamer": "Al",
-               "taming_team": 1000001, "experience": 2.5, "colours": [[1, 2]],
-               "imprint_quality": 0.75, "neutered": true, "playing": false}],
-    "structures": [{"class": "Wall_C", "team": 3, "owner": "Al", "name": "Wall",
-                    "consumes_item": "I_C", "pickup_item": "P_C", "position": [1, 1, 1]}],
-    "actors": [{"class": "Crate_C", "kind": "pawn", "team": 4, "position": [2, 2, 2]}],
-    "script_commands": ["t"]})");
+  std::ifstream file(ORVANE_EVERY_KEY_WORLD);
+  const json given = json::parse(file);
   TestWorld world(given.dump());
   const json exported = world.State();
   const json leaves = given.flatten();

@@ -89,7 +89,6 @@ class WorldFiles(unittest.TestCase):
              r"^orvane-server: /dev/zero: not a regular file but a character device$"),
             ('{"map": "TheIsland_WP"}' + " " * 100, ["--world-max-bytes", "64"],
              r"too large: 123 bytes, the limit is 64 \(--world-max-bytes\)$"),
-            ('{"map": 1e400}', [], r"world\.json: map: number overflow parsing '1e400'$"),
             ('{"dinos": [{"level": ' + "9" * 400 + "}]}", [],
              r"world\.json: dinos\[0\]\.level: number overflow parsing '9+\.\.\.$"),
             ('{"players": [\n  {"team": tru}]}', [],

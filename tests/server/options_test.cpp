@@ -23,13 +23,14 @@ TEST(ServerOptions, DefaultsAreTheDocumentedOnes) {
 }
 
 TEST(ServerOptions, EveryOptionIsTaken) {
-  // Values with spaces are given apart; every other word is one argument.
+  // Values with spaces are given apart; every other word is one argument. Numbers at the
+  // edges of their ranges are taken.
   std::vector<std::string> args = {"--rcon-password", "a b", "--exec=ListOnlinePlayers x"};
   std::istringstream words(
       "--world w.json --world-max-bytes=1000 --no-audit --root=/srv/r --plugin p.so --bind "
-      "0.0.0.0 --rcon-port 0 --no-rcon --serve --timer-ms 50 --journal j --log-file l "
+      "0.0.0.0 --rcon-port 65535 --no-rcon --serve --timer-ms 1 --journal j --log-file l "
       "--rcon-max-connections 3 --rcon-idle-timeout-ms 0 --rcon-login-failures 2 "
-      "--rcon-login-window-ms 100 --rcon-lockout-ms 200 --rcon-login-failures-per-second=0 "
+      "--rcon-login-window-ms 100 --rcon-lockout-ms 0 --rcon-login-failures-per-second=0 "
       "--rcon-auth-gap-ms 0 --rcon-reserved-slots=1 --rcon-max-per-address=2 "
       "--rcon-login-deadline-ms=300 --rcon-max-packet-size=8192 --rcon-max-queued=5 "
       "--rcon-max-unread-bytes=65536 --exec GetOnlineNum");
@@ -43,12 +44,12 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(o.root, "/srv/r");
   EXPECT_EQ(o.plugin, "p.so");
   EXPECT_EQ(o.rcon.bind_address, "0.0.0.0");
-  EXPECT_EQ(o.rcon.port, 0);
+  EXPECT_EQ(o.rcon.port, 65535);
   EXPECT_EQ(o.rcon_password, "a b");
   EXPECT_TRUE(o.no_rcon);
   EXPECT_EQ(o.exec_lines, (std::vector<std::string>{"ListOnlinePlayers x", "GetOnlineNum"}));
   EXPECT_TRUE(o.serve);
-  EXPECT_EQ(o.timer_period, 50ms);
+  EXPECT_EQ(o.timer_period, 1ms);
   EXPECT_EQ(o.journal_file, "j");
   EXPECT_EQ(o.log_file, "l");
   const rcon::ListenerOptions& l = o.rcon;
@@ -56,7 +57,7 @@ TEST(ServerOptions, EveryOptionIsTaken) {
   EXPECT_EQ(l.idle_timeout, 0ms);
   EXPECT_EQ(l.login_limits.max_failures, 2);
   EXPECT_EQ(l.login_limits.window, 100ms);
-  EXPECT_EQ(l.login_limits.lockout, 200ms);
+  EXPECT_EQ(l.login_limits.lockout, 0ms);
   EXPECT_EQ(l.login_limits.failures_per_second, 0);
   EXPECT_EQ(l.auth_reply_gap, 0ms);
   EXPECT_EQ(l.reserved_slots, 1);

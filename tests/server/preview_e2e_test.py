@@ -18,7 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 
-from server_harness import run_exec  # noqa: E402
+from rcon.source import Client  # noqa: E402
+
+from server_harness import PASSWORD, Server, run_exec  # noqa: E402
 
 
 def command_lines(world):
@@ -90,6 +92,17 @@ class Preview(unittest.TestCase):
                 files = {k: [c["args"][0] for c in real_calls if c["fn"] == "file." + k]
                          for k in ("created", "removed", "changed")}
                 self.assertEqual(report["files"], files)
+
+    def test_previews_leave_no_descriptor_open(self):
+        server = Server()
+        self.addCleanup(server.close)
+        descriptors = f"/proc/{server.process.pid}/fd"
+        with Client("127.0.0.1", server.port, passwd=PASSWORD, timeout=60) as client:
+            client.run("emu.preview GetOnlineNum")
+            before = len(os.listdir(descriptors))
+            for _ in range(5):
+                client.run("emu.preview GetOnlineNum")
+            self.assertEqual(len(os.listdir(descriptors)), before)
 
     def test_bad_lines_are_answered(self):
         result = run_exec("emu.preview", "emu.preview emu.state", "emu.preview NoSuchCommand 1",

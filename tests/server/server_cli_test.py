@@ -67,8 +67,8 @@ class Exec(unittest.TestCase):
                 json.dump({"save_directory": "SavedWorlds", "profiles": ["e1"],
                            "dinos": [{"class": "Raptor_Character_BP_C", "id1": 11, "id2": 22}]},
                           f)
-            lines = ["DestroyPlayerProfile e1", "KillDino 11 22", "emu.state state.json",
-                     "emu.plugin reload", "GetOnlineNum"]
+            lines = ["DestroyPlayerProfile e1", "emu.state before.json", "KillDino 11 22",
+                     "emu.state state.json", "emu.plugin reload", "GetOnlineNum"]
             args = [SERVER, "--plugin", os.path.relpath(PLUGIN, folder), "--root", "root",
                     "--world", "world.json", "--journal", "journal.jsonl",
                     "--log-file", "server.log"]
@@ -79,17 +79,31 @@ class Exec(unittest.TestCase):
             self.assertEqual(result.returncode, 0, result.stderr)
             replies = result.stdout.splitlines()
             self.assertEqual(replies[0].split(":")[0], "Successfully removed")
-            self.assertEqual(replies[1:], ["Killed dino", "saved", "reloaded", "0"])
+            self.assertEqual(replies[1:], ["saved", "Killed dino", "saved", "reloaded", "0"])
             map_folder = os.path.join(folder, "root", "Saved", "SavedWorlds", "TheIsland_WP")
             self.assertEqual(os.listdir(map_folder), [], "the profile is gone")
-            with open(os.path.join(folder, "state.json")) as f:
-                self.assertIn("memory", json.load(f))
+            memory = []
+            for name in ("before.json", "state.json"):
+                with open(os.path.join(folder, name)) as f:
+                    memory.append(json.load(f)["memory"]["live_blocks"])
+            self.assertLess(memory[1], memory[0], "the killed dino is collected after its request")
             with open(os.path.join(folder, "journal.jsonl")) as f:
                 calls = [json.loads(line)["fn"] for line in f]
             self.assertIn("APrimalDinoCharacter.Destroy(bool,bool)", calls)
             with open(os.path.join(folder, "server.log")) as f:
                 log = f.read()
             self.assertLess(log.index("Successfully removed"), log.index(UNLOADED))
+
+    def test_a_starting_directory_that_is_gone_is_refused_with_its_reason(self):
+        with tempfile.TemporaryDirectory() as folder:
+            gone = os.path.join(folder, "gone")
+            os.mkdir(gone)
+            result = subprocess.run(
+                ["/bin/sh", "-c", 'cd "$1" && rmdir "$1" && exec "$2" --no-rcon --exec x', "sh",
+                 gone, SERVER], capture_output=True, timeout=60, text=True)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cannot read the current directory: No such file or directory",
+                      result.stderr)
 
     def test_disconnect_needs_a_live_player(self):
         result = run_exec("emu.disconnect", "emu.disconnect nobody")

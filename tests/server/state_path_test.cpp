@@ -75,5 +75,11 @@ TEST_F(RemoteStatePathTest, WritesNeverFollowALinkSwappedInAfterTheCheck) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "state");
 }
 
+// A write that cannot replace its target (here a folder) fails and leaves no temporary file.
+TEST_F(RemoteStatePathTest, AFailedWriteLeavesNothingBehind) {
+  EXPECT_FALSE(WriteBeneath(folder_, folder_ / "sub", "state"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
 }  // namespace
 }  // namespace server

@@ -30,12 +30,6 @@ R CallGame(sym::Function<R(Params...)> member, Args&&... args) {
   return sym::Resolve(member)(std::forward<Args>(args)...);
 }
 
-// The symbolic names of game members, as the journal writes them in "fn".
-template <class... Members>
-std::vector<std::string> NamesOf(Members... members) {
-  return {std::string(members.name)...};
-}
-
 class TestWorld {
  public:
   struct Options {
@@ -62,11 +56,10 @@ class TestWorld {
   std::vector<std::string> Replies(const std::u16string& line);
 
   const std::vector<std::string>& journal_lines() const { return journal_; }
-  // Each journal line parsed; ClearJournal forgets what was captured so far.
+  // Each journal line parsed.
   std::vector<nlohmann::json> Journal() const;
   // The lines whose "fn" is `fn`.
   std::vector<nlohmann::json> JournalOf(std::string_view fn) const;
-  void ClearJournal() { journal_.clear(); }
 
   // The state export, parsed; "memory" included.
   nlohmann::json State() const;

@@ -7,7 +7,7 @@
 
 #include "host/game_access.h"
 #include "queries/entity_lookup.h"
-#include "tests/support/command_test.h"
+#include "tests/support/test_world.h"
 
 namespace {
 
@@ -16,39 +16,37 @@ using nlohmann::json;
 std::u16string U(const FString& s) { return std::u16string(s.View()); }
 
 // Level order: dinos, then structures, then other actors.
-class BlueprintNames : public support::CommandTest {
+class BlueprintNames : public ::testing::Test {
  protected:
   BlueprintNames()
-      : CommandTest(
-            json{{"classes",
-                  {{{"name", "Raptor_Character_BP_C"},
-                    {"kind", "dino"},
-                    {"path", "/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP_c"}},
-                   {{"name", "Wall_C"},
-                    {"kind", "structure"},
-                    {"path", "/Game/Default__/Wall.Default__Wall_C"}},
-                   {{"name", "PrimalItemStructure_Wall_C"},
-                    {"kind", "item"},
-                    {"path", "/Game/Items/Wall.Default__PrimalItemStructure_Wall_C"}},
-                   {{"name", "PickupWall_C"},
-                    {"kind", "item"},
-                    {"path", "/Game/Items/default__Pickup"}},
-                   {{"name", "Crate_C"}, {"kind", "actor"}}}},
-                 {"dinos", {{{"class", "Raptor_Character_BP_C"}, {"id1", 1}, {"id2", 2}}}},
-                 {"structures",
-                  {{{"class", "Wall_C"},
-                    {"consumes_item", "PrimalItemStructure_Wall_C"},
-                    {"pickup_item", "PickupWall_C"}},
-                   {{"class", "Wall_C"}, {"pickup_item", "PickupWall_C"}},
-                   {{"class", "Wall_C"}}}},
-                 {"actors", {{{"class", "Crate_C"}}}}}
-                .dump(),
-            {}) {
+      : world_(json{
+            {"classes",
+             {{{"name", "Raptor_Character_BP_C"},
+               {"kind", "dino"},
+               {"path", "/Game/Dinos/Raptor_Character_BP.Default__Raptor_Character_BP_c"}},
+              {{"name", "Wall_C"},
+               {"kind", "structure"},
+               {"path", "/Game/Default__/Wall.Default__Wall_C"}},
+              {{"name", "PrimalItemStructure_Wall_C"},
+               {"kind", "item"},
+               {"path", "/Game/Items/Wall.Default__PrimalItemStructure_Wall_C"}},
+              {{"name", "PickupWall_C"}, {"kind", "item"}, {"path", "/Game/Items/default__Pickup"}},
+              {{"name", "Crate_C"}, {"kind", "actor"}}}},
+            {"dinos", {{{"class", "Raptor_Character_BP_C"}, {"id1", 1}, {"id2", 2}}}},
+            {"structures",
+             {{{"class", "Wall_C"},
+               {"consumes_item", "PrimalItemStructure_Wall_C"},
+               {"pickup_item", "PickupWall_C"}},
+              {{"class", "Wall_C"}, {"pickup_item", "PickupWall_C"}},
+              {{"class", "Wall_C"}}}},
+            {"actors", {{{"class", "Crate_C"}}}}}
+                   .dump()) {
     orvane::ForEachLevelActor([&](AActor* a) { actors_.push_back(a); });
   }
   AActor* dino() { return actors_[0]; }
   APrimalStructure* structure(int i) { return static_cast<APrimalStructure*>(actors_[1 + i]); }
 
+  support::TestWorld world_;
   std::vector<AActor*> actors_;
 };
 

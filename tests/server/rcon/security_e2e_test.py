@@ -5,6 +5,7 @@ Run: ORVANE_SERVER=... ORVANE_PLUGIN=... /usr/bin/python3 security_e2e_test.py
 """
 
 import json
+import re
 import os
 import socket
 import sys
@@ -83,8 +84,11 @@ class StateExport(TestCase):
         outside = os.path.join(server.root.name, "outside.json")
         for target in (outside, "../outside.json", "/etc/hostname"):
             self.assertRegex(run(connection, 10, f"emu.state {target}"),
-                             r"^refused: over RCON, emu\.state writes only inside .*/state")
+                             r"^refused: over RCON, emu\.state writes only inside .*/state "
+                             + re.escape(f'("{target}" is not)') + "$")
         self.assertFalse(os.path.exists(outside))
+        os.makedirs(os.path.join(server.root.name, "state", "taken.json"))
+        self.assertEqual(run(connection, 11, "emu.state taken.json"), "cannot write taken.json")
         self.assertEqual(run(connection, 12, "emu.state mine.json"), "saved")
         with open(os.path.join(server.root.name, "state", "mine.json")) as saved:
             self.assertIn("memory", json.load(saved))
