@@ -8,14 +8,13 @@
 //     exactly, its CSRF token.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/invariant.h"
 #include "server/web/web_app.h"
 
 namespace {
@@ -23,11 +22,7 @@ namespace {
 using namespace server::web;
 using namespace std::chrono_literals;
 
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
+using fuzz::Check;
 
 class Backend final : public ConsoleBackend {
  public:

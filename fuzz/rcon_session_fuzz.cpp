@@ -7,12 +7,12 @@
 //     answers every login with exactly two packets, and does nothing once it has said to close;
 //   - the request queue takes every request it was given, each connection's in order.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/invariant.h"
 #include "server/rcon/connection_protocol.h"
 #include "server/rcon/request_queue.h"
 
@@ -21,11 +21,7 @@ namespace {
 using namespace server::rcon;
 using namespace std::chrono_literals;
 
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
+using fuzz::Check;
 
 std::vector<Packet> DecodeAll(PacketDecoder& decoder) {
   std::vector<Packet> packets;
