@@ -58,7 +58,8 @@ void PacketSeeds(Corpus& corpus) {
       login + Encode(2, 2, std::string(4086, 'z')),
   };
   std::string pipelined = login;
-  for (int i = 0; i < 40; ++i) pipelined += Encode(10 + i, 2, "P" + std::to_string(i));
+  for (int i = 0; i < 40; ++i)
+    pipelined += Encode(10 + i, 2, std::string("P") += std::to_string(i));
   streams.push_back(pipelined);
   // The first byte chooses how the stream is cut into reads: whole reads and single bytes.
   for (const auto& stream : streams)
