@@ -9,6 +9,7 @@
 
 #include "game/objects/objects.h"
 #include "game/world/world.h"
+#include "server/ascii_case.h"
 #include "server/request_words.h"
 
 namespace server {
@@ -17,16 +18,9 @@ namespace {
 constexpr std::string_view kPluginLine = "Timed Destroyed Requested";
 constexpr int64_t kOffsets[] = {5, 10};  // the plugin's keys, seconds after the request
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  return true;
-}
-
 bool SchedulesSweeps(std::string_view command) {
-  return EqualsIgnoringCase(command, "DestroyTribeStructures") ||
-         EqualsIgnoringCase(command, "DestroyTribeAll");
+  return EqualsIgnoringAsciiCase(command, "DestroyTribeStructures") ||
+         EqualsIgnoringAsciiCase(command, "DestroyTribeAll");
 }
 
 std::optional<int32_t> ParseTribe(std::string_view word) {

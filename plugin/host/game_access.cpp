@@ -32,8 +32,6 @@ const TArray<AActor*>& LevelActors(UWorld* world) {
   return Field(level, sym::ULevel::Actors);
 }
 
-TArray<AActor*> LevelActorsSnapshot(UWorld* world) { return LevelActors(world); }
-
 TArray<AActor*> ActorsOfClass(UWorld* world, UClass* cls) {
   TArray<AActor*> actors;
   Call(sym::UGameplayStatics::GetAllActorsOfClass, world, TSubclassOf<AActor>{cls}, actors);

@@ -61,9 +61,8 @@ FName NameFromText(const char* text);
 // Same length and equal ignoring case by the game's "FGenericPlatformStricmp.Stricmp".
 bool EqualsIgnoringCase(const FString& a, const FString& b);
 
-// "ULevel.Actors" of the world's persistent level (entries may be null), and a copy of it.
+// "ULevel.Actors" of the world's persistent level (entries may be null).
 const TArray<AActor*>& LevelActors(UWorld* world);
-TArray<AActor*> LevelActorsSnapshot(UWorld* world);
 // Every actor of `cls` in the world, by "UGameplayStatics.GetAllActorsOfClass".
 TArray<AActor*> ActorsOfClass(UWorld* world, UClass* cls);
 

@@ -37,7 +37,8 @@ bool ForEachOnlinePlayer(StaleRule rule,
 }
 
 void ForEachLevelActor(const std::function<void(AActor*)>& body) {
-  ForEachListedActor(host::LevelActorsSnapshot(HostApi::GetApiUtils().CurrentWorld()), body);
+  const TArray<AActor*> snapshot = host::LevelActors(HostApi::GetApiUtils().CurrentWorld());
+  ForEachListedActor(snapshot, body);
 }
 
 void ReadEachLevelActor(const std::function<void(AActor*)>& body) {

@@ -10,18 +10,12 @@
 
 #include "server/accounts/command_groups.h"
 #include "server/accounts/password_hash.h"
+#include "server/ascii_case.h"
 
 namespace server::accounts {
 namespace {
 
 using nlohmann::json;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
 
 std::string Digest(std::string_view password) {
   std::string digest(crypto_generichash_BYTES, '\0');
@@ -44,10 +38,10 @@ const std::unordered_map<std::string, std::vector<std::string>>& PatternTargets(
   static const auto targets = [] {
     std::unordered_map<std::string, std::vector<std::string>> map;
     for (const CommandGroup& group : CommandGroups()) {
-      auto& of_group = map[Lower(group.name)];
+      auto& of_group = map[AsciiLower(group.name)];
       for (const std::string& command : group.commands) {
-        of_group.push_back(Lower(command));
-        map[Lower(command)].push_back(Lower(command));
+        of_group.push_back(AsciiLower(command));
+        map[AsciiLower(command)].push_back(AsciiLower(command));
       }
     }
     return map;
@@ -106,7 +100,7 @@ std::vector<std::string> Patterns(const json& account, const char* key, const Pl
     const Place at{place.where, fmt::format("{}[{}]", list.path, i)};
     const json& pattern = (*it)[i];
     if (!pattern.is_string()) at.Fail("a pattern must be a text");
-    std::string lower = Lower(pattern.get<std::string>());
+    std::string lower = AsciiLower(pattern.get<std::string>());
     if (lower != "*" && !PatternTargets().contains(lower))
       at.Fail(
           fmt::format("unknown pattern \"{}\": a pattern is a command name, a group name "
@@ -134,7 +128,7 @@ void Grant(const std::vector<std::string>& allow, const std::vector<std::string>
   };
   if (has_all(allow)) {
     for (const CommandGroup& group : CommandGroups())
-      for (const std::string& command : group.commands) grant(Lower(command));
+      for (const std::string& command : group.commands) grant(AsciiLower(command));
     return;
   }
   for (const std::string& pattern : allow)
@@ -144,7 +138,7 @@ void Grant(const std::vector<std::string>& allow, const std::vector<std::string>
 }  // namespace
 
 bool Account::Allowed(std::string_view command) const {
-  const std::string lower = Lower(command);
+  const std::string lower = AsciiLower(command);
   if (allowed_.contains(lower)) return true;
   return allows_unlisted_ && !PatternTargets().contains(lower);
 }
@@ -190,7 +184,7 @@ std::shared_ptr<const Accounts> Accounts::Parse(std::string_view text, std::stri
     if (name == entry.end() || !name->is_string()) name_place.Fail("a name is required");
     if (!ValidName(name->get<std::string>()))
       name_place.Fail("a name is 1 to 64 of the letters A-Z a-z, digits and . _ -");
-    if (auto [it, added] = names.emplace(Lower(name->get<std::string>()), i); !added)
+    if (auto [it, added] = names.emplace(AsciiLower(name->get<std::string>()), i); !added)
       name_place.Fail(fmt::format("the name \"{}\" is also accounts[{}]'s (ignoring case)",
                                   name->get<std::string>(), it->second));
     const Place hash_place{where, place.path + ".password_hash"};

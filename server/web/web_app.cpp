@@ -1,11 +1,11 @@
 #include "server/web/web_app.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 
 #include <nlohmann/json.hpp>
 
+#include "server/ascii_case.h"
 #include "server/web/static_files.h"
 
 namespace server::web {
@@ -56,9 +56,7 @@ std::string HostName(std::string_view host) {
   const auto colon = host.rfind(':');
   if (colon != std::string_view::npos && host.find(']', colon) == std::string_view::npos)
     host = host.substr(0, colon);
-  std::string name(host);
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
+  return AsciiLower(host);
 }
 
 std::string Cookie(std::string_view token, Clock::duration lifetime) {
