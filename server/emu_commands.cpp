@@ -10,6 +10,7 @@
 
 #include "framework/host/clock_control.h"
 #include "framework/host/command_registry.h"
+#include "game/rcon/rcon_connection.h"
 #include "game/util/text.h"
 #include "sdk/api.h"
 #include "sdk/clock.h"
@@ -20,10 +21,8 @@
 
 namespace server {
 
-void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
-  FString body(game::ToUtf16(text));
-  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
-    send(connection, request.Id, request.Type, body);
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string text) {
+  game::SendUtf8Reply(connection, request.Id, request.Type, std::move(text));
 }
 
 namespace {
@@ -43,7 +42,7 @@ std::vector<std::string> Words(const RCONPacket& request) {
 void State(const EmuContext& context, RCONClientConnection* connection, const RCONPacket& request) {
   const auto words = Words(request);
   const RequestOrigin origin = context.origin_of ? context.origin_of(connection) : RequestOrigin{};
-  const std::string state = context.game.ExportState();
+  std::string state = context.game.ExportState();
   if (words.size() < 2) {
     if (rcon::EncodedReplySize(state.size()) > origin.reply_room) {
       Reply(connection, request,
@@ -52,7 +51,7 @@ void State(const EmuContext& context, RCONClientConnection* connection, const RC
                         state.size(), origin.reply_room));
       return;
     }
-    Reply(connection, request, state);
+    Reply(connection, request, std::move(state));
     return;
   }
   const std::filesystem::path path = context.start_dir / words[1];

@@ -52,8 +52,7 @@ struct EmuContext {
 // REQUIRES: what `context` refers to outlives the registered commands.
 void RegisterEmuCommands(EmuContext context);
 
-// A server command's reply. It goes through the game's own SendMessage, like the plugin's, so
-// that it is journaled.
-void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text);
+// A server command's reply, journaled as the plugin's are. It stays UTF-8 on its way out.
+void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string text);
 
 }  // namespace server

@@ -9,7 +9,7 @@ void RconBridge::Handle(const rcon::Request& request) {
   if (!client.connection) {
     client.connection = std::make_unique<game::RconConnection>(
         [listener = listener_, session = request.session](const game::RconReply& reply) {
-          listener->Reply(session, reply.id, reply.type, game::ToUtf8(reply.text));
+          listener->Reply(session, reply.id, reply.type, reply.Utf8());
         });
     sessions_[client.connection->Handle()] = request.session;
   }

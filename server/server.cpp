@@ -51,7 +51,7 @@ void PrintReply(const game::RconReply& reply, std::string_view label) {
   static std::mutex mutex;
   std::string line(label);
   if (!label.empty()) line += '\t';
-  line += game::ToUtf8(reply.text) + "\n";
+  line += reply.Utf8() + "\n";
   std::lock_guard lock(mutex);
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);

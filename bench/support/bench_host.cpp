@@ -67,7 +67,7 @@ std::size_t BenchHost::Dispatch(std::u16string_view line) {
 }
 
 std::u16string BenchHost::LastReply() const {
-  return connection_.replies().empty() ? std::u16string() : connection_.replies().back().text;
+  return connection_.replies().empty() ? std::u16string() : connection_.replies().back().Utf16();
 }
 
 namespace {

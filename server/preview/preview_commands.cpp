@@ -25,6 +25,7 @@
 #include "sdk/api.h"
 #include "sdk/clock.h"
 #include "sdk/game_members.h"
+#include "server/emu_commands.h"
 #include "server/preview/forked_run.h"
 #include "server/preview/report_text.h"
 #include "server/rcon/packet.h"
@@ -40,16 +41,6 @@ using Json = nlohmann::ordered_json;
 // Timer callbacks are run second by second this far past the line, to see what it scheduled.
 constexpr int kProbeSeconds = 60;
 constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
-
-void Send(RCONClientConnection* connection, const RCONPacket& request, FString& body) {
-  if (auto send = sym::Resolve(sym::RCONClientConnection::SendMessage))
-    send(connection, request.Id, request.Type, body);
-}
-
-void Reply(RCONClientConnection* connection, const RCONPacket& request, std::string_view text) {
-  FString body(game::ToUtf16(text));
-  Send(connection, request, body);
-}
 
 std::string Dump(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
@@ -179,8 +170,7 @@ struct Preview {
     const PathMap map(scratch, context.root);
     Json replies = Json::array();
     for (const game::RconReply& reply : connection.replies())
-      replies.push_back(
-          Json{{"id", reply.id}, {"type", reply.type}, {"body", map(game::ToUtf8(reply.text))}});
+      replies.push_back(Json{{"id", reply.id}, {"type", reply.type}, {"body", map(reply.Utf8())}});
     Json log = Json::array();
     for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
     // Journal lines are JSON already: they go in as they are, as do the world's objects.
@@ -220,60 +210,27 @@ Json DropPendingBefore(const PreviewContext& context, Json scheduled) {
   return kept;
 }
 
-// The parent's side of a report as the copy sends it. The part before the line break goes
-// straight into the reply's text, turned into UTF-16 as it comes, so that a large report is held
-// in no other form; the scheduled entries after it are kept apart. With `keep_text` the report is
-// kept as UTF-8 instead (for the readable form).
+// The parent's side of a report as the copy sends it: the part before the line break is the
+// report's text (UTF-8, kept so up to the connection), the scheduled entries after it are kept
+// apart.
 class ReceivedReport {
  public:
-  explicit ReceivedReport(bool keep_text) : keep_text_(keep_text) {}
-
   void Take(std::string_view piece) {
     if (!in_scheduled_) {
       const std::size_t end = piece.find('\n');
-      AddToReport(piece.substr(0, end));
+      text_ += piece.substr(0, end);
       if (end == std::string_view::npos) return;
       in_scheduled_ = true;
       piece.remove_prefix(end + 1);
     }
     scheduled_ += piece;
   }
-  // Ends the report with `tail` (its last key). The text in bytes of UTF-8.
-  std::size_t Finish(std::string_view tail) {
-    AddToReport(tail);
-    return bytes_;
-  }
   const std::string& scheduled() const { return scheduled_; }
-  const std::string& text() const { return text_; }
-  FString& body() { return body_; }
+  std::string& text() { return text_; }
 
  private:
-  void AddToReport(std::string_view piece) {
-    bytes_ += piece.size();
-    if (keep_text_) {
-      text_ += piece;
-      return;
-    }
-    // A UTF-8 sequence cut at the piece's end waits for the rest.
-    pending_ += piece;
-    std::size_t whole = pending_.size();
-    for (std::size_t back = 1; back <= 3 && back <= pending_.size(); ++back) {
-      const auto byte = static_cast<unsigned char>(pending_[pending_.size() - back]);
-      if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
-      const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-      if (length > back) whole = pending_.size() - back;
-      break;
-    }
-    const std::u16string wide = game::ToUtf16(std::string_view(pending_).substr(0, whole));
-    body_.AppendChars(wide.data(), static_cast<int32_t>(wide.size()));
-    pending_.erase(0, whole);
-  }
-
-  bool keep_text_;
   bool in_scheduled_ = false;
-  std::size_t bytes_ = 0;
-  std::string pending_, scheduled_, text_;
-  FString body_;
+  std::string text_, scheduled_;
 };
 
 bool IsServerCommand(std::string_view word) {
@@ -314,7 +271,7 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     std::error_code ignored;
     fs::remove_all(preview.scratch, ignored);
   };
-  ReceivedReport received(text);
+  ReceivedReport received;
   const ForkedResult result = RunForked(
       hooks, [&](ForkedOutput& out) { preview.Report(capture, out); },
       [&received](std::string_view piece) { received.Take(piece); });
@@ -324,15 +281,14 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     Reply(handle, request, "preview failed: " + result.error);
     return;
   }
-  const std::size_t bytes = received.Finish(
-      ",\"scheduled\":" + Dump(DropPendingBefore(context, Json::parse(received.scheduled()))) +
-      "}");
+  received.text() +=
+      ",\"scheduled\":" + Dump(DropPendingBefore(context, Json::parse(received.scheduled()))) + "}";
   std::map<int64_t, std::string> tribe_names;
   for (const game::TribeDescription& tribe : game::World::Installed().tribes())
     tribe_names.emplace(tribe.id, tribe.name);
-  const std::string readable =
+  std::string readable =
       text ? ReportText(Json::parse(received.text()), tribe_names) : std::string();
-  const std::size_t size = text ? readable.size() : bytes;
+  const std::size_t size = text ? readable.size() : received.text().size();
   const std::size_t room =
       context.reply_room ? context.reply_room(handle) : std::numeric_limits<std::size_t>::max();
   if (rcon::EncodedReplySize(size) > room) {
@@ -343,10 +299,10 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     return;
   }
   if (text) {
-    Reply(handle, request, readable);
+    Reply(handle, request, std::move(readable));
     return;
   }
-  Send(handle, request, received.body());
+  Reply(handle, request, std::move(received.text()));
 }
 
 void DiffCommand(const PreviewContext& context, RCONClientConnection* handle,

@@ -161,10 +161,8 @@ void WebBridge::Drain() {
     if (!std::exchange(started, true)) sinks_.Hold(true);
     Client& client = clients_[request->session];
     if (!client.connection) {
-      client.connection =
-          std::make_unique<game::RconConnection>([&client](const game::RconReply& reply) {
-            client.replies.push_back(game::ToUtf8(reply.text));
-          });
+      client.connection = std::make_unique<game::RconConnection>(
+          [&client](const game::RconReply& reply) { client.replies.push_back(reply.Utf8()); });
       sessions_[client.connection->Handle()] = request->session;
     }
     runner_.Run(*client.connection, request->peer, request->id, request->type, request->body,

@@ -51,7 +51,7 @@ std::vector<game::RconReply> TestWorld::Dispatch(const std::u16string& line, int
 
 std::vector<std::string> TestWorld::Replies(const std::u16string& line) {
   std::vector<std::string> texts;
-  for (const auto& reply : Dispatch(line)) texts.push_back(game::ToUtf8(reply.text));
+  for (const auto& reply : Dispatch(line)) texts.push_back(reply.Utf8());
   return texts;
 }
 

@@ -107,7 +107,7 @@ class Run {
       if (const auto at = request.find("<root>"); at != std::string::npos)
         request.replace(at, 6, world_->root());
       for (const auto& reply : world_->Dispatch(game::ToUtf16(request), kRequestId, kRequestType)) {
-        std::string shown = "< " + json(Rootless(game::ToUtf8(reply.text))).dump();
+        std::string shown = "< " + json(Rootless(reply.Utf8())).dump();
         if (reply.id != kRequestId || reply.type != kRequestType)
           shown +=
               " (id " + std::to_string(reply.id) + ", type " + std::to_string(reply.type) + ")";
