@@ -18,12 +18,21 @@
 
 #include "bench/support/bench_host.h"
 #include "framework/host/command_registry.h"
+#include "framework/host/log_sinks.h"
+#include "server/held_sink.h"
 #include "server/preview/preview_commands.h"
 
 namespace {
 
 constexpr int32_t kActors = 1'000'000;
 constexpr const char* kLines[] = {"KillPlayerId 500000000", "DestroyTribeAll 1000001"};
+
+// The log goes nowhere, but the copies capture it as the server's do (their report's log, and
+// the timers' lines that tell what was scheduled).
+server::HeldSink& LogSink() {
+  static const auto sink = std::make_shared<server::HeldSink>("/dev/null");
+  return *sink;
+}
 
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -41,7 +50,13 @@ void RunPreview(benchmark::State& state, std::string line) {
   bench::BenchHost& host = bench::Host();
   host.Installed(kActors);
   static const bool registered = [&host] {
-    server::RegisterPreviewCommands({host.root(), host.root(), {}, {}, [](auto) {}, {}});
+    server::RegisterPreviewCommands(
+        {host.root(),
+         host.root(),
+         [] { LogSink().LockForFork(); },
+         [] { LogSink().UnlockAfterFork(); },
+         [](server::HeldSink::Capture c) { LogSink().CaptureInChild(std::move(c)); },
+         {}});
     return true;
   }();
   (void)registered;
@@ -64,6 +79,9 @@ void RunPreview(benchmark::State& state, std::string line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  bench::Host();
+  framework::ClearLogSinks();
+  framework::AddLogSink(std::shared_ptr<spdlog::sinks::sink>(&LogSink(), [](auto*) {}));
   for (const char* line : kLines) {
     benchmark::RegisterBenchmark((std::string("Command/") + line).c_str(), RunCommand, line)
         ->Unit(benchmark::kMillisecond)

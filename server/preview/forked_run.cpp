@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -65,6 +66,13 @@ void WriteAll(int fd, std::string_view text) {
   ::_exit(status);
 }
 
+int Reap(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return status;
+}
+
 }  // namespace
 
 void BackHeapWithHugePages() {
@@ -103,10 +111,12 @@ void ForkedOutput::Flush() {
   buffer_.clear();
 }
 
-ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
-                       const std::function<void(std::string_view piece)>& take) {
+ForkedCopy::ForkedCopy(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work) {
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return {false, fmt::format("pipe: {}", std::strerror(errno))};
+  if (::pipe2(fds, O_CLOEXEC) != 0) {
+    error_ = fmt::format("pipe: {}", std::strerror(errno));
+    return;
+  }
   // A larger pipe lets the copy write on while the parent takes a piece.
   ::fcntl(fds[0], F_SETPIPE_SZ, static_cast<int>(kPiece));
   if (hooks.before) hooks.before();
@@ -120,13 +130,27 @@ ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOu
   ::close(fds[1]);
   if (pid < 0) {
     ::close(fds[0]);
-    return {false, fmt::format("fork: {}", std::strerror(fork_errno))};
+    error_ = fmt::format("fork: {}", std::strerror(fork_errno));
+    return;
   }
+  pid_ = pid;
+  fd_ = fds[0];
+}
+
+ForkedCopy::~ForkedCopy() {
+  if (pid_ < 0) return;
+  ::close(fd_);
+  std::thread([pid = pid_] { Reap(pid); }).detach();
+}
+
+ForkedResult ForkedCopy::Finish(const std::function<void(std::string_view piece)>& take) {
+  if (pid_ < 0) return {false, error_.empty() ? "the copy was read already" : error_};
+  const pid_t pid = std::exchange(pid_, -1);
   // Everything but the last kTail bytes goes to `take` as it comes.
   std::string held;
   char piece[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fds[0], piece, sizeof piece);
+    const ssize_t n = ::read(fd_, piece, sizeof piece);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     held.append(piece, static_cast<std::size_t>(n));
@@ -136,29 +160,28 @@ ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOu
       held.erase(0, given);
     }
   }
-  ::close(fds[0]);
+  ::close(fd_);
   // The copy has closed its end and is going; a large one takes a while to give back its
   // memory, so it is reaped off the game thread.
-  auto reap = [pid] {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-  };
   if (held.ends_with(kEnd)) {
-    std::thread(reap).detach();
+    std::thread([pid] { Reap(pid); }).detach();
     take(std::string_view(held).substr(0, held.size() - kEnd.size()));
     return {true, {}};
   }
   if (const std::size_t at = held.rfind(kFailed); at != std::string::npos) {
-    std::thread(reap).detach();
+    std::thread([pid] { Reap(pid); }).detach();
     return {false, held.substr(at + kFailed.size())};
   }
   // Without either mark the copy died: wait for it to say how.
-  const int status = reap();
+  const int status = Reap(pid);
   if (WIFSIGNALED(status))
     return {false, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
   return {false, "the copy ended without a report"};
+}
+
+ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
+                       const std::function<void(std::string_view piece)>& take) {
+  return ForkedCopy(hooks, work).Finish(take);
 }
 
 }  // namespace server

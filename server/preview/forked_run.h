@@ -7,6 +7,8 @@
 // descriptor outlives the call. Thread: the game thread (the parent blocks until the copy is done).
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -48,7 +50,26 @@ struct ForkedResult {
 // world). Where the kernel cannot, nothing changes. Call once the large state is built.
 void BackHeapWithHugePages();
 
-// REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
+// A forked copy running `work`, started at once; its text is read by Finish, so that the
+// parent can start a second copy, or do other work, while the first runs.
+class ForkedCopy {
+ public:
+  ForkedCopy(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work);
+  ForkedCopy(const ForkedCopy&) = delete;
+  ForkedCopy& operator=(const ForkedCopy&) = delete;
+  // One never finished is abandoned: its pipe closed, the copy reaped off this thread.
+  ~ForkedCopy();
+  // Reads the copy's text into `take` until it is done. Once only.
+  // REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
+  ForkedResult Finish(const std::function<void(std::string_view piece)>& take);
+
+ private:
+  pid_t pid_ = -1;
+  int fd_ = -1;
+  std::string error_;  // why the copy could not start
+};
+
+// A ForkedCopy started and finished.
 ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
                        const std::function<void(std::string_view piece)>& take);
 

@@ -184,31 +184,41 @@ struct Preview {
   }
 };
 
-// The scheduled entries that were pending before the line: found by probing a copy that runs
-// nothing, and left out of the report.
-Json DropPendingBefore(const PreviewContext& context, Json scheduled) {
-  if (scheduled.empty()) return scheduled;
-  Capture capture;
-  ForkHooks hooks{context.lock_log, context.unlock_log, [&] {
-                    context.capture_log([&capture](spdlog::level::level_enum, std::string_view t) {
-                      capture.log.emplace_back("", std::string(t));
-                    });
-                    game::World::Installed().journal().SetSink(
-                        [&capture](const std::string&) { ++capture.probe_calls; });
-                    game::World::Installed().journal().SetObserver({});
-                  }};
-  std::string text;
-  const ForkedResult baseline = RunForked(
-      hooks, [&](ForkedOutput& out) { out.Write(Dump(Probe(capture))); },
-      [&text](std::string_view piece) { text += piece; });
-  if (!baseline.ok) return scheduled;
-  std::set<int64_t> pending;
-  for (const Json& entry : Json::parse(text)) pending.insert(entry["due"].get<int64_t>());
-  Json kept = Json::array();
-  for (Json& entry : scheduled)
-    if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
-  return kept;
-}
+// The scheduled entries that were pending before the line, found by a copy that probes the
+// timers without running any line, beside the line's own copy; Drop leaves them out of the
+// line's entries.
+class PendingBefore {
+ public:
+  explicit PendingBefore(const PreviewContext& context)
+      : copy_(Hooks(context), [this](ForkedOutput& out) { out.Write(Dump(Probe(capture_))); }) {}
+
+  Json Drop(Json scheduled) {
+    std::string text;
+    const ForkedResult baseline = copy_.Finish([&text](std::string_view piece) { text += piece; });
+    if (!baseline.ok || scheduled.empty()) return scheduled;
+    std::set<int64_t> pending;
+    for (const Json& entry : Json::parse(text)) pending.insert(entry["due"].get<int64_t>());
+    Json kept = Json::array();
+    for (Json& entry : scheduled)
+      if (pending.count(entry["due"].get<int64_t>()) == 0) kept.push_back(std::move(entry));
+    return kept;
+  }
+
+ private:
+  ForkHooks Hooks(const PreviewContext& context) {
+    return {context.lock_log, context.unlock_log, [this, &context] {
+              context.capture_log([this](spdlog::level::level_enum, std::string_view text) {
+                capture_.log.emplace_back("", std::string(text));
+              });
+              game::World::Installed().journal().SetSink(
+                  [this](const std::string&) { ++capture_.probe_calls; });
+              game::World::Installed().journal().SetObserver({});
+            }};
+  }
+
+  Capture capture_;
+  ForkedCopy copy_;
+};
 
 // The parent's side of a report as the copy sends it: the part before the line break is the
 // report's text (UTF-8, kept so up to the connection), the scheduled entries after it are kept
@@ -272,9 +282,10 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     fs::remove_all(preview.scratch, ignored);
   };
   ReceivedReport received;
-  const ForkedResult result = RunForked(
-      hooks, [&](ForkedOutput& out) { preview.Report(capture, out); },
-      [&received](std::string_view piece) { received.Take(piece); });
+  ForkedCopy copy(hooks, [&](ForkedOutput& out) { preview.Report(capture, out); });
+  PendingBefore pending(context);
+  const ForkedResult result =
+      copy.Finish([&received](std::string_view piece) { received.Take(piece); });
   if (!result.ok) {
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
@@ -282,7 +293,7 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     return;
   }
   received.text() +=
-      ",\"scheduled\":" + Dump(DropPendingBefore(context, Json::parse(received.scheduled()))) + "}";
+      ",\"scheduled\":" + Dump(pending.Drop(Json::parse(received.scheduled()))) + "}";
   std::map<int64_t, std::string> tribe_names;
   for (const game::TribeDescription& tribe : game::World::Installed().tribes())
     tribe_names.emplace(tribe.id, tribe.name);
