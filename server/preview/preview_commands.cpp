@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,10 @@ struct Preview {
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
     const FileChanges files = CompareRootFiles(files_before, ListRootFiles(scratch));
     JournalFileChanges(files);
+    // The timers run on past the line in a copy of this copy, beside the report's writing, as
+    // what they do may change the world the report describes.
+    ForkedCopy probe(
+        {}, [&capture](ForkedOutput& probe_out) { probe_out.Write(Dump(Probe(capture))); });
 
     const PathMap map(scratch, context.root);
     Json replies = Json::array();
@@ -180,7 +185,11 @@ struct Preview {
     touched.WriteDiff([&out](std::string_view piece) { out.Write(piece); });
     const Json file_changes{
         {"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
-    out.Write(",\"files\":" + Dump(file_changes) + "\n" + Dump(Probe(capture)));
+    std::string scheduled;
+    const ForkedResult probed =
+        probe.Finish([&scheduled](std::string_view piece) { scheduled += piece; });
+    if (!probed.ok) throw std::runtime_error("the timers' probe failed: " + probed.error);
+    out.Write(",\"files\":" + Dump(file_changes) + "\n" + scheduled);
   }
 };
 
