@@ -29,6 +29,7 @@
 #include "server/emu_commands.h"
 #include "server/preview/forked_run.h"
 #include "server/preview/report_text.h"
+#include "server/preview/root_renamer.h"
 #include "server/rcon/packet.h"
 #include "server/request_words.h"
 #include "server/root_files.h"
@@ -46,44 +47,6 @@ constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
 std::string Dump(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
-
-// Texts of the copy name the scratch root; the report names the live one.
-class PathMap {
- public:
-  PathMap(const fs::path& scratch, const fs::path& root) {
-    Add(scratch.string(), root.string());
-    Add(HostRoot(scratch), HostRoot(root));
-  }
-  // `text` with the scratch root's names replaced; the JSON-escaped forms when `json_escaped`.
-  std::string operator()(std::string text, bool json_escaped = false) const {
-    for (const auto& [from, to] : json_escaped ? escaped_ : plain_) {
-      std::size_t at = text.find(from);
-      if (at == std::string::npos) continue;
-      // One pass over a long text, however many times it names the root.
-      std::string mapped;
-      mapped.reserve(text.size());
-      std::size_t done = 0;
-      for (; at != std::string::npos; at = text.find(from, done)) {
-        mapped.append(text, done, at - done).append(to);
-        done = at + from.size();
-      }
-      text = mapped.append(text, done, std::string::npos);
-    }
-    return text;
-  }
-
- private:
-  static std::string HostRoot(const fs::path& path) {
-    std::string dir = framework::BinariesDirOf(path.string());
-    return dir.substr(0, dir.size() - std::string_view("\\Binaries\\Win64").size());
-  }
-  void Add(const std::string& from, const std::string& to) {
-    plain_.emplace_back(from, to);
-    escaped_.emplace_back(Json(from).dump().substr(1, Json(from).dump().size() - 2),
-                          Json(to).dump().substr(1, Json(to).dump().size() - 2));
-  }
-  std::vector<std::pair<std::string, std::string>> plain_, escaped_;
-};
 
 // What the copy sees while the line and the timer probe run.
 struct Capture {
@@ -172,15 +135,15 @@ struct Preview {
     ForkedCopy probe(
         {}, [&capture](ForkedOutput& probe_out) { probe_out.Write(Dump(Probe(capture))); });
 
-    const PathMap map(scratch, context.root);
     Json replies = Json::array();
     for (const game::RconReply& reply : connection.replies())
-      replies.push_back(Json{{"id", reply.id}, {"type", reply.type}, {"body", map(reply.Utf8())}});
+      replies.push_back(Json{{"id", reply.id}, {"type", reply.type}, {"body", reply.Utf8()}});
     Json log = Json::array();
-    for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, map(text)}));
-    // Journal lines are JSON already: they go in as they are, as do the world's objects.
+    for (const auto& [level, text] : capture.log) log.push_back(Json::array({level, text}));
+    // Journal lines are JSON already: they go in as they are, as do the world's objects. The
+    // parent puts the live root's names in place of the scratch root's.
     out.Write("{\"line\":" + Dump(Json(line)) + ",\"replies\":" + Dump(replies) + ",\"calls\":[");
-    out.Write(map(std::move(capture.calls), true));
+    out.Write(capture.calls);
     out.Write("],\"log\":" + Dump(log) + ",\"world\":");
     touched.WriteDiff([&out](std::string_view piece) { out.Write(piece); });
     const Json file_changes{
@@ -229,25 +192,29 @@ class PendingBefore {
   ForkedCopy copy_;
 };
 
-// The parent's side of a report as the copy sends it: the part before the line break is the
-// report's text (UTF-8, kept so up to the connection), the scheduled entries after it are kept
-// apart.
+// The parent's side of a report as the copy sends it, with the live root's names put back: the
+// part before the line break is the report's text (UTF-8, kept so up to the connection), the
+// scheduled entries after it are kept apart.
 class ReceivedReport {
  public:
+  ReceivedReport(const fs::path& scratch, const fs::path& root) : renamer_(scratch, root) {}
+
   void Take(std::string_view piece) {
     if (!in_scheduled_) {
       const std::size_t end = piece.find('\n');
-      text_ += piece.substr(0, end);
+      renamer_.Append(piece.substr(0, end), text_);
       if (end == std::string_view::npos) return;
+      renamer_.Flush(text_);
       in_scheduled_ = true;
       piece.remove_prefix(end + 1);
     }
     scheduled_ += piece;
   }
-  const std::string& scheduled() const { return scheduled_; }
+  std::string scheduled() { return renamer_(scheduled_); }
   std::string& text() { return text_; }
 
  private:
+  RootRenamer renamer_;
   bool in_scheduled_ = false;
   std::string text_, scheduled_;
 };
@@ -290,7 +257,7 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     std::error_code ignored;
     fs::remove_all(preview.scratch, ignored);
   };
-  ReceivedReport received;
+  ReceivedReport received(scratch, context.root);
   ForkedCopy copy(hooks, [&](ForkedOutput& out) { preview.Report(capture, out); });
   PendingBefore pending(context);
   const ForkedResult result =
