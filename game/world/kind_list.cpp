@@ -2,10 +2,10 @@
 
 namespace game {
 
-void KindList::Remove(ActorBase* actor) {
-  if (actor->kind_id < 0) return;
-  entries_[slots_.PositionOf(actor->kind_id)].cls = nullptr;
-  actor->kind_id = -1;
+void KindList::Remove(const ActorBase& actor) {
+  const int32_t at = actor.kind_id < 0 ? -1 : slots_.PositionOf(actor.kind_id);
+  if (at < 0 || entries_[at].cls == nullptr) return;
+  entries_[at].cls = nullptr;
   if (++removed_ * 4 < entries_.size()) return;
   const int32_t kept =
       slots_.Compact([&](int32_t i) { return entries_[i].cls != nullptr; },

@@ -20,8 +20,8 @@ class KindList {
     actor->kind_id = slots_.Add(static_cast<int32_t>(entries_.size()));
     entries_.push_back({actor, actor->class_private});
   }
-  // Empties the entry of an actor that leaves the level.
-  void Remove(ActorBase* actor);
+  // Empties the entry of an actor that leaves the level, if it has one.
+  void Remove(const ActorBase& actor);
 
   // Runs `body` for every listed actor whose class is `cls` or derives from it, in level order.
   // The class test is made once per run of equal classes.
