@@ -97,6 +97,8 @@ const std::string* World::CatalogueItem(int32_t index) const {
 
 void World::CollectGarbage() {
   CompactLevel();
+  dino_list_.Compact();
+  structure_list_.Compact();
   if (garbage_ == 0) return;
   auto gone = [this](const ObjectBase* object) { return IsDestroyed(*object); };
   std::erase_if(dino_index_, [&](const auto& entry) { return gone(entry.second); });
