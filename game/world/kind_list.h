@@ -28,20 +28,25 @@ class KindList {
   void Compact();
 
   // Runs `body` for every listed actor whose class is `cls` or derives from it, in level order.
-  // The class test is made once per run of equal classes.
+  // The class test is made once per run of equal classes; the bitmap is read only when some
+  // entry is gone (not between collections, when queries are most frequent).
   template <class F>
   void ForEachOf(const ClassObject* cls, F body) const {
     const ClassObject* last = nullptr;
     bool last_passes = false;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (gone_[i]) continue;
-      const Entry& entry = entries_[i];
+    auto visit = [&](const Entry& entry) {
       if (entry.cls != last) {
         last = entry.cls;
         last_passes = entry.cls->IsChildOf(cls);
       }
       if (last_passes) body(entry.actor);
+    };
+    if (removed_ == 0) {
+      for (const Entry& entry : entries_) visit(entry);
+      return;
     }
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (!gone_[i]) visit(entries_[i]);
   }
 
  private:
