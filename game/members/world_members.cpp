@@ -71,7 +71,7 @@ bool KickPlayerController(AShooterGameMode* game_mode, APlayerController* contro
                           FString& message) {
   JournalCall(sym::AShooterGameMode::KickPlayerController, game_mode, controller, message);
   auto* target = As<Controller>(controller);
-  if (target == nullptr || target->destroyed || target->player == nullptr) return false;
+  if (target == nullptr || W().IsDestroyed(*target) || target->player == nullptr) return false;
   target->player->description.kick_message = ToUtf8(message);
   W().DestroyActor(target);
   return true;

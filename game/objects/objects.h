@@ -62,9 +62,9 @@ struct ObjectBase {
 
   ClassObject* class_private = nullptr;  // "UObjectBase.ClassPrivate"
   FName name_private;                    // "UObjectBase.NamePrivate"
-  int32_t object_index = -1;             // slot in the world's object table (weak references)
+  // Its slot in the world's object table (weak references) and destroyed marks.
+  int32_t object_index = -1;
   ObjectKind kind;
-  bool destroyed = false;
 };
 
 // Structures describing records and classes ("UStruct").
@@ -126,8 +126,11 @@ struct ActorBase : ObjectBase {
   SceneComponent* root_component = nullptr;  // "AActor.RootComponent"
   // "APrimalCharacter.DescriptiveName" and "APrimalTargetableActor.DescriptiveName" share it.
   FString descriptive_name;
-  int32_t level_id = -1;      // its place in "ULevel.Actors" (World::level_ids_), -1 when not in
-  int32_t kind_id = -1;       // its place in the world's list of its kind (KindList), or -1
+  // Its ids in "ULevel.Actors" (World::level_ids_) and in the world's list of its kind
+  // (KindList), -1 when it never joined them. They stay when it leaves: the world's tables tell
+  // where each entry stands now and whether it is gone, so leaving writes nothing here.
+  int32_t level_id = -1;
+  int32_t kind_id = -1;
   int32_t source_index = -1;  // index in its world-file list, or the spawn number
   bool spawned = false;
   Player* player = nullptr;  // the player a controller, character or player state belongs to

@@ -31,6 +31,7 @@ void World::Install() {
 void World::Register(ObjectBase* object) {
   object->object_index = static_cast<int32_t>(slots_.size());
   slots_.push_back({object, next_serial_++});
+  destroyed_.push_back(false);
 }
 
 void World::AddToLevel(ActorBase* actor) {
@@ -39,10 +40,10 @@ void World::AddToLevel(ActorBase* actor) {
   if (actor->kind == ObjectKind::kStructure) structure_list_.Add(actor);
 }
 
-void World::RemoveFromLevel(ActorBase* actor) {
-  if (actor->level_id < 0) return;
-  level_->actors[level_ids_.PositionOf(actor->level_id)] = nullptr;
-  actor->level_id = -1;
+void World::RemoveFromLevel(const ActorBase& actor) {
+  const int32_t at = actor.level_id < 0 ? -1 : level_ids_.PositionOf(actor.level_id);
+  if (at < 0 || level_->actors[at] == nullptr) return;
+  level_->actors[at] = nullptr;
   ++level_nulls_;
 }
 
@@ -60,12 +61,13 @@ ObjectBase* World::Resolve(const FWeakObjectPtr& weak) const {
   if (weak.ObjectIndex < 0 || static_cast<std::size_t>(weak.ObjectIndex) >= slots_.size())
     return nullptr;
   const Slot& slot = slots_[weak.ObjectIndex];
-  return slot.serial == weak.ObjectSerialNumber ? slot.object : nullptr;
+  return slot.serial == weak.ObjectSerialNumber && !destroyed_[weak.ObjectIndex] ? slot.object
+                                                                                 : nullptr;
 }
 
 Dino* World::FindDino(uint32_t id1, uint32_t id2) const {
   auto it = dino_index_.find(DinoKey(id1, id2));
-  return it == dino_index_.end() || it->second->destroyed ? nullptr : it->second;
+  return it == dino_index_.end() || IsDestroyed(*it->second) ? nullptr : it->second;
 }
 
 const TribeDescription* World::FindTribe(int32_t id) const {
@@ -95,13 +97,21 @@ const std::string* World::CatalogueItem(int32_t index) const {
 
 void World::CollectGarbage() {
   CompactLevel();
+  dino_list_.Compact();
+  structure_list_.Compact();
   if (garbage_ == 0) return;
-  auto gone = [](const auto* object) { return object->destroyed; };
+  auto gone = [this](const ObjectBase* object) { return IsDestroyed(*object); };
   std::erase_if(dino_index_, [&](const auto& entry) { return gone(entry.second); });
   std::erase_if(dinos_, gone);
   std::erase_if(structures_, gone);
   std::erase_if(actors_, gone);
-  std::erase_if(owned_, [](const auto& object) { return object->destroyed; });
+  // The slots of the collected objects are emptied too (their destroyed marks stay: indexes are
+  // never reused), so that the table holds no pointer to freed memory.
+  std::erase_if(owned_, [&](const auto& object) {
+    if (!gone(object.get())) return false;
+    slots_[object->object_index].object = nullptr;
+    return true;
+  });
   garbage_ = 0;
 }
 

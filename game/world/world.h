@@ -5,7 +5,9 @@
 // Destroyed actors leave the level and the class and sphere queries at once, and FindDino passes
 // them over (their slot in "ULevel.Actors" becomes null and the array is compacted from time to
 // time and at every collection); their memory lives on until CollectGarbage, as pending-kill
-// objects do.
+// objects do. Destroying writes nothing into the objects: whether one is destroyed is kept in a
+// table of the world's (IsDestroyed), so that a copy of the process that destroys many scattered
+// actors has few pages to copy.
 // One world is installed at a time: the registered functions act on it.
 // Where things are: world.cpp the object table, the level and the queries; world_objects.cpp
 // making objects; world_effects.cpp what game functions change; world_names.cpp how objects
@@ -68,8 +70,12 @@ class World {
   std::vector<std::string>& server_script_commands() { return server_script_commands_; }
   bool tribe_data_struct() const { return tribe_data_struct_; }
 
-  // Weak references.
+  // Weak references; one to a destroyed object resolves to null at once.
   ObjectBase* Resolve(const FWeakObjectPtr& weak) const;
+  // Whether the object, made by this world, has been destroyed (it may not be collected yet).
+  bool IsDestroyed(const ObjectBase& object) const {
+    return object.object_index >= 0 && destroyed_[object.object_index];
+  }
 
   // Queries; each skips destroyed actors.
   Dino* FindDino(uint32_t id1, uint32_t id2) const;
@@ -193,9 +199,10 @@ class World {
   // The player's controller goes; its entry in the controller list goes stale.
   void DestroyController(Player& player);
   void Register(ObjectBase* object);
+  void MarkDestroyed(const ObjectBase& object) { destroyed_[object.object_index] = true; }
   void AddToLevel(ActorBase* actor);
-  // Empties the actor's entry in "ULevel.Actors" (compacted later).
-  void RemoveFromLevel(ActorBase* actor);
+  // Empties the actor's entry in "ULevel.Actors" (compacted later), if it has one.
+  void RemoveFromLevel(const ActorBase& actor);
   void CompactLevel();
   std::u16string LevelPath() const;
 
@@ -208,6 +215,7 @@ class World {
     int32_t serial = 0;
   };
   std::vector<Slot> slots_;
+  std::vector<bool> destroyed_;  // by object index, beside slots_
   int32_t next_serial_ = 1;
   ObjectPool pool_;            // before owned_: the storage outlives the objects
   ObjectPool component_pool_;  // actors' root and status components

@@ -138,15 +138,15 @@ EntitySet LiveEntities(World& world) {
   lists.tribes = world.tribes();
   for (const auto& player : world.players()) lists.players.push_back(world.Describe(*player));
   for (const Dino* dino : world.dinos())
-    if (!dino->destroyed) lists.dinos.push_back(world.Describe(*dino));
+    if (!world.IsDestroyed(*dino)) lists.dinos.push_back(world.Describe(*dino));
   std::vector<OrderedJson> structure_keys, actor_keys;
   for (const Structure* structure : world.structures()) {
-    if (structure->destroyed) continue;
+    if (world.IsDestroyed(*structure)) continue;
     lists.structures.push_back(world.Describe(*structure));
     structure_keys.push_back(EntityKeyOf(*structure));
   }
   for (const LocatedActor* actor : world.actors()) {
-    if (actor->destroyed) continue;
+    if (world.IsDestroyed(*actor)) continue;
     lists.actors.push_back(world.Describe(*actor));
     actor_keys.push_back(EntityKeyOf(*actor));
   }
@@ -295,7 +295,7 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       const ActorBase* entity = t.dino;
       if (t.structure != nullptr) entity = t.structure;
       if (t.actor != nullptr) entity = t.actor;
-      const bool there_after = !entity->destroyed;
+      const bool there_after = !world_.IsDestroyed(*entity);
       if (list == kRemoved ? !t.existed || there_after
           : list == kAdded ? t.existed || !there_after
                            : !t.existed || !there_after)
@@ -331,7 +331,7 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       if (FoodOf(*food_before_[i].status) == food_before_[i].food) continue;
       const Dino& dino = *world_.dinos()[i];
       const auto seen_at = static_cast<std::size_t>(dino.object_index);
-      if (dino.destroyed || (seen_at < seen_.size() && seen_[seen_at])) continue;
+      if (world_.IsDestroyed(dino) || (seen_at < seen_.size() && seen_[seen_at])) continue;
       const std::string now = WorldFileEntityText(world_.Describe(dino));
       DinoDescription before = world_.Describe(dino);
       before.food = food_before_[i].food;

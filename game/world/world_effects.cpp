@@ -13,22 +13,21 @@ void World::DestroyController(Player& player) {
   player.controller = nullptr;
   player.state = nullptr;
   player.cheat_manager = nullptr;
-  auto retire = [this](ObjectBase* object) {
-    if (object == nullptr || object->destroyed) return;
-    object->destroyed = true;
-    slots_[object->object_index].object = nullptr;
+  auto retire = [this](const ObjectBase* object) {
+    if (object == nullptr || IsDestroyed(*object)) return;
+    MarkDestroyed(*object);
     ++garbage_;
   };
   retire(controller->player_state);
   retire(controller->cheat_manager);
   retire(controller);
-  RemoveFromLevel(controller);
+  RemoveFromLevel(*controller);
   if (game_state_ != nullptr && game_state_->num_player_connected > 0)
     --game_state_->num_player_connected;
 }
 
 void World::DestroyActor(ActorBase* actor) {
-  if (actor == nullptr || actor->destroyed) return;
+  if (actor == nullptr || IsDestroyed(*actor)) return;
   switch (actor->kind) {
     case ObjectKind::kController:
       if (actor->player != nullptr) {
@@ -49,31 +48,27 @@ void World::DestroyActor(ActorBase* actor) {
     default:
       break;
   }
-  actor->destroyed = true;
-  slots_[actor->object_index].object = nullptr;
+  // Only the world's tables are written, never the objects (see world.h).
+  MarkDestroyed(*actor);
   // Its components go with it (collected with it too): every kind but the controller, player
   // state and game singletons is laid out with a root component, the characters with a status
   // component besides.
-  auto retire_component = [this](ObjectBase& component) {
-    component.destroyed = true;
-    slots_[component.object_index].object = nullptr;
-  };
   switch (actor->kind) {
     case ObjectKind::kCharacter:
     case ObjectKind::kDino:
-      retire_component(static_cast<CharacterBase*>(actor)->status());
+      MarkDestroyed(static_cast<CharacterBase*>(actor)->status());
       [[fallthrough]];
     case ObjectKind::kStructure:
     case ObjectKind::kActor:
     case ObjectKind::kPawn:
-      retire_component(static_cast<LocatedActor*>(actor)->root());
+      MarkDestroyed(static_cast<LocatedActor*>(actor)->root());
       break;
     default:
       break;
   }
-  RemoveFromLevel(actor);
-  if (actor->kind == ObjectKind::kDino) dino_list_.Remove(actor);
-  if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(actor);
+  RemoveFromLevel(*actor);
+  if (actor->kind == ObjectKind::kDino) dino_list_.Remove(*actor);
+  if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(*actor);
   ++garbage_;
   if (level_nulls_ * 4 >= level_->actors.Num()) CompactLevel();
 }

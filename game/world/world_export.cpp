@@ -38,11 +38,11 @@ WorldDescription World::ToDescription() const {
   w.actors.reserve(actors_.size());
   for (const auto& player : players_) w.players.push_back(Describe(*player));
   for (const Dino* dino : dinos_)
-    if (!dino->destroyed) w.dinos.push_back(Describe(*dino));
+    if (!IsDestroyed(*dino)) w.dinos.push_back(Describe(*dino));
   for (const Structure* structure : structures_)
-    if (!structure->destroyed) w.structures.push_back(Describe(*structure));
+    if (!IsDestroyed(*structure)) w.structures.push_back(Describe(*structure));
   for (const LocatedActor* actor : actors_)
-    if (!actor->destroyed) w.actors.push_back(Describe(*actor));
+    if (!IsDestroyed(*actor)) w.actors.push_back(Describe(*actor));
   if (root_.empty()) {
     w.profiles = profiles_;
   } else {

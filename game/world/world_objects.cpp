@@ -90,7 +90,7 @@ Dino* World::MakeDino(ClassObject* cls, const DinoDescription& d, uint32_t id1, 
   dinos_.push_back(dino);
   // The first live dino of an id pair is the one found; a destroyed one's entry is taken over.
   auto [entry, added] = dino_index_.try_emplace(DinoKey(id1, id2), dino);
-  if (!added && entry->second->destroyed) entry->second = dino;
+  if (!added && IsDestroyed(*entry->second)) entry->second = dino;
   AddToLevel(dino);
   return dino;
 }

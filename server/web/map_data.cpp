@@ -126,20 +126,20 @@ std::string MapSnapshot(game::World& world) {
     c.cls.push_back(known->second);
   };
   for (const game::Dino* dino : world.dinos()) {
-    if (dino->destroyed) continue;
+    if (world.IsDestroyed(*dino)) continue;
     add(dinos, *dino);
     dinos.id1.push_back(dino->dino_id1);
     dinos.id2.push_back(dino->dino_id2);
     dinos.name.push_back(names.Of(dino->descriptive_name.View()));
   }
   for (const game::Structure* structure : world.structures()) {
-    if (structure->destroyed) continue;
+    if (world.IsDestroyed(*structure)) continue;
     add(structures, *structure);
     structures.key.push_back(KeyOf(*structure));
     structures.name.push_back(names.Of(structure->owner_name.View()));
   }
   for (const game::LocatedActor* actor : world.actors()) {
-    if (actor->destroyed) continue;
+    if (world.IsDestroyed(*actor)) continue;
     add(actors, *actor);
     actors.key.push_back(KeyOf(*actor));
     actors.name.push_back(names.Of(u""));
@@ -231,7 +231,7 @@ std::string MapRows(game::World& world, const std::set<std::string>& refs) {
   for (const auto& [kind, key] : keyed) wanted.emplace(code(kind, key), nullptr);
   const auto find = [&](const auto& list, std::string_view kind) {
     for (const game::LocatedActor* actor : list) {
-      if (actor->destroyed) continue;
+      if (world.IsDestroyed(*actor)) continue;
       auto it = wanted.find(code(actor->spawned ? "spawned" : kind, KeyOf(*actor)));
       if (it != wanted.end()) it->second = actor;
     }
