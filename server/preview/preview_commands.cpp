@@ -5,6 +5,7 @@
 #include <chrono>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -42,6 +43,10 @@ using Json = nlohmann::ordered_json;
 
 // Timer callbacks are run second by second this far past the line, to see what it scheduled.
 constexpr int kProbeSeconds = 60;
+// A fork's cost grows with the world, a report's writing with the entities the line touched
+// (a journal line or so each): past this many bytes of journal lines per entity of the world,
+// the timers are probed beside the report's writing rather than after it.
+constexpr std::size_t kProbeBesideAbovePerEntity = 2;
 constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
 
 std::string Dump(const Json& json) {
@@ -130,10 +135,17 @@ struct Preview {
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
     const FileChanges files = CompareRootFiles(files_before, ListRootFiles(scratch));
     JournalFileChanges(files);
-    // The timers run on past the line in a copy of this copy, beside the report's writing, as
-    // what they do may change the world the report describes.
-    ForkedCopy probe(
-        {}, [&capture](ForkedOutput& probe_out) { probe_out.Write(Dump(Probe(capture))); });
+    // The timers run on past the line, after the report is made, as what they do may change the
+    // world it describes; when the report is long to write, they run beside its writing in a
+    // copy of this copy, whose fork then costs less than it saves.
+    auto probe_text = [&capture](ForkedOutput& probe_out) {
+      probe_out.Write(Dump(Probe(capture)));
+    };
+    std::optional<ForkedCopy> probe;
+    const std::size_t entities =
+        world.dinos().size() + world.structures().size() + world.actors().size();
+    if (capture.calls.size() > kProbeBesideAbovePerEntity * entities)
+      probe.emplace(ForkHooks{}, probe_text);
 
     Json replies = Json::array();
     for (const game::RconReply& reply : connection.replies())
@@ -148,11 +160,13 @@ struct Preview {
     touched.WriteDiff([&out](std::string_view piece) { out.Write(piece); });
     const Json file_changes{
         {"created", files.created}, {"removed", files.removed}, {"changed", files.changed}};
-    std::string scheduled;
-    const ForkedResult probed =
-        probe.Finish([&scheduled](std::string_view piece) { scheduled += piece; });
+    out.Write(",\"files\":" + Dump(file_changes) + "\n");
+    if (!probe) {
+      probe_text(out);
+      return;
+    }
+    const ForkedResult probed = probe->Finish([&out](std::string_view piece) { out.Write(piece); });
     if (!probed.ok) throw std::runtime_error("the timers' probe failed: " + probed.error);
-    out.Write(",\"files\":" + Dump(file_changes) + "\n" + scheduled);
   }
 };
 
