@@ -8,72 +8,84 @@
 
 #include <type_traits>
 
-#include <nlohmann/json.hpp>
-
 #include "game/journal/journal.h"
-#include "game/util/text.h"
+#include "game/objects/objects.h"
 #include "game/world/world.h"
-#include "game/world/world_json.h"
 #include "sdk/address.h"
 #include "sdk/game_types.h"
 
 namespace game::members {
 
-using JournalJson = nlohmann::ordered_json;
-
-inline JournalJson Number(double value) {
-  if (const char* text = NonFiniteWorldNumber(value)) return text;
-  return value;
+inline void Encode(JournalLine& line, const FString& text) { line.String(text.View()); }
+inline void Encode(JournalLine& line, const FName& name) {
+  line.String(World::Installed().names().ToString(name));
 }
-inline JournalJson Encode(const FString& text) { return ToUtf8(text.View()); }
-inline JournalJson Encode(const FName& name) {
-  return ToUtf8(World::Installed().names().ToString(name));
+inline void Encode(JournalLine& line, const FVector& v) {
+  line.BeginArray();
+  line.Number(v.X);
+  line.Number(v.Y);
+  line.Number(v.Z);
+  line.EndArray();
 }
-inline JournalJson Encode(const FVector& v) {
-  return JournalJson::array({Number(v.X), Number(v.Y), Number(v.Z)});
+inline void Encode(JournalLine& line, const FRotator& r) {
+  line.BeginArray();
+  line.Number(r.Pitch);
+  line.Number(r.Yaw);
+  line.Number(r.Roll);
+  line.EndArray();
 }
-inline JournalJson Encode(const FRotator& r) {
-  return JournalJson::array({Number(r.Pitch), Number(r.Yaw), Number(r.Roll)});
-}
-inline JournalJson Encode(const FLinearColor& c) {
-  return JournalJson::array({Number(c.R), Number(c.G), Number(c.B), Number(c.A)});
-}
-inline JournalJson EncodeObject(const void* object) {
-  if (object == nullptr) return nullptr;
-  return World::Installed().RefOf(FromSdk(object));
+inline void Encode(JournalLine& line, const FLinearColor& c) {
+  line.BeginArray();
+  line.Number(c.R);
+  line.Number(c.G);
+  line.Number(c.B);
+  line.Number(c.A);
+  line.EndArray();
 }
 
 template <class T>
-JournalJson Encode(const T& value) {
+void Encode(JournalLine& line, const T& value) {
   if constexpr (std::is_same_v<T, bool>) {
-    return value;
+    line.Bool(value);
   } else if constexpr (std::is_same_v<T, char>) {
-    return static_cast<int>(value);
+    line.Int(static_cast<int>(value));
   } else if constexpr (std::is_floating_point_v<T>) {
-    return Number(static_cast<double>(value));
+    line.Number(static_cast<double>(value));
   } else if constexpr (std::is_integral_v<T>) {
-    return value;
+    line.Int(value);
   } else if constexpr (std::is_enum_v<T>) {
-    return static_cast<int64_t>(value);
+    line.Int(static_cast<int64_t>(value));
   } else if constexpr (std::is_pointer_v<T>) {
-    return EncodeObject(value);
+    line.Object(FromSdk(value));
   } else {
     static_assert(!sizeof(T), "no journal encoding for this argument type");
   }
 }
 
 template <class E>
-JournalJson Encode(const TArray<E>& array) {
-  JournalJson out = JournalJson::array();
-  for (const E& element : array) out.push_back(Encode(element));
-  return out;
+void Encode(JournalLine& line, const TArray<E>& array) {
+  line.BeginArray();
+  for (const E& element : array) Encode(line, element);
+  line.EndArray();
 }
 
-inline JournalJson Encode(const FPrimalChatMessage& m) {
-  return JournalJson::array(
-      {Encode(m.SenderName), Encode(m.SenderAccountName), Encode(m.SenderTribeName), m.SenderId,
-       Encode(m.Message), Encode(m.Receiver), m.SenderTeamIndex, Number(m.ReceivedTime), m.SendMode,
-       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), m.bFromServer, Encode(m.UserId)});
+inline void Encode(JournalLine& line, const FPrimalChatMessage& m) {
+  line.BeginArray();
+  Encode(line, m.SenderName);
+  Encode(line, m.SenderAccountName);
+  Encode(line, m.SenderTribeName);
+  Encode(line, m.SenderId);
+  Encode(line, m.Message);
+  Encode(line, m.Receiver);
+  Encode(line, m.SenderTeamIndex);
+  line.Number(m.ReceivedTime);
+  Encode(line, m.SendMode);
+  Encode(line, m.RadioFrequency);
+  Encode(line, m.ChatType);
+  Encode(line, m.SenderIcon);
+  Encode(line, m.bFromServer);
+  Encode(line, m.UserId);
+  line.EndArray();
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.
@@ -81,9 +93,9 @@ template <class Signature, class... Args>
 void JournalCall(sym::Function<Signature> member, const void* self, const Args&... args) {
   const Journal* journal = ActiveJournal();
   if (journal == nullptr || !journal->enabled()) return;
-  JournalJson encoded = JournalJson::array();
-  (encoded.push_back(Encode(args)), ...);
-  journal->Write(member.name, EncodeObject(self), std::move(encoded));
+  JournalLine line = journal->Begin(member.name, FromSdk(self));
+  (Encode(line, args), ...);
+  journal->Finish(line);
 }
 
 }  // namespace game::members

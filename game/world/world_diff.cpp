@@ -1,7 +1,6 @@
 #include "game/world/world_diff.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <variant>
 
@@ -16,27 +15,6 @@ namespace {
 using OrderedJson = nlohmann::ordered_json;
 
 std::string IndexKey(const std::string& kind, const OrderedJson& key) { return kind + key.dump(); }
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-std::optional<int64_t> Number(std::string_view text) {
-  int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-// Every string in `value`, arrays and objects searched through (records hold REFs too).
-template <class F>
-void ForEachString(const OrderedJson& value, F each) {
-  if (value.is_string()) {
-    each(value.get_ref<const std::string&>());
-  } else if (value.is_structured()) {
-    for (const OrderedJson& element : value) ForEachString(element, each);
-  }
-}
 
 // A structure's or other actor's key: its index in the world file's list, or for one spawned
 // since, its REF ("spawned:<n>").
@@ -188,28 +166,32 @@ TouchedEntities::TouchedEntities(World& world)
 
 TouchedEntities::~TouchedEntities() = default;
 
-void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self,
-                              const OrderedJson& args) {
-  const bool destroying = IsDestroy(fn);
-  ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
-  ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
+void TouchedEntities::Observe(std::string_view fn, const ObjectBase* self,
+                              std::span<const ObjectBase* const> args) {
+  if (self != nullptr) Touch(self, IsDestroy(fn));
+  for (const ObjectBase* object : args) Touch(object, false);
 }
 
-void TouchedEntities::Touch(const std::string& given, bool destroying) {
-  std::string_view ref = given;
-  while (StartsWith(ref, "root:") || StartsWith(ref, "status:"))
-    ref.remove_prefix(ref.find(':') + 1);
+void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
+  // A component stands for its owner.
+  while (object != nullptr && (object->kind == ObjectKind::kRootComponent ||
+                               object->kind == ObjectKind::kStatusComponent))
+    object = object->kind == ObjectKind::kRootComponent
+                 ? static_cast<const SceneComponent*>(object)->owner
+                 : static_cast<const StatusComponent*>(object)->owner;
+  if (object == nullptr) return;
   Touched t;
   const ActorBase* entity = nullptr;
-  std::size_t index = 0;  // structures and actors: the place in the world's list
+  std::size_t index = 0;  // the place in the world's list of its kind
   // The lists hold the entities of the file by index, then the spawned ones by spawn number
   // (collections take entries out without reordering): an entity of the file is found at its
   // index until a collection, and by a binary search after one.
-  auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
+  auto find_in = [&](const auto& list, const ActorBase& actor, auto& out) {
     auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
-    const auto wanted = std::pair(spawned, static_cast<int32_t>(number));
-    auto it = list.begin() + std::min<std::size_t>(static_cast<std::size_t>(number), list.size());
-    if (spawned || it == list.end() || order(*it) != wanted)
+    const auto wanted = std::pair(actor.spawned, actor.source_index);
+    auto it = list.begin() +
+              std::min<std::size_t>(static_cast<std::size_t>(actor.source_index), list.size());
+    if (actor.spawned || it == list.end() || order(*it) != wanted)
       it = std::lower_bound(list.begin(), list.end(), wanted,
                             [&](const auto* e, const auto& w) { return order(e) < w; });
     if (it == list.end() || order(*it) != wanted) return;
@@ -217,27 +199,19 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     index = static_cast<std::size_t>(it - list.begin());
     entity = out;
   };
-  if (StartsWith(ref, "dino:")) {
-    const std::string_view ids = ref.substr(5);
-    const auto colon = ids.find(':');
-    const auto id1 = Number(ids.substr(0, colon));
-    const auto id2 = colon == std::string_view::npos ? std::nullopt : Number(ids.substr(colon + 1));
-    if (id1 && id2) {
-      if (const Dino* dino =
-              world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2)))
-        find_in(world_.dinos(), dino->source_index, dino->spawned, t.dino);
-    }
-  } else if (StartsWith(ref, "structure:") || StartsWith(ref, "actor:") ||
-             StartsWith(ref, "spawned:")) {
-    const auto number = Number(ref.substr(ref.find(':') + 1));
-    if (!number || *number < 0) return;
-    const bool spawned = StartsWith(ref, "spawned:");
-    // A spawned entity is a dino, a structure or another actor; the lists tell which.
-    if (spawned || StartsWith(ref, "structure:"))
-      find_in(world_.structures(), *number, spawned, t.structure);
-    if (entity == nullptr && (spawned || StartsWith(ref, "actor:")))
-      find_in(world_.actors(), *number, spawned, t.actor);
-    if (entity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
+  switch (object->kind) {
+    case ObjectKind::kDino:
+      find_in(world_.dinos(), *static_cast<const Dino*>(object), t.dino);
+      break;
+    case ObjectKind::kStructure:
+      find_in(world_.structures(), *static_cast<const Structure*>(object), t.structure);
+      break;
+    case ObjectKind::kActor:
+    case ObjectKind::kPawn:
+      find_in(world_.actors(), *static_cast<const LocatedActor*>(object), t.actor);
+      break;
+    default:
+      break;
   }
   if (entity == nullptr) return;
   const auto seen_at = static_cast<std::size_t>(entity->object_index);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -69,9 +70,9 @@ class TouchedEntities {
   ~TouchedEntities();
   TouchedEntities(const TouchedEntities&) = delete;
   TouchedEntities& operator=(const TouchedEntities&) = delete;
-  // The journal observer's work: every REF among `self` and `args`.
-  void Observe(std::string_view fn, const nlohmann::ordered_json& self,
-               const nlohmann::ordered_json& args);
+  // The journal observer's work: `self` and the objects among the arguments of a call of `fn`.
+  void Observe(std::string_view fn, const ObjectBase* self,
+               std::span<const ObjectBase* const> args);
   // The world form of what changed since construction, as JSON text.
   std::string DiffText() const;
   // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
@@ -79,7 +80,7 @@ class TouchedEntities {
 
  private:
   struct Touched;
-  void Touch(const std::string& ref, bool destroying);
+  void Touch(const ObjectBase* object, bool destroying);
   World& world_;
   std::vector<TribeDescription> tribes_before_;
   std::vector<PlayerDescription> players_before_;

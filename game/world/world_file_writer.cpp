@@ -2,8 +2,7 @@
 
 #include <charconv>
 
-#include <nlohmann/json.hpp>
-
+#include "game/util/text.h"
 #include "game/world/world_json.h"
 
 namespace game {
@@ -34,14 +33,7 @@ class JsonOut {
 
   void String(std::string_view text) {
     Element();
-    if (Plain(text)) {
-      out_ += '"';
-      out_ += text;
-      out_ += '"';
-    } else {
-      // Escapes and the replacement of invalid UTF-8 are the library's, exactly.
-      out_ += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    }
+    AppendJsonString(out_, text);
   }
   void OptionalString(const std::optional<std::string>& text) {
     if (text)
@@ -67,11 +59,8 @@ class JsonOut {
   }
   // A number with a fraction in its world-file form: non-finite ones as strings.
   void Number(double value) {
-    if (const char* name = NonFiniteWorldNumber(value)) return String(std::string_view(name));
     Element();
-    char buffer[64];
-    const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
-    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendWorldNumber(out_, value);
   }
   template <class List>
   void Numbers(const List& numbers) {
@@ -89,15 +78,6 @@ class JsonOut {
   void Reserve(std::size_t bytes) { out_.reserve(bytes); }
 
  private:
-  // Printable ASCII without quote or backslash: written as it is.
-  static bool Plain(std::string_view text) {
-    for (char c : text) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\') return false;
-    }
-    return true;
-  }
-
   // Before a value or key: the separator from the previous element and the line break.
   void Element() {
     if (after_key_) {

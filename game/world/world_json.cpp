@@ -301,4 +301,16 @@ const char* NonFiniteWorldNumber(double value) {
   return nullptr;
 }
 
+void AppendWorldNumber(std::string& out, double value) {
+  if (const char* name = NonFiniteWorldNumber(value)) {
+    out += '"';
+    out += name;
+    out += '"';
+    return;
+  }
+  char buffer[64];
+  const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, static_cast<std::size_t>(end - buffer));
+}
+
 }  // namespace game
