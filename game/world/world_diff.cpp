@@ -1,6 +1,7 @@
 #include "game/world/world_diff.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 #include <variant>
 
@@ -22,6 +23,30 @@ OrderedJson EntityKeyOf(const ActorBase& actor) {
   if (actor.spawned) return "spawned:" + std::to_string(actor.source_index);
   return actor.source_index;
 }
+
+// The same key as text, a dino's as [id1, id2].
+void AppendEntityKey(std::string& out, const ActorBase& entity) {
+  auto number = [&out](auto value) {
+    char buffer[16];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  };
+  if (entity.kind == ObjectKind::kDino) {
+    out += '[';
+    number(static_cast<const Dino&>(entity).dino_id1);
+    out += ',';
+    number(static_cast<const Dino&>(entity).dino_id2);
+    out += ']';
+  } else if (entity.spawned) {
+    out += "\"spawned:";
+    number(entity.source_index);
+    out += '"';
+  } else {
+    number(entity.source_index);
+  }
+}
+
+// The diff's text goes out in pieces of about this size.
+constexpr std::size_t kPieceSize = 64 * 1024;
 
 std::vector<PlayerDescription> AllPlayers(World& world) {
   std::vector<PlayerDescription> players;
@@ -218,16 +243,10 @@ void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
   if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
   if (seen_[seen_at]) return;
   seen_[seen_at] = true;
-  if (t.dino != nullptr) {
-    t.existed = index < dinos_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.dino));
-  } else if (t.structure != nullptr) {
-    t.existed = index < structures_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.structure));
-  } else {
-    t.existed = index < actors_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.actor));
-  }
+  t.existed = index < (t.dino != nullptr        ? dinos_before_
+                       : t.structure != nullptr ? structures_before_
+                                                : actors_before_);
+  if (t.existed && !destroying) AppendText(t.before.emplace(), t);
   touched_.push_back(std::move(t));
 }
 
@@ -251,19 +270,25 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
   // (there before, destroyed), added (made by the line, still there) or changed.
   enum List { kRemoved, kAdded, kChanged };
   const char* const kNames[3] = {"removed", "added", "changed"};
-  std::string element;
+  std::string piece, now;
+  auto element_done = [&] {
+    if (piece.size() >= kPieceSize) {
+      write(piece);
+      piece.clear();
+    }
+  };
   auto write_list = [&](List list) {
-    write(std::string("\"") + kNames[list] + "\":[");
+    piece += '"';
+    piece += kNames[list];
+    piece += "\":[";
     bool first = true;
     auto next = [&] {
-      if (!first) element += ',';
+      if (!first) piece += ',';
       first = false;
     };
     for (const OrderedJson& e : few[kNames[list]]) {
-      element.clear();
       next();
-      element += e.dump();
-      write(element);
+      piece += e.dump();
     }
     for (const Touched& t : touched_) {
       const ActorBase* entity = t.dino;
@@ -274,30 +299,29 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
           : list == kAdded ? t.existed || !there_after
                            : !t.existed || !there_after)
         continue;
-      auto now = [&] {
-        if (t.dino != nullptr) return WorldFileEntityText(world_.Describe(*t.dino));
-        if (t.structure != nullptr) return WorldFileEntityText(world_.Describe(*t.structure));
-        return WorldFileEntityText(world_.Describe(*t.actor));
-      };
-      std::string object = list == kRemoved && t.before ? *t.before : now();
-      if (list == kChanged && (!t.before || object == *t.before)) continue;
-      element.clear();
-      next();
-      element += "{\"kind\":\"";
-      element += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
-      element += "\",\"key\":";
-      element += (t.dino != nullptr ? OrderedJson::array({t.dino->dino_id1, t.dino->dino_id2})
-                                    : EntityKeyOf(*entity))
-                     .dump();
       if (list == kChanged) {
-        element += ",\"fields\":";
-        element += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(object)).dump();
-      } else {
-        element += ",\"object\":";
-        element += object;
+        if (!t.before) continue;
+        now.clear();
+        AppendText(now, t);
+        if (now == *t.before) continue;
       }
-      element += '}';
-      write(element);
+      next();
+      piece += "{\"kind\":\"";
+      piece += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
+      piece += "\",\"key\":";
+      AppendEntityKey(piece, *entity);
+      if (list == kChanged) {
+        piece += ",\"fields\":";
+        piece += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(now)).dump();
+      } else {
+        piece += ",\"object\":";
+        if (list == kRemoved && t.before)
+          piece += *t.before;
+        else
+          AppendText(piece, t);
+      }
+      piece += '}';
+      element_done();
     }
     // Dinos no call named whose food was written in place.
     for (std::size_t i = 0; list == kChanged && i < dinos_before_; ++i) {
@@ -306,29 +330,37 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       const Dino& dino = *world_.dinos()[i];
       const auto seen_at = static_cast<std::size_t>(dino.object_index);
       if (dino.destroyed || (seen_at < seen_.size() && seen_[seen_at])) continue;
-      const std::string now = WorldFileEntityText(world_.Describe(dino));
-      DinoDescription before = world_.Describe(dino);
-      before.food = food_before_[i].food;
-      element.clear();
+      DinoDescription description = world_.Describe(dino);
+      now.clear();
+      AppendWorldFileEntity(now, description);
+      const OrderedJson after = OrderedJson::parse(now);
+      description.food = food_before_[i].food;
+      now.clear();
+      AppendWorldFileEntity(now, description);
       next();
-      element += "{\"kind\":\"dino\",\"key\":";
-      element += OrderedJson::array({dino.dino_id1, dino.dino_id2}).dump();
-      element += ",\"fields\":";
-      element +=
-          ChangedFields(OrderedJson::parse(WorldFileEntityText(before)), OrderedJson::parse(now))
-              .dump();
-      element += '}';
-      write(element);
+      piece += "{\"kind\":\"dino\",\"key\":";
+      AppendEntityKey(piece, dino);
+      piece += ",\"fields\":";
+      piece += ChangedFields(OrderedJson::parse(now), after).dump();
+      piece += '}';
+      element_done();
     }
-    write("]");
+    piece += ']';
   };
-  write("{");
+  piece += '{';
   write_list(kRemoved);
-  write(",");
+  piece += ',';
   write_list(kAdded);
-  write(",");
+  piece += ',';
   write_list(kChanged);
-  write("}");
+  piece += '}';
+  write(piece);
+}
+
+void TouchedEntities::AppendText(std::string& out, const Touched& t) const {
+  if (t.dino != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.dino));
+  if (t.structure != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.structure));
+  AppendWorldFileEntity(out, world_.Describe(*t.actor));
 }
 
 }  // namespace game

@@ -81,6 +81,8 @@ class TouchedEntities {
  private:
   struct Touched;
   void Touch(const ObjectBase* object, bool destroying);
+  // The world-file text of a touched entity as it is now.
+  void AppendText(std::string& out, const Touched& t) const;
   World& world_;
   std::vector<TribeDescription> tribes_before_;
   std::vector<PlayerDescription> players_before_;

@@ -1,5 +1,6 @@
 #include "game/world/world_file_writer.h"
 
+#include <array>
 #include <charconv>
 
 #include "game/util/text.h"
@@ -13,7 +14,8 @@ namespace {
 // first costs several times the writing itself.
 class JsonOut {
  public:
-  explicit JsonOut(int indent) : indent_(indent) { open_.reserve(8); }
+  // Appends to `out`.
+  JsonOut(std::string& out, int indent) : out_(out), indent_(indent) {}
 
   void BeginObject() { Open('{'); }
   void EndObject() { Close('}'); }
@@ -74,9 +76,6 @@ class JsonOut {
     EndArray();
   }
 
-  std::string Take() { return std::move(out_); }
-  void Reserve(std::size_t bytes) { out_.reserve(bytes); }
-
  private:
   // Before a value or key: the separator from the previous element and the line break.
   void Element() {
@@ -84,9 +83,9 @@ class JsonOut {
       after_key_ = false;
       return;
     }
-    if (open_.empty()) return;
-    if (open_.back()++ != 0) out_ += ',';
-    NewLine(open_.size());
+    if (depth_ == 0) return;
+    if (open_[depth_ - 1]++ != 0) out_ += ',';
+    NewLine(depth_);
   }
   void NewLine(std::size_t depth) {
     if (indent_ < 0) return;
@@ -100,18 +99,19 @@ class JsonOut {
   void Open(char bracket) {
     Element();
     out_ += bracket;
-    open_.push_back(0);
+    open_[depth_++] = 0;
   }
   void Close(char bracket) {
-    const bool empty = open_.back() == 0;
-    open_.pop_back();
-    if (!empty) NewLine(open_.size());
+    const bool empty = open_[--depth_] == 0;
+    if (!empty) NewLine(depth_);
     out_ += bracket;
   }
 
+  std::string& out_;
   int indent_;
-  std::string out_;
-  std::vector<std::size_t> open_;  // elements written so far in each open object or array
+  // Elements written so far in each open object or array: the world file nests six deep.
+  std::array<std::size_t, 8> open_{};
+  std::size_t depth_ = 0;
   bool after_key_ = false;
 };
 
@@ -307,27 +307,26 @@ void WriteList(JsonOut& o, std::string_view key, const std::vector<T>& list, F w
 
 }  // namespace
 
-template <class T, class F>
-std::string EntityText(const T& entity, F write) {
-  JsonOut o(-1);
-  write(o, entity);
-  return o.Take();
+void AppendWorldFileEntity(std::string& out, const DinoDescription& dino) {
+  JsonOut o(out, -1);
+  WriteDino(o, dino);
 }
-
-std::string WorldFileEntityText(const DinoDescription& dino) { return EntityText(dino, WriteDino); }
-std::string WorldFileEntityText(const StructureDescription& structure) {
-  return EntityText(structure, WriteStructure);
+void AppendWorldFileEntity(std::string& out, const StructureDescription& structure) {
+  JsonOut o(out, -1);
+  WriteStructure(o, structure);
 }
-std::string WorldFileEntityText(const ActorDescription& actor) {
-  return EntityText(actor, WriteActor);
+void AppendWorldFileEntity(std::string& out, const ActorDescription& actor) {
+  JsonOut o(out, -1);
+  WriteActor(o, actor);
 }
 
 std::string WorldFileText(const WorldDescription& w, int indent, const AllocatorCounts* memory) {
-  JsonOut o(indent);
+  std::string text;
+  JsonOut o(text, indent);
   // More than an indented actor takes (about 400 bytes), so that a big text is never copied
   // as it grows; the pages beyond its end are never touched.
-  o.Reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
-            4096 * w.players.size());
+  text.reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
+               4096 * w.players.size());
   o.BeginObject();
   o.Key("map").String(w.map);
   o.Key("world").Bool(w.world);
@@ -384,7 +383,7 @@ std::string WorldFileText(const WorldDescription& w, int indent, const Allocator
     o.EndObject();
   }
   o.EndObject();
-  return o.Take();
+  return text;
 }
 
 }  // namespace game
