@@ -27,6 +27,7 @@ namespace game {
 class World;
 struct Player;
 struct ObjectBase;
+struct ActorBase;
 
 // Entities with their world-file objects, in the order they were added.
 class EntitySet {
@@ -81,6 +82,7 @@ class TouchedEntities {
  private:
   struct Touched;
   void Touch(const ObjectBase* object, bool destroying);
+  static const ActorBase* EntityOf(const Touched& t);
   // The world-file text of a touched entity as it is now.
   void AppendText(std::string& out, const Touched& t) const;
   World& world_;
