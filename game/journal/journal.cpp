@@ -6,7 +6,6 @@
 
 #include "game/objects/objects.h"
 #include "game/util/text.h"
-#include "game/world/world.h"
 #include "game/world/world_json.h"
 
 namespace game {
@@ -21,8 +20,8 @@ void AppendNumber(std::string& out, Integer value) {
   out.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
-// The REF text of a live object, as World::RefOf writes it, appended without a string of its
-// own: a line that destroys many actors names one per line.
+// The REF text of an object, as World::RefOf gives it, appended without a string of its own: a
+// line that destroys many actors names one per line.
 void AppendRef(std::string& out, const ObjectBase* object) {
   if (object == nullptr) {
     out += "null";
@@ -85,16 +84,20 @@ void AppendRef(std::string& out, const ObjectBase* object) {
 }  // namespace
 
 void to_json(nlohmann::ordered_json& json, const JournalSelf& self) {
-  if (self.object == nullptr) {
-    json = nullptr;
-  } else {
-    json = World::Installed().RefOf(self.object);
-  }
+  json = nullptr;
+  if (self.object == nullptr) return;
+  std::string ref;
+  AppendRef(ref, self.object);
+  json = std::move(ref);
 }
 
 void to_json(nlohmann::ordered_json& json, const JournalObjects& objects) {
   json = nlohmann::ordered_json::array();
-  for (const ObjectBase* object : objects.objects) json.push_back(World::Installed().RefOf(object));
+  for (const ObjectBase* object : objects.objects) {
+    std::string ref;
+    AppendRef(ref, object);
+    json.push_back(std::move(ref));
+  }
 }
 
 void JournalLine::Separate() {
@@ -112,11 +115,6 @@ void JournalLine::Number(double value) {
   AppendWorldNumber(text_, value);
 }
 
-void JournalLine::String(std::string_view utf8) {
-  Separate();
-  AppendJsonString(text_, utf8);
-}
-
 void JournalLine::String(std::u16string_view utf16) {
   Separate();
   const std::size_t from = text_.size();
@@ -124,13 +122,17 @@ void JournalLine::String(std::u16string_view utf16) {
   QuoteJsonTail(text_, from);
 }
 
-void JournalLine::Object(const ObjectBase* object) {
+void JournalLine::Ref(const ObjectBase* object) {
   if (object == nullptr) return Null();
   Separate();
   const std::size_t from = text_.size();
   AppendRef(text_, object);
   QuoteJsonTail(text_, from);
-  objects_.push_back(object);
+}
+
+void JournalLine::Object(const ObjectBase* object) {
+  Ref(object);
+  if (object != nullptr) objects_.push_back(object);
 }
 
 void JournalLine::BeginArray() {
@@ -159,8 +161,7 @@ JournalLine Journal::Open(std::string_view fn) const {
 
 JournalLine Journal::Begin(std::string_view fn, const ObjectBase* self) const {
   JournalLine line = Open(fn);
-  line.Object(self);
-  line.objects_.clear();
+  line.Ref(self);
   line.self_ = self;
   line.text_ += ",\"args\":[";
   line.separate_ = false;

@@ -54,8 +54,8 @@ class JournalLine {
   // A number with a fraction: as the world file writes it (non-finite ones as "nan", "inf",
   // "-inf").
   void Number(double value);
-  void String(std::string_view utf8);
   void String(std::u16string_view utf16);
+  // The object's REF; the observer is shown it among the call's objects.
   void Object(const ObjectBase* object);
   void BeginArray();
   void EndArray();
@@ -64,6 +64,7 @@ class JournalLine {
   friend class Journal;
   void Separate();
   void Raw(std::string_view text);
+  void Ref(const ObjectBase* object);
 
   std::string text_;
   std::vector<const ObjectBase*> objects_;
