@@ -1,7 +1,5 @@
 #include "game/journal/journal.h"
 
-#include <charconv>
-
 #include <nlohmann/json.hpp>
 
 #include "game/objects/objects.h"
@@ -12,13 +10,6 @@ namespace game {
 namespace {
 
 Journal* active_journal = nullptr;
-
-template <class Integer>
-void AppendNumber(std::string& out, Integer value) {
-  char buffer[24];
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  out.append(buffer, static_cast<std::size_t>(end - buffer));
-}
 
 // The REF text of an object, as World::RefOf gives it, appended without a string of its own: a
 // line that destroys many actors names one per line.
@@ -48,9 +39,9 @@ void AppendRef(std::string& out, const ObjectBase* object) {
       const auto* dino = static_cast<const Dino*>(object);
       if (dino->spawned) break;
       out += "dino:";
-      AppendNumber(out, dino->dino_id1);
+      AppendInteger(out, dino->dino_id1);
       out += ':';
-      AppendNumber(out, dino->dino_id2);
+      AppendInteger(out, dino->dino_id2);
       return;
     }
     case ObjectKind::kStructure:
@@ -58,7 +49,7 @@ void AppendRef(std::string& out, const ObjectBase* object) {
     case ObjectKind::kPawn:
       if (static_cast<const ActorBase*>(object)->spawned) break;
       out += object->kind == ObjectKind::kStructure ? "structure:" : "actor:";
-      AppendNumber(out, static_cast<const ActorBase*>(object)->source_index);
+      AppendInteger(out, static_cast<const ActorBase*>(object)->source_index);
       return;
     case ObjectKind::kRootComponent:
       out += "root:";
@@ -74,11 +65,11 @@ void AppendRef(std::string& out, const ObjectBase* object) {
       return;
     default:
       out += "object:";
-      AppendNumber(out, object->object_index);
+      AppendInteger(out, object->object_index);
       return;
   }
   out += "spawned:";
-  AppendNumber(out, static_cast<const ActorBase*>(object)->source_index);
+  AppendInteger(out, static_cast<const ActorBase*>(object)->source_index);
 }
 
 }  // namespace
@@ -176,7 +167,7 @@ void Journal::Finish(JournalLine& line) const {
     line.text_ += ",\"source\":";
     AppendJsonString(line.text_, request_->source);
     line.text_ += ",\"id\":";
-    AppendNumber(line.text_, request_->id);
+    AppendInteger(line.text_, request_->id);
   }
   line.text_ += '}';
   if (observer_) observer_(line.fn_, JournalSelf{line.self_}, JournalObjects{line.objects_});

@@ -8,7 +8,6 @@
 // Thread: the game thread.
 #pragma once
 
-#include <charconv>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,6 +17,8 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "game/util/text.h"
 
 namespace game {
 
@@ -47,9 +48,7 @@ class JournalLine {
   template <class Integer>
   void Int(Integer value) {
     Separate();
-    char buffer[24];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    text_.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendInteger(text_, value);
   }
   // A number with a fraction: as the world file writes it (non-finite ones as "nan", "inf",
   // "-inf").

@@ -6,6 +6,7 @@
 // Nothing is built when no sink listens. Thread: the game thread.
 #pragma once
 
+#include <initializer_list>
 #include <type_traits>
 
 #include "game/journal/journal.h"
@@ -20,27 +21,17 @@ inline void Encode(JournalLine& line, const FString& text) { line.String(text.Vi
 inline void Encode(JournalLine& line, const FName& name) {
   line.String(World::Installed().names().ToString(name));
 }
-inline void Encode(JournalLine& line, const FVector& v) {
+inline void EncodeNumbers(JournalLine& line, std::initializer_list<double> numbers) {
   line.BeginArray();
-  line.Number(v.X);
-  line.Number(v.Y);
-  line.Number(v.Z);
+  for (double n : numbers) line.Number(n);
   line.EndArray();
 }
+inline void Encode(JournalLine& line, const FVector& v) { EncodeNumbers(line, {v.X, v.Y, v.Z}); }
 inline void Encode(JournalLine& line, const FRotator& r) {
-  line.BeginArray();
-  line.Number(r.Pitch);
-  line.Number(r.Yaw);
-  line.Number(r.Roll);
-  line.EndArray();
+  EncodeNumbers(line, {r.Pitch, r.Yaw, r.Roll});
 }
 inline void Encode(JournalLine& line, const FLinearColor& c) {
-  line.BeginArray();
-  line.Number(c.R);
-  line.Number(c.G);
-  line.Number(c.B);
-  line.Number(c.A);
-  line.EndArray();
+  EncodeNumbers(line, {c.R, c.G, c.B, c.A});
 }
 
 template <class T>

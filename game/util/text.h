@@ -3,6 +3,7 @@
 // becomes U+FFFD. Pure functions, any thread.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -17,6 +18,13 @@ void AppendUtf8(std::string& out, std::u16string_view text);
 inline std::string ToUtf8(const FString& text) { return ToUtf8(text.View()); }
 inline FString ToFString(std::string_view utf8) {
   return FString(std::u16string_view(ToUtf16(utf8)));
+}
+
+// Appends `value` in decimal, as JSON writes an integer.
+template <class Integer>
+void AppendInteger(std::string& out, Integer value) {
+  char buffer[24];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 // JSON string literals, escaped byte for byte as the JSON library's dump escapes them (UTF-8 kept,

@@ -1,7 +1,6 @@
 #include "game/world/world_diff.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <variant>
 
@@ -27,22 +26,18 @@ OrderedJson EntityKeyOf(const ActorBase& actor) {
 
 // The same key as text, a dino's as [id1, id2].
 void AppendEntityKey(std::string& out, const ActorBase& entity) {
-  auto number = [&out](auto value) {
-    char buffer[16];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-  };
   if (entity.kind == ObjectKind::kDino) {
     out += '[';
-    number(static_cast<const Dino&>(entity).dino_id1);
+    AppendInteger(out, static_cast<const Dino&>(entity).dino_id1);
     out += ',';
-    number(static_cast<const Dino&>(entity).dino_id2);
+    AppendInteger(out, static_cast<const Dino&>(entity).dino_id2);
     out += ']';
   } else if (entity.spawned) {
     out += "\"spawned:";
-    number(entity.source_index);
+    AppendInteger(out, entity.source_index);
     out += '"';
   } else {
-    number(entity.source_index);
+    AppendInteger(out, entity.source_index);
   }
 }
 

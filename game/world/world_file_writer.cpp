@@ -1,7 +1,6 @@
 #include "game/world/world_file_writer.h"
 
 #include <array>
-#include <charconv>
 
 #include "game/util/text.h"
 #include "game/world/world_json.h"
@@ -48,9 +47,7 @@ class JsonOut {
   template <class Integer>
   void Int(Integer value) {
     Element();
-    char buffer[24];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendInteger(out_, value);
   }
   template <class Integer>
   void OptionalInt(const std::optional<Integer>& value) {

@@ -5,13 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <unordered_set>
 #include <vector>
 
+#include "game/util/text.h"
 #include "game/world/world_description.h"
 
 namespace game {
@@ -309,17 +309,15 @@ void AppendWorldNumber(std::string& out, double value) {
     out += '"';
     return;
   }
-  char buffer[64];
   // A whole number below 1e15 (positions on a grid, counts) comes out of the library's shortest
   // digits as the integer itself and ".0"; writing that directly skips its slower digit search.
   if (std::trunc(value) == value && std::fabs(value) < 1e15) {
     if (std::signbit(value)) out += '-';
-    const char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<uint64_t>(std::fabs(value))).ptr;
-    out.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendInteger(out, static_cast<uint64_t>(std::fabs(value)));
     out += ".0";
     return;
   }
+  char buffer[64];
   const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, static_cast<std::size_t>(end - buffer));
 }
