@@ -6,7 +6,6 @@
 // Nothing is built when no sink listens. Thread: the game thread.
 #pragma once
 
-#include <initializer_list>
 #include <type_traits>
 
 #include "game/journal/journal.h"
@@ -21,18 +20,12 @@ inline void Encode(JournalLine& line, const FString& text) { line.String(text.Vi
 inline void Encode(JournalLine& line, const FName& name) {
   line.String(World::Installed().names().ToString(name));
 }
-inline void EncodeNumbers(JournalLine& line, std::initializer_list<double> numbers) {
-  line.BeginArray();
-  for (double n : numbers) line.Number(n);
-  line.EndArray();
-}
-inline void Encode(JournalLine& line, const FVector& v) { EncodeNumbers(line, {v.X, v.Y, v.Z}); }
-inline void Encode(JournalLine& line, const FRotator& r) {
-  EncodeNumbers(line, {r.Pitch, r.Yaw, r.Roll});
-}
-inline void Encode(JournalLine& line, const FLinearColor& c) {
-  EncodeNumbers(line, {c.R, c.G, c.B, c.A});
-}
+
+// Records, written with EncodeRecord below.
+inline void Encode(JournalLine& line, const FVector& v);
+inline void Encode(JournalLine& line, const FRotator& r);
+inline void Encode(JournalLine& line, const FLinearColor& c);
+inline void Encode(JournalLine& line, const FPrimalChatMessage& m);
 
 template <class T>
 void Encode(JournalLine& line, const T& value) {
@@ -60,23 +53,25 @@ void Encode(JournalLine& line, const TArray<E>& array) {
   line.EndArray();
 }
 
-inline void Encode(JournalLine& line, const FPrimalChatMessage& m) {
+// A record: its fields in order, as an array.
+template <class... Fields>
+void EncodeRecord(JournalLine& line, const Fields&... fields) {
   line.BeginArray();
-  Encode(line, m.SenderName);
-  Encode(line, m.SenderAccountName);
-  Encode(line, m.SenderTribeName);
-  Encode(line, m.SenderId);
-  Encode(line, m.Message);
-  Encode(line, m.Receiver);
-  Encode(line, m.SenderTeamIndex);
-  line.Number(m.ReceivedTime);
-  Encode(line, m.SendMode);
-  Encode(line, m.RadioFrequency);
-  Encode(line, m.ChatType);
-  Encode(line, m.SenderIcon);
-  Encode(line, m.bFromServer);
-  Encode(line, m.UserId);
+  (Encode(line, fields), ...);
   line.EndArray();
+}
+
+inline void Encode(JournalLine& line, const FVector& v) { EncodeRecord(line, v.X, v.Y, v.Z); }
+inline void Encode(JournalLine& line, const FRotator& r) {
+  EncodeRecord(line, r.Pitch, r.Yaw, r.Roll);
+}
+inline void Encode(JournalLine& line, const FLinearColor& c) {
+  EncodeRecord(line, c.R, c.G, c.B, c.A);
+}
+inline void Encode(JournalLine& line, const FPrimalChatMessage& m) {
+  EncodeRecord(line, m.SenderName, m.SenderAccountName, m.SenderTribeName, m.SenderId, m.Message,
+               m.Receiver, m.SenderTeamIndex, m.ReceivedTime, m.SendMode, m.RadioFrequency,
+               m.ChatType, m.SenderIcon, m.bFromServer, m.UserId);
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.
