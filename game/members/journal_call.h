@@ -8,72 +8,70 @@
 
 #include <type_traits>
 
-#include <nlohmann/json.hpp>
-
 #include "game/journal/journal.h"
-#include "game/util/text.h"
+#include "game/objects/objects.h"
 #include "game/world/world.h"
-#include "game/world/world_json.h"
 #include "sdk/address.h"
 #include "sdk/game_types.h"
 
 namespace game::members {
 
-using JournalJson = nlohmann::ordered_json;
+inline void Encode(JournalLine& line, const FString& text) { line.String(text.View()); }
+inline void Encode(JournalLine& line, const FName& name) {
+  line.String(World::Installed().names().ToString(name));
+}
 
-inline JournalJson Number(double value) {
-  if (const char* text = NonFiniteWorldNumber(value)) return text;
-  return value;
-}
-inline JournalJson Encode(const FString& text) { return ToUtf8(text.View()); }
-inline JournalJson Encode(const FName& name) {
-  return ToUtf8(World::Installed().names().ToString(name));
-}
-inline JournalJson Encode(const FVector& v) {
-  return JournalJson::array({Number(v.X), Number(v.Y), Number(v.Z)});
-}
-inline JournalJson Encode(const FRotator& r) {
-  return JournalJson::array({Number(r.Pitch), Number(r.Yaw), Number(r.Roll)});
-}
-inline JournalJson Encode(const FLinearColor& c) {
-  return JournalJson::array({Number(c.R), Number(c.G), Number(c.B), Number(c.A)});
-}
-inline JournalJson EncodeObject(const void* object) {
-  if (object == nullptr) return nullptr;
-  return World::Installed().RefOf(FromSdk(object));
-}
+// Records, written with EncodeRecord below.
+inline void Encode(JournalLine& line, const FVector& v);
+inline void Encode(JournalLine& line, const FRotator& r);
+inline void Encode(JournalLine& line, const FLinearColor& c);
+inline void Encode(JournalLine& line, const FPrimalChatMessage& m);
 
 template <class T>
-JournalJson Encode(const T& value) {
+void Encode(JournalLine& line, const T& value) {
   if constexpr (std::is_same_v<T, bool>) {
-    return value;
+    line.Bool(value);
   } else if constexpr (std::is_same_v<T, char>) {
-    return static_cast<int>(value);
+    line.Int(static_cast<int>(value));
   } else if constexpr (std::is_floating_point_v<T>) {
-    return Number(static_cast<double>(value));
+    line.Number(static_cast<double>(value));
   } else if constexpr (std::is_integral_v<T>) {
-    return value;
+    line.Int(value);
   } else if constexpr (std::is_enum_v<T>) {
-    return static_cast<int64_t>(value);
+    line.Int(static_cast<int64_t>(value));
   } else if constexpr (std::is_pointer_v<T>) {
-    return EncodeObject(value);
+    line.Object(FromSdk(value));
   } else {
     static_assert(!sizeof(T), "no journal encoding for this argument type");
   }
 }
 
 template <class E>
-JournalJson Encode(const TArray<E>& array) {
-  JournalJson out = JournalJson::array();
-  for (const E& element : array) out.push_back(Encode(element));
-  return out;
+void Encode(JournalLine& line, const TArray<E>& array) {
+  line.BeginArray();
+  for (const E& element : array) Encode(line, element);
+  line.EndArray();
 }
 
-inline JournalJson Encode(const FPrimalChatMessage& m) {
-  return JournalJson::array(
-      {Encode(m.SenderName), Encode(m.SenderAccountName), Encode(m.SenderTribeName), m.SenderId,
-       Encode(m.Message), Encode(m.Receiver), m.SenderTeamIndex, Number(m.ReceivedTime), m.SendMode,
-       m.RadioFrequency, m.ChatType, EncodeObject(m.SenderIcon), m.bFromServer, Encode(m.UserId)});
+// A record: its fields in order, as an array.
+template <class... Fields>
+void EncodeRecord(JournalLine& line, const Fields&... fields) {
+  line.BeginArray();
+  (Encode(line, fields), ...);
+  line.EndArray();
+}
+
+inline void Encode(JournalLine& line, const FVector& v) { EncodeRecord(line, v.X, v.Y, v.Z); }
+inline void Encode(JournalLine& line, const FRotator& r) {
+  EncodeRecord(line, r.Pitch, r.Yaw, r.Roll);
+}
+inline void Encode(JournalLine& line, const FLinearColor& c) {
+  EncodeRecord(line, c.R, c.G, c.B, c.A);
+}
+inline void Encode(JournalLine& line, const FPrimalChatMessage& m) {
+  EncodeRecord(line, m.SenderName, m.SenderAccountName, m.SenderTribeName, m.SenderId, m.Message,
+               m.Receiver, m.SenderTeamIndex, m.ReceivedTime, m.SendMode, m.RadioFrequency,
+               m.ChatType, m.SenderIcon, m.bFromServer, m.UserId);
 }
 
 // Journals a call of `member` on `self` (null for a static function) with `args`.
@@ -81,9 +79,9 @@ template <class Signature, class... Args>
 void JournalCall(sym::Function<Signature> member, const void* self, const Args&... args) {
   const Journal* journal = ActiveJournal();
   if (journal == nullptr || !journal->enabled()) return;
-  JournalJson encoded = JournalJson::array();
-  (encoded.push_back(Encode(args)), ...);
-  journal->Write(member.name, EncodeObject(self), std::move(encoded));
+  JournalLine line = journal->Begin(member.name, FromSdk(self));
+  (Encode(line, args), ...);
+  journal->Finish(line);
 }
 
 }  // namespace game::members

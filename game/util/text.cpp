@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 namespace game {
 namespace {
 
@@ -17,7 +19,7 @@ void AppendUtf16(std::u16string& out, char32_t c) {
   }
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+void AppendCodePoint(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
   } else if (c < 0x800) {
@@ -90,7 +92,12 @@ std::u16string ToUtf16(std::string_view text) {
 
 std::string ToUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
+  AppendUtf8(out, text);
+  return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (unit < 0x80) {
@@ -103,16 +110,39 @@ std::string ToUtf8(std::u16string_view text) {
       i = end - 1;
     } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                text[i + 1] <= 0xDFFF) {
-      AppendUtf8(out,
-                 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      AppendCodePoint(
+          out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      AppendUtf8(out, kReplacement);
+      AppendCodePoint(out, kReplacement);
     } else {
-      AppendUtf8(out, unit);
+      AppendCodePoint(out, unit);
     }
   }
-  return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  const std::size_t from = out.size();
+  out += text;
+  QuoteJsonTail(out, from);
+}
+
+void QuoteJsonTail(std::string& out, std::size_t from) {
+  // Printable ASCII without quote or backslash, nearly every text, is written as it is.
+  const bool plain =
+      std::all_of(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+      });
+  if (plain) {
+    out.insert(from, 1, '"');
+    out += '"';
+    return;
+  }
+  // Escapes and the replacement of invalid UTF-8 are the library's, exactly.
+  const nlohmann::json text(out.substr(from));
+  out.resize(from);
+  out += text.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {

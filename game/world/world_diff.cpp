@@ -1,7 +1,6 @@
 #include "game/world/world_diff.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <variant>
 
@@ -9,6 +8,7 @@
 #include "game/util/text.h"
 #include "game/world/world.h"
 #include "game/world/world_file_writer.h"
+#include "sdk/game_members.h"
 
 namespace game {
 namespace {
@@ -17,33 +17,32 @@ using OrderedJson = nlohmann::ordered_json;
 
 std::string IndexKey(const std::string& kind, const OrderedJson& key) { return kind + key.dump(); }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-std::optional<int64_t> Number(std::string_view text) {
-  int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-// Every string in `value`, arrays and objects searched through (records hold REFs too).
-template <class F>
-void ForEachString(const OrderedJson& value, F each) {
-  if (value.is_string()) {
-    each(value.get_ref<const std::string&>());
-  } else if (value.is_structured()) {
-    for (const OrderedJson& element : value) ForEachString(element, each);
-  }
-}
-
 // A structure's or other actor's key: its index in the world file's list, or for one spawned
 // since, its REF ("spawned:<n>").
 OrderedJson EntityKeyOf(const ActorBase& actor) {
   if (actor.spawned) return "spawned:" + std::to_string(actor.source_index);
   return actor.source_index;
 }
+
+// The same key as text, a dino's as [id1, id2].
+void AppendEntityKey(std::string& out, const ActorBase& entity) {
+  if (entity.kind == ObjectKind::kDino) {
+    out += '[';
+    AppendInteger(out, static_cast<const Dino&>(entity).dino_id1);
+    out += ',';
+    AppendInteger(out, static_cast<const Dino&>(entity).dino_id2);
+    out += ']';
+  } else if (entity.spawned) {
+    out += "\"spawned:";
+    AppendInteger(out, entity.source_index);
+    out += '"';
+  } else {
+    AppendInteger(out, entity.source_index);
+  }
+}
+
+// The diff's text goes out in pieces of about this size.
+constexpr std::size_t kPieceSize = 64 * 1024;
 
 std::vector<PlayerDescription> AllPlayers(World& world) {
   std::vector<PlayerDescription> players;
@@ -64,8 +63,10 @@ void PrefetchFood(const StatusComponent* status) {
   __builtin_prefetch(&status->max_status_values[kFoodStatus]);
 }
 
+// The calls that destroy their `self`, by the names the journal gives them.
 bool IsDestroy(std::string_view fn) {
-  return fn == "AActor.Destroy" || fn == "AActor.ForceDestroy";
+  return fn == sym::AActor::Destroy.name || fn == sym::AActor::ForceDestroy.name ||
+         fn == sym::APrimalDinoCharacter::Destroy.name;
 }
 
 }  // namespace
@@ -188,28 +189,32 @@ TouchedEntities::TouchedEntities(World& world)
 
 TouchedEntities::~TouchedEntities() = default;
 
-void TouchedEntities::Observe(std::string_view fn, const OrderedJson& self,
-                              const OrderedJson& args) {
-  const bool destroying = IsDestroy(fn);
-  ForEachString(self, [&](const std::string& ref) { Touch(ref, destroying); });
-  ForEachString(args, [&](const std::string& ref) { Touch(ref, false); });
+void TouchedEntities::Observe(std::string_view fn, const ObjectBase* self,
+                              std::span<const ObjectBase* const> args) {
+  if (self != nullptr) Touch(self, IsDestroy(fn));
+  for (const ObjectBase* object : args) Touch(object, false);
 }
 
-void TouchedEntities::Touch(const std::string& given, bool destroying) {
-  std::string_view ref = given;
-  while (StartsWith(ref, "root:") || StartsWith(ref, "status:"))
-    ref.remove_prefix(ref.find(':') + 1);
+void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
+  // A component stands for its owner.
+  while (object != nullptr && (object->kind == ObjectKind::kRootComponent ||
+                               object->kind == ObjectKind::kStatusComponent))
+    object = object->kind == ObjectKind::kRootComponent
+                 ? static_cast<const SceneComponent*>(object)->owner
+                 : static_cast<const StatusComponent*>(object)->owner;
+  if (object == nullptr) return;
   Touched t;
   const ActorBase* entity = nullptr;
-  std::size_t index = 0;  // structures and actors: the place in the world's list
+  std::size_t index = 0;  // the place in the world's list of its kind
   // The lists hold the entities of the file by index, then the spawned ones by spawn number
   // (collections take entries out without reordering): an entity of the file is found at its
   // index until a collection, and by a binary search after one.
-  auto find_in = [&](const auto& list, int64_t number, bool spawned, auto& out) {
+  auto find_in = [&](const auto& list, const ActorBase& actor, auto& out) {
     auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
-    const auto wanted = std::pair(spawned, static_cast<int32_t>(number));
-    auto it = list.begin() + std::min<std::size_t>(static_cast<std::size_t>(number), list.size());
-    if (spawned || it == list.end() || order(*it) != wanted)
+    const auto wanted = std::pair(actor.spawned, actor.source_index);
+    auto it = list.begin() +
+              std::min<std::size_t>(static_cast<std::size_t>(actor.source_index), list.size());
+    if (actor.spawned || it == list.end() || order(*it) != wanted)
       it = std::lower_bound(list.begin(), list.end(), wanted,
                             [&](const auto* e, const auto& w) { return order(e) < w; });
     if (it == list.end() || order(*it) != wanted) return;
@@ -217,43 +222,29 @@ void TouchedEntities::Touch(const std::string& given, bool destroying) {
     index = static_cast<std::size_t>(it - list.begin());
     entity = out;
   };
-  if (StartsWith(ref, "dino:")) {
-    const std::string_view ids = ref.substr(5);
-    const auto colon = ids.find(':');
-    const auto id1 = Number(ids.substr(0, colon));
-    const auto id2 = colon == std::string_view::npos ? std::nullopt : Number(ids.substr(colon + 1));
-    if (id1 && id2) {
-      if (const Dino* dino =
-              world_.FindDino(static_cast<uint32_t>(*id1), static_cast<uint32_t>(*id2)))
-        find_in(world_.dinos(), dino->source_index, dino->spawned, t.dino);
-    }
-  } else if (StartsWith(ref, "structure:") || StartsWith(ref, "actor:") ||
-             StartsWith(ref, "spawned:")) {
-    const auto number = Number(ref.substr(ref.find(':') + 1));
-    if (!number || *number < 0) return;
-    const bool spawned = StartsWith(ref, "spawned:");
-    // A spawned entity is a dino, a structure or another actor; the lists tell which.
-    if (spawned || StartsWith(ref, "structure:"))
-      find_in(world_.structures(), *number, spawned, t.structure);
-    if (entity == nullptr && (spawned || StartsWith(ref, "actor:")))
-      find_in(world_.actors(), *number, spawned, t.actor);
-    if (entity == nullptr && spawned) find_in(world_.dinos(), *number, true, t.dino);
+  switch (object->kind) {
+    case ObjectKind::kDino:
+      find_in(world_.dinos(), *static_cast<const Dino*>(object), t.dino);
+      break;
+    case ObjectKind::kStructure:
+      find_in(world_.structures(), *static_cast<const Structure*>(object), t.structure);
+      break;
+    case ObjectKind::kActor:
+    case ObjectKind::kPawn:
+      find_in(world_.actors(), *static_cast<const LocatedActor*>(object), t.actor);
+      break;
+    default:
+      break;
   }
   if (entity == nullptr) return;
   const auto seen_at = static_cast<std::size_t>(entity->object_index);
   if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
   if (seen_[seen_at]) return;
   seen_[seen_at] = true;
-  if (t.dino != nullptr) {
-    t.existed = index < dinos_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.dino));
-  } else if (t.structure != nullptr) {
-    t.existed = index < structures_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.structure));
-  } else {
-    t.existed = index < actors_before_;
-    if (t.existed && !destroying) t.before = WorldFileEntityText(world_.Describe(*t.actor));
-  }
+  t.existed = index < (t.dino != nullptr        ? dinos_before_
+                       : t.structure != nullptr ? structures_before_
+                                                : actors_before_);
+  if (t.existed && !destroying) AppendText(t.before.emplace(), t);
   touched_.push_back(std::move(t));
 }
 
@@ -275,55 +266,64 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
   // The touched dinos, structures and actors: each described once more at most, and parsed only
   // when it was there before and after and differs. Each belongs to one list at most: removed
   // (there before, destroyed), added (made by the line, still there) or changed.
-  enum List { kRemoved, kAdded, kChanged };
+  enum List : uint8_t { kRemoved, kAdded, kChanged, kNone };
   const char* const kNames[3] = {"removed", "added", "changed"};
-  std::string element;
+  // Whether an entity is still there is a cache miss per entity: read once for all three lists,
+  // the entities some steps ahead asked for early so that the misses overlap.
+  std::vector<List> list_of(touched_.size());
+  for (std::size_t i = 0; i < touched_.size(); ++i) {
+    if (i + kAhead < touched_.size()) __builtin_prefetch(EntityOf(touched_[i + kAhead]));
+    const Touched& t = touched_[i];
+    const ActorBase* entity = EntityOf(t);
+    const bool there_after = !world_.IsDestroyed(*entity);
+    list_of[i] = t.existed ? (there_after ? kChanged : kRemoved) : (there_after ? kAdded : kNone);
+  }
+  std::string piece, now;
+  auto element_done = [&] {
+    if (piece.size() >= kPieceSize) {
+      write(piece);
+      piece.clear();
+    }
+  };
   auto write_list = [&](List list) {
-    write(std::string("\"") + kNames[list] + "\":[");
+    piece += '"';
+    piece += kNames[list];
+    piece += "\":[";
     bool first = true;
     auto next = [&] {
-      if (!first) element += ',';
+      if (!first) piece += ',';
       first = false;
     };
     for (const OrderedJson& e : few[kNames[list]]) {
-      element.clear();
       next();
-      element += e.dump();
-      write(element);
+      piece += e.dump();
     }
-    for (const Touched& t : touched_) {
-      const ActorBase* entity = t.dino;
-      if (t.structure != nullptr) entity = t.structure;
-      if (t.actor != nullptr) entity = t.actor;
-      const bool there_after = !world_.IsDestroyed(*entity);
-      if (list == kRemoved ? !t.existed || there_after
-          : list == kAdded ? t.existed || !there_after
-                           : !t.existed || !there_after)
-        continue;
-      auto now = [&] {
-        if (t.dino != nullptr) return WorldFileEntityText(world_.Describe(*t.dino));
-        if (t.structure != nullptr) return WorldFileEntityText(world_.Describe(*t.structure));
-        return WorldFileEntityText(world_.Describe(*t.actor));
-      };
-      std::string object = list == kRemoved && t.before ? *t.before : now();
-      if (list == kChanged && (!t.before || object == *t.before)) continue;
-      element.clear();
-      next();
-      element += "{\"kind\":\"";
-      element += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
-      element += "\",\"key\":";
-      element += (t.dino != nullptr ? OrderedJson::array({t.dino->dino_id1, t.dino->dino_id2})
-                                    : EntityKeyOf(*entity))
-                     .dump();
+    for (std::size_t i = 0; i < touched_.size(); ++i) {
+      if (list_of[i] != list) continue;
+      const Touched& t = touched_[i];
       if (list == kChanged) {
-        element += ",\"fields\":";
-        element += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(object)).dump();
-      } else {
-        element += ",\"object\":";
-        element += object;
+        if (!t.before) continue;
+        now.clear();
+        AppendText(now, t);
+        if (now == *t.before) continue;
       }
-      element += '}';
-      write(element);
+      next();
+      piece += "{\"kind\":\"";
+      piece += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
+      piece += "\",\"key\":";
+      AppendEntityKey(piece, *EntityOf(t));
+      if (list == kChanged) {
+        piece += ",\"fields\":";
+        piece += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(now)).dump();
+      } else {
+        piece += ",\"object\":";
+        if (list == kRemoved && t.before)
+          piece += *t.before;
+        else
+          AppendText(piece, t);
+      }
+      piece += '}';
+      element_done();
     }
     // Dinos no call named whose food was written in place.
     for (std::size_t i = 0; list == kChanged && i < dinos_before_; ++i) {
@@ -332,29 +332,43 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       const Dino& dino = *world_.dinos()[i];
       const auto seen_at = static_cast<std::size_t>(dino.object_index);
       if (world_.IsDestroyed(dino) || (seen_at < seen_.size() && seen_[seen_at])) continue;
-      const std::string now = WorldFileEntityText(world_.Describe(dino));
-      DinoDescription before = world_.Describe(dino);
-      before.food = food_before_[i].food;
-      element.clear();
+      DinoDescription description = world_.Describe(dino);
+      now.clear();
+      AppendWorldFileEntity(now, description);
+      const OrderedJson after = OrderedJson::parse(now);
+      description.food = food_before_[i].food;
+      now.clear();
+      AppendWorldFileEntity(now, description);
       next();
-      element += "{\"kind\":\"dino\",\"key\":";
-      element += OrderedJson::array({dino.dino_id1, dino.dino_id2}).dump();
-      element += ",\"fields\":";
-      element +=
-          ChangedFields(OrderedJson::parse(WorldFileEntityText(before)), OrderedJson::parse(now))
-              .dump();
-      element += '}';
-      write(element);
+      piece += "{\"kind\":\"dino\",\"key\":";
+      AppendEntityKey(piece, dino);
+      piece += ",\"fields\":";
+      piece += ChangedFields(OrderedJson::parse(now), after).dump();
+      piece += '}';
+      element_done();
     }
-    write("]");
+    piece += ']';
   };
-  write("{");
+  piece += '{';
   write_list(kRemoved);
-  write(",");
+  piece += ',';
   write_list(kAdded);
-  write(",");
+  piece += ',';
   write_list(kChanged);
-  write("}");
+  piece += '}';
+  write(piece);
+}
+
+const ActorBase* TouchedEntities::EntityOf(const Touched& t) {
+  if (t.dino != nullptr) return t.dino;
+  if (t.structure != nullptr) return t.structure;
+  return t.actor;
+}
+
+void TouchedEntities::AppendText(std::string& out, const Touched& t) const {
+  if (t.dino != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.dino));
+  if (t.structure != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.structure));
+  AppendWorldFileEntity(out, world_.Describe(*t.actor));
 }
 
 }  // namespace game

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,6 +27,7 @@ namespace game {
 class World;
 struct Player;
 struct ObjectBase;
+struct ActorBase;
 
 // Entities with their world-file objects, in the order they were added.
 class EntitySet {
@@ -69,9 +71,9 @@ class TouchedEntities {
   ~TouchedEntities();
   TouchedEntities(const TouchedEntities&) = delete;
   TouchedEntities& operator=(const TouchedEntities&) = delete;
-  // The journal observer's work: every REF among `self` and `args`.
-  void Observe(std::string_view fn, const nlohmann::ordered_json& self,
-               const nlohmann::ordered_json& args);
+  // The journal observer's work: `self` and the objects among the arguments of a call of `fn`.
+  void Observe(std::string_view fn, const ObjectBase* self,
+               std::span<const ObjectBase* const> args);
   // The world form of what changed since construction, as JSON text.
   std::string DiffText() const;
   // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
@@ -79,7 +81,10 @@ class TouchedEntities {
 
  private:
   struct Touched;
-  void Touch(const std::string& ref, bool destroying);
+  void Touch(const ObjectBase* object, bool destroying);
+  static const ActorBase* EntityOf(const Touched& t);
+  // The world-file text of a touched entity as it is now.
+  void AppendText(std::string& out, const Touched& t) const;
   World& world_;
   std::vector<TribeDescription> tribes_before_;
   std::vector<PlayerDescription> players_before_;

@@ -1,9 +1,8 @@
 #include "game/world/world_file_writer.h"
 
-#include <charconv>
+#include <array>
 
-#include <nlohmann/json.hpp>
-
+#include "game/util/text.h"
 #include "game/world/world_json.h"
 
 namespace game {
@@ -14,7 +13,8 @@ namespace {
 // first costs several times the writing itself.
 class JsonOut {
  public:
-  explicit JsonOut(int indent) : indent_(indent) { open_.reserve(8); }
+  // Appends to `out`.
+  JsonOut(std::string& out, int indent) : out_(out), indent_(indent) {}
 
   void BeginObject() { Open('{'); }
   void EndObject() { Close('}'); }
@@ -34,14 +34,7 @@ class JsonOut {
 
   void String(std::string_view text) {
     Element();
-    if (Plain(text)) {
-      out_ += '"';
-      out_ += text;
-      out_ += '"';
-    } else {
-      // Escapes and the replacement of invalid UTF-8 are the library's, exactly.
-      out_ += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    }
+    AppendJsonString(out_, text);
   }
   void OptionalString(const std::optional<std::string>& text) {
     if (text)
@@ -54,9 +47,7 @@ class JsonOut {
   template <class Integer>
   void Int(Integer value) {
     Element();
-    char buffer[24];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendInteger(out_, value);
   }
   template <class Integer>
   void OptionalInt(const std::optional<Integer>& value) {
@@ -67,11 +58,8 @@ class JsonOut {
   }
   // A number with a fraction in its world-file form: non-finite ones as strings.
   void Number(double value) {
-    if (const char* name = NonFiniteWorldNumber(value)) return String(std::string_view(name));
     Element();
-    char buffer[64];
-    const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
-    out_.append(buffer, static_cast<std::size_t>(end - buffer));
+    AppendWorldNumber(out_, value);
   }
   template <class List>
   void Numbers(const List& numbers) {
@@ -85,28 +73,16 @@ class JsonOut {
     EndArray();
   }
 
-  std::string Take() { return std::move(out_); }
-  void Reserve(std::size_t bytes) { out_.reserve(bytes); }
-
  private:
-  // Printable ASCII without quote or backslash: written as it is.
-  static bool Plain(std::string_view text) {
-    for (char c : text) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '\\') return false;
-    }
-    return true;
-  }
-
   // Before a value or key: the separator from the previous element and the line break.
   void Element() {
     if (after_key_) {
       after_key_ = false;
       return;
     }
-    if (open_.empty()) return;
-    if (open_.back()++ != 0) out_ += ',';
-    NewLine(open_.size());
+    if (depth_ == 0) return;
+    if (open_[depth_ - 1]++ != 0) out_ += ',';
+    NewLine(depth_);
   }
   void NewLine(std::size_t depth) {
     if (indent_ < 0) return;
@@ -120,18 +96,19 @@ class JsonOut {
   void Open(char bracket) {
     Element();
     out_ += bracket;
-    open_.push_back(0);
+    open_[depth_++] = 0;
   }
   void Close(char bracket) {
-    const bool empty = open_.back() == 0;
-    open_.pop_back();
-    if (!empty) NewLine(open_.size());
+    const bool empty = open_[--depth_] == 0;
+    if (!empty) NewLine(depth_);
     out_ += bracket;
   }
 
+  std::string& out_;
   int indent_;
-  std::string out_;
-  std::vector<std::size_t> open_;  // elements written so far in each open object or array
+  // Elements written so far in each open object or array: the world file nests six deep.
+  std::array<std::size_t, 8> open_{};
+  std::size_t depth_ = 0;
   bool after_key_ = false;
 };
 
@@ -327,27 +304,26 @@ void WriteList(JsonOut& o, std::string_view key, const std::vector<T>& list, F w
 
 }  // namespace
 
-template <class T, class F>
-std::string EntityText(const T& entity, F write) {
-  JsonOut o(-1);
-  write(o, entity);
-  return o.Take();
+void AppendWorldFileEntity(std::string& out, const DinoDescription& dino) {
+  JsonOut o(out, -1);
+  WriteDino(o, dino);
 }
-
-std::string WorldFileEntityText(const DinoDescription& dino) { return EntityText(dino, WriteDino); }
-std::string WorldFileEntityText(const StructureDescription& structure) {
-  return EntityText(structure, WriteStructure);
+void AppendWorldFileEntity(std::string& out, const StructureDescription& structure) {
+  JsonOut o(out, -1);
+  WriteStructure(o, structure);
 }
-std::string WorldFileEntityText(const ActorDescription& actor) {
-  return EntityText(actor, WriteActor);
+void AppendWorldFileEntity(std::string& out, const ActorDescription& actor) {
+  JsonOut o(out, -1);
+  WriteActor(o, actor);
 }
 
 std::string WorldFileText(const WorldDescription& w, int indent, const AllocatorCounts* memory) {
-  JsonOut o(indent);
+  std::string text;
+  JsonOut o(text, indent);
   // More than an indented actor takes (about 400 bytes), so that a big text is never copied
   // as it grows; the pages beyond its end are never touched.
-  o.Reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
-            4096 * w.players.size());
+  text.reserve(4096 + 512 * (w.dinos.size() + w.structures.size() + w.actors.size()) +
+               4096 * w.players.size());
   o.BeginObject();
   o.Key("map").String(w.map);
   o.Key("world").Bool(w.world);
@@ -404,7 +380,7 @@ std::string WorldFileText(const WorldDescription& w, int indent, const Allocator
     o.EndObject();
   }
   o.EndObject();
-  return o.Take();
+  return text;
 }
 
 }  // namespace game

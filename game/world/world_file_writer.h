@@ -46,9 +46,9 @@ namespace game {
 std::string WorldFileText(const WorldDescription& description, int indent,
                           const AllocatorCounts* memory = nullptr);
 
-// One element of the entity lists, as WorldFileText writes it on one line.
-std::string WorldFileEntityText(const DinoDescription& dino);
-std::string WorldFileEntityText(const StructureDescription& structure);
-std::string WorldFileEntityText(const ActorDescription& actor);
+// One element of the entity lists, as WorldFileText writes it on one line, appended to `out`.
+void AppendWorldFileEntity(std::string& out, const DinoDescription& dino);
+void AppendWorldFileEntity(std::string& out, const StructureDescription& structure);
+void AppendWorldFileEntity(std::string& out, const ActorDescription& actor);
 
 }  // namespace game

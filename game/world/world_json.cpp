@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "game/util/text.h"
 #include "game/world/world_description.h"
 
 namespace game {
@@ -299,6 +300,26 @@ const char* NonFiniteWorldNumber(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   return nullptr;
+}
+
+void AppendWorldNumber(std::string& out, double value) {
+  if (const char* name = NonFiniteWorldNumber(value)) {
+    out += '"';
+    out += name;
+    out += '"';
+    return;
+  }
+  // A whole number below 1e15 (positions on a grid, counts) comes out of the library's shortest
+  // digits as the integer itself and ".0"; writing that directly skips its slower digit search.
+  if (std::trunc(value) == value && std::fabs(value) < 1e15) {
+    if (std::signbit(value)) out += '-';
+    AppendInteger(out, static_cast<uint64_t>(std::fabs(value)));
+    out += ".0";
+    return;
+  }
+  char buffer[64];
+  const char* end = nlohmann::detail::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 }  // namespace game

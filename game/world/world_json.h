@@ -58,5 +58,7 @@ bool IsWorldNumber(const nlohmann::json& j);
 double WorldNumber(const nlohmann::json& j);  // REQUIRES: IsWorldNumber(j)
 // "nan", "inf" or "-inf" for those values; null for a finite one.
 const char* NonFiniteWorldNumber(double value);
+// Appends `value` in that form, a finite one as the JSON library's dump writes it.
+void AppendWorldNumber(std::string& out, double value);
 
 }  // namespace game

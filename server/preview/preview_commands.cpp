@@ -123,9 +123,10 @@ struct Preview {
       if (!capture.calls.empty()) capture.calls += ',';
       capture.calls += text;
     });
-    journal.SetObserver([&](std::string_view fn, const Json& self, const Json& args) {
-      if (!capture.probing) touched.Observe(fn, self, args);
-    });
+    journal.SetObserver(
+        [&](std::string_view fn, const game::JournalSelf& self, const game::JournalObjects& args) {
+          if (!capture.probing) touched.Observe(fn, self.object, args.objects);
+        });
 
     RCONPacket packet;
     packet.Id = request.Id;

@@ -114,7 +114,9 @@ TEST(WorldFile, TheWriterWritesWhatTheJsonLibraryWrites) {
   w.game_state->players_connected = -7;
   w.world_settings.reset();
   w.tribes.push_back({1000001, "T\r", {"a", "\x01z"}, false});
-  const double numbers[] = {0.1, -0.0, 1e21, 1e-7, 5e-324, 123456789012345.6, 1e15, 3.0, -2.5e-5};
+  const double numbers[] = {
+      0.1,  -0.0, 1e21, 1e-7, 5e-324, 123456789012345.6, 1e15, 3.0, -2.5e-5, 999999999999999.0,
+      -42.0};
   for (int i = 0; i < 40; ++i) {
     const double n = numbers[i % std::size(numbers)];
     game::DinoDescription d;
