@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,12 @@ class World {
 
   // Weak references; one to a destroyed object resolves to null at once.
   ObjectBase* Resolve(const FWeakObjectPtr& weak) const;
+  // The object made with this index, destroyed or not, until it is collected; null past them.
+  ObjectBase* ObjectAt(int32_t object_index) const {
+    return object_index >= 0 && static_cast<std::size_t>(object_index) < slots_.size()
+               ? slots_[object_index].object
+               : nullptr;
+  }
   // Whether the object, made by this world, has been destroyed (it may not be collected yet).
   bool IsDestroyed(const ObjectBase& object) const {
     return object.object_index >= 0 && destroyed_[object.object_index];
@@ -129,6 +136,11 @@ class World {
 
   // Effects: what the game's functions change (world_effects.cpp).
   void DestroyActor(ActorBase* actor);
+  // Told of each actor DestroyActor destroys, once it is marked (a preview's copy tells its
+  // parent which entities go as they go); none: nobody.
+  void SetDestroyListener(std::function<void(const ActorBase&)> listener) {
+    destroy_listener_ = std::move(listener);
+  }
   void MoveActor(ActorBase* actor, const FVector& to);
   void MovePlayer(Player& player, const FVector& to);
   // Spawns the dino or structure class that `blueprint` names, at `at`; null when none.
@@ -216,6 +228,7 @@ class World {
   };
   std::vector<Slot> slots_;
   std::vector<bool> destroyed_;  // by object index, beside slots_
+  std::function<void(const ActorBase&)> destroy_listener_;
   int32_t next_serial_ = 1;
   ObjectPool pool_;            // before owned_: the storage outlives the objects
   ObjectPool component_pool_;  // actors' root and status components

@@ -41,6 +41,57 @@ void AppendEntityKey(std::string& out, const ActorBase& entity) {
   }
 }
 
+// An entity of the world's lists of dinos, structures and other actors, and its place there.
+struct Listed {
+  const ActorBase* entity;
+  std::size_t index;
+};
+
+// Where `object` (a component standing for its owner) is listed, if it is. The lists hold the
+// entities of the file by index, then the spawned ones by spawn number (collections take entries
+// out without reordering): an entity of the file is found at its index until a collection, and by
+// a binary search after one.
+std::optional<Listed> FindListed(World& world, const ObjectBase* object) {
+  while (object != nullptr && (object->kind == ObjectKind::kRootComponent ||
+                               object->kind == ObjectKind::kStatusComponent))
+    object = object->kind == ObjectKind::kRootComponent
+                 ? static_cast<const SceneComponent*>(object)->owner
+                 : static_cast<const StatusComponent*>(object)->owner;
+  if (object == nullptr) return std::nullopt;
+  auto find_in = [](const auto& list, const ActorBase& actor) -> std::optional<Listed> {
+    auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
+    const auto wanted = std::pair(actor.spawned, actor.source_index);
+    auto it = list.begin() +
+              std::min<std::size_t>(static_cast<std::size_t>(actor.source_index), list.size());
+    if (actor.spawned || it == list.end() || order(*it) != wanted)
+      it = std::lower_bound(list.begin(), list.end(), wanted,
+                            [&](const auto* e, const auto& w) { return order(e) < w; });
+    if (it == list.end() || order(*it) != wanted) return std::nullopt;
+    return Listed{*it, static_cast<std::size_t>(it - list.begin())};
+  };
+  switch (object->kind) {
+    case ObjectKind::kDino:
+      return find_in(world.dinos(), *static_cast<const Dino*>(object));
+    case ObjectKind::kStructure:
+      return find_in(world.structures(), *static_cast<const Structure*>(object));
+    case ObjectKind::kActor:
+    case ObjectKind::kPawn:
+      return find_in(world.actors(), *static_cast<const LocatedActor*>(object));
+    default:
+      return std::nullopt;
+  }
+}
+
+// {"kind": ..., "key": ... of an entry of the world form, its end to come.
+void AppendEntryHead(std::string& out, const ActorBase& entity) {
+  out += "{\"kind\":\"";
+  out += entity.kind == ObjectKind::kDino        ? "dino"
+         : entity.kind == ObjectKind::kStructure ? "structure"
+                                                 : "actor";
+  out += "\",\"key\":";
+  AppendEntityKey(out, entity);
+}
+
 // The diff's text goes out in pieces of about this size.
 constexpr std::size_t kPieceSize = 64 * 1024;
 
@@ -196,54 +247,28 @@ void TouchedEntities::Observe(std::string_view fn, const ObjectBase* self,
 }
 
 void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
-  // A component stands for its owner.
-  while (object != nullptr && (object->kind == ObjectKind::kRootComponent ||
-                               object->kind == ObjectKind::kStatusComponent))
-    object = object->kind == ObjectKind::kRootComponent
-                 ? static_cast<const SceneComponent*>(object)->owner
-                 : static_cast<const StatusComponent*>(object)->owner;
-  if (object == nullptr) return;
-  Touched t;
-  const ActorBase* entity = nullptr;
-  std::size_t index = 0;  // the place in the world's list of its kind
-  // The lists hold the entities of the file by index, then the spawned ones by spawn number
-  // (collections take entries out without reordering): an entity of the file is found at its
-  // index until a collection, and by a binary search after one.
-  auto find_in = [&](const auto& list, const ActorBase& actor, auto& out) {
-    auto order = [](const auto* e) { return std::pair(e->spawned, e->source_index); };
-    const auto wanted = std::pair(actor.spawned, actor.source_index);
-    auto it = list.begin() +
-              std::min<std::size_t>(static_cast<std::size_t>(actor.source_index), list.size());
-    if (actor.spawned || it == list.end() || order(*it) != wanted)
-      it = std::lower_bound(list.begin(), list.end(), wanted,
-                            [&](const auto* e, const auto& w) { return order(e) < w; });
-    if (it == list.end() || order(*it) != wanted) return;
-    out = *it;
-    index = static_cast<std::size_t>(it - list.begin());
-    entity = out;
-  };
-  switch (object->kind) {
-    case ObjectKind::kDino:
-      find_in(world_.dinos(), *static_cast<const Dino*>(object), t.dino);
-      break;
-    case ObjectKind::kStructure:
-      find_in(world_.structures(), *static_cast<const Structure*>(object), t.structure);
-      break;
-    case ObjectKind::kActor:
-    case ObjectKind::kPawn:
-      find_in(world_.actors(), *static_cast<const LocatedActor*>(object), t.actor);
-      break;
-    default:
-      break;
-  }
-  if (entity == nullptr) return;
+  const std::optional<Listed> listed = FindListed(world_, object);
+  if (!listed) return;
+  const ActorBase* entity = listed->entity;
   const auto seen_at = static_cast<std::size_t>(entity->object_index);
   if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
   if (seen_[seen_at]) return;
   seen_[seen_at] = true;
-  t.existed = index < (t.dino != nullptr        ? dinos_before_
-                       : t.structure != nullptr ? structures_before_
-                                                : actors_before_);
+  Touched t;
+  switch (entity->kind) {
+    case ObjectKind::kDino:
+      t.dino = static_cast<const Dino*>(entity);
+      t.existed = listed->index < dinos_before_;
+      break;
+    case ObjectKind::kStructure:
+      t.structure = static_cast<const Structure*>(entity);
+      t.existed = listed->index < structures_before_;
+      break;
+    default:
+      t.actor = static_cast<const LocatedActor*>(entity);
+      t.existed = listed->index < actors_before_;
+      break;
+  }
   if (t.existed && !destroying) AppendText(t.before.emplace(), t);
   touched_.push_back(std::move(t));
 }
@@ -299,7 +324,7 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       piece += e.dump();
     }
     for (std::size_t i = 0; i < touched_.size(); ++i) {
-      if (list_of[i] != list) continue;
+      if (list_of[i] != list || (list == kRemoved && removed_mark_)) continue;
       const Touched& t = touched_[i];
       if (list == kChanged) {
         if (!t.before) continue;
@@ -308,10 +333,7 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
         if (now == *t.before) continue;
       }
       next();
-      piece += "{\"kind\":\"";
-      piece += t.dino != nullptr ? "dino" : t.structure != nullptr ? "structure" : "actor";
-      piece += "\",\"key\":";
-      AppendEntityKey(piece, *EntityOf(t));
+      AppendEntryHead(piece, *EntityOf(t));
       if (list == kChanged) {
         piece += ",\"fields\":";
         piece += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(now)).dump();
@@ -347,6 +369,7 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       piece += '}';
       element_done();
     }
+    if (list == kRemoved && removed_mark_) piece += *removed_mark_;
     piece += ']';
   };
   piece += '{';
@@ -369,6 +392,27 @@ void TouchedEntities::AppendText(std::string& out, const Touched& t) const {
   if (t.dino != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.dino));
   if (t.structure != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.structure));
   AppendWorldFileEntity(out, world_.Describe(*t.actor));
+}
+
+bool AppendRemovedEntry(std::string& out, World& world, const ObjectBase& object) {
+  const std::optional<Listed> listed = FindListed(world, &object);
+  if (!listed || listed->entity != &object) return false;
+  if (!out.empty()) out += ',';
+  AppendEntryHead(out, *listed->entity);
+  out += ",\"object\":";
+  switch (object.kind) {
+    case ObjectKind::kDino:
+      AppendWorldFileEntity(out, world.Describe(static_cast<const Dino&>(object)));
+      break;
+    case ObjectKind::kStructure:
+      AppendWorldFileEntity(out, world.Describe(static_cast<const Structure&>(object)));
+      break;
+    default:
+      AppendWorldFileEntity(out, world.Describe(static_cast<const LocatedActor&>(object)));
+      break;
+  }
+  out += '}';
+  return true;
 }
 
 }  // namespace game

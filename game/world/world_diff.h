@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +60,11 @@ nlohmann::ordered_json ChangedFields(const nlohmann::ordered_json& before,
 // Every live entity of `world`.
 EntitySet LiveEntities(World& world);
 
+// Appends the "removed" entry {"kind": ..., "key": ..., "object": ...} of `object` as `world` has
+// it, a comma first unless `out` is empty; false, and nothing appended, when `object` is none of
+// the world's listed dinos, structures and other actors.
+bool AppendRemovedEntry(std::string& out, World& world, const ObjectBase& object);
+
 // Records the entities that a line's calls name, describing each before the first call on it
 // acts (a destroyed one needs no copy: its memory outlives the line). Tribes and players are few,
 // and some of their fields change without a game call (a name written in place), so all of them
@@ -78,6 +84,11 @@ class TouchedEntities {
   std::string DiffText() const;
   // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
   void WriteDiff(const std::function<void(std::string_view piece)>& write) const;
+  // From now on the removed dinos, structures and other actors are left out of the diff, and
+  // `mark` stands where their entries would end the "removed" list: whoever has the world as it
+  // was before the line describes them (see AppendRemovedEntry). `mark` must be a byte JSON text
+  // never holds unescaped.
+  void LeaveRemovedTo(char mark) { removed_mark_ = mark; }
 
  private:
   struct Touched;
@@ -90,6 +101,7 @@ class TouchedEntities {
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
+  std::optional<char> removed_mark_;
   std::vector<bool> seen_;  // by object index
   struct FoodBefore;
   std::vector<FoodBefore> food_before_;  // by place in the dino list

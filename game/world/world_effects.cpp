@@ -71,6 +71,7 @@ void World::DestroyActor(ActorBase* actor) {
   if (actor->kind == ObjectKind::kStructure) structure_list_.Remove(*actor);
   ++garbage_;
   if (level_nulls_ * 4 >= level_->actors.Num()) CompactLevel();
+  if (destroy_listener_) destroy_listener_(*actor);
 }
 
 void World::MoveActor(ActorBase* actor, const FVector& to) {

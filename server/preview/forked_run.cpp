@@ -146,20 +146,22 @@ ForkedCopy::~ForkedCopy() {
 ForkedResult ForkedCopy::Finish(const std::function<void(std::string_view piece)>& take) {
   if (pid_ < 0) return {false, error_.empty() ? "the copy was read already" : error_};
   const pid_t pid = std::exchange(pid_, -1);
-  // Everything but the last kTail bytes goes to `take` as it comes.
-  std::string held;
-  char piece[1 << 16];
+  // Everything but the last kTail bytes goes to `take` as it comes, straight from where it was
+  // read; what is held back moves to the front of the buffer.
+  std::string held(kTail + kPiece, '\0');
+  std::size_t kept = 0;
   for (;;) {
-    const ssize_t n = ::read(fd_, piece, sizeof piece);
+    const ssize_t n = ::read(fd_, held.data() + kept, held.size() - kept);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    held.append(piece, static_cast<std::size_t>(n));
-    if (held.size() > kTail) {
-      const std::size_t given = held.size() - kTail;
-      take(std::string_view(held).substr(0, given));
-      held.erase(0, given);
+    kept += static_cast<std::size_t>(n);
+    if (kept > kTail) {
+      take(std::string_view(held).substr(0, kept - kTail));
+      std::memmove(held.data(), held.data() + kept - kTail, kTail);
+      kept = kTail;
     }
   }
+  held.resize(kept);
   ::close(fd_);
   // The copy has closed its end and is going; a large one takes a while to give back its
   // memory, so it is reaped off the game thread.

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <fmt/format.h>
@@ -29,6 +30,7 @@
 #include "sdk/game_members.h"
 #include "server/emu_commands.h"
 #include "server/preview/forked_run.h"
+#include "server/preview/gone_entities.h"
 #include "server/preview/report_text.h"
 #include "server/preview/root_renamer.h"
 #include "server/rcon/packet.h"
@@ -47,6 +49,9 @@ constexpr int kProbeSeconds = 60;
 // (a journal line or so each): past this many bytes of journal lines per entity of the world,
 // the timers are probed beside the report's writing rather than after it.
 constexpr std::size_t kProbeBesideAbovePerEntity = 2;
+// Where the copy's report leaves room for the entries the parent describes (a byte JSON text
+// never holds).
+constexpr char kRemovedMark = '\x01';
 constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
 
 std::string Dump(const Json& json) {
@@ -87,6 +92,7 @@ struct Preview {
   const RCONPacket& request;
   std::string line;
   fs::path scratch;
+  GoneEntities& gone;
 
   ForkHooks Hooks(Capture& capture) const {
     return {
@@ -128,12 +134,16 @@ struct Preview {
           if (!capture.probing) touched.Observe(fn, self.object, args.objects);
         });
 
+    // The parent describes the entities the line destroys, from its world as it was.
+    touched.LeaveRemovedTo(kRemovedMark);
+    gone.SendFrom(world);
     RCONPacket packet;
     packet.Id = request.Id;
     packet.Type = request.Type;
     packet.Length = static_cast<int32_t>(line.size()) + 10;
     packet.Body = game::ToFString(line);
     framework::Dispatch(connection.Handle(), &packet, HostApi::GetApiUtils().CurrentWorld());
+    gone.EndSending(world);
     const FileChanges files = CompareRootFiles(files_before, ListRootFiles(scratch));
     JournalFileChanges(files);
     // The timers run on past the line, after the report is made, as what they do may change the
@@ -207,16 +217,28 @@ class PendingBefore {
   ForkedCopy copy_;
 };
 
-// The parent's side of a report as the copy sends it, with the live root's names put back: the
-// part before the line break is the report's text (UTF-8, kept so up to the connection), the
-// scheduled entries after it are kept apart.
+// The parent's side of a report as the copy sends it, with the live root's names put back and
+// the removed entries the parent described in their place: the part before the line break is the
+// report's text (UTF-8, kept so up to the connection), the scheduled entries after it are kept
+// apart.
 class ReceivedReport {
  public:
-  ReceivedReport(const fs::path& scratch, const fs::path& root) : renamer_(scratch, root) {}
+  ReceivedReport(const fs::path& scratch, const fs::path& root, const GoneEntities& gone)
+      : renamer_(scratch, root), gone_(gone) {}
 
   void Take(std::string_view piece) {
     if (!in_scheduled_) {
       const std::size_t end = piece.find('\n');
+      if (const std::size_t mark = piece.substr(0, end).find(kRemovedMark);
+          mark != std::string_view::npos) {
+        renamer_.Append(piece.substr(0, mark), text_);
+        renamer_.Flush(text_);
+        if (!text_.ends_with('[') && !gone_.entries().empty()) text_ += ',';
+        text_ += gone_.entries();
+        piece.remove_prefix(mark + 1);
+        Take(piece);
+        return;
+      }
       renamer_.Append(piece.substr(0, end), text_);
       if (end == std::string_view::npos) return;
       renamer_.Flush(text_);
@@ -225,11 +247,15 @@ class ReceivedReport {
     }
     scheduled_ += piece;
   }
+  // Room for the report, once the removed entries are known: a line's journal takes about as
+  // much again as its removed entries (pages not written to cost nothing).
+  void Reserve() { text_.reserve(2 * gone_.entries().size() + (std::size_t{1} << 20)); }
   std::string scheduled() { return renamer_(scheduled_); }
   std::string& text() { return text_; }
 
  private:
   RootRenamer renamer_;
+  const GoneEntities& gone_;
   bool in_scheduled_ = false;
   std::string text_, scheduled_;
 };
@@ -258,6 +284,13 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
                       first));
     return;
   }
+  std::optional<GoneEntities> gone;
+  try {
+    gone.emplace();
+  } catch (const std::system_error& e) {
+    Reply(handle, request, fmt::format("preview failed: {}", e.what()));
+    return;
+  }
   char pattern[] = "/tmp/orvane-preview-XXXXXX";
   const char* scratch = ::mkdtemp(pattern);
   if (scratch == nullptr) {
@@ -265,16 +298,20 @@ void PreviewCommand(const PreviewContext& context, RCONClientConnection* handle,
     return;
   }
   Capture capture;
-  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line, scratch};
+  const Preview preview{context, *game::RconConnection::FromHandle(handle), request, line, scratch,
+                        *gone};
   ForkHooks hooks = preview.Hooks(capture);
   // The copy removes its scratch folder once its report is sent; the parent, when it failed.
   hooks.child_cleanup = [&preview] {
     std::error_code ignored;
     fs::remove_all(preview.scratch, ignored);
   };
-  ReceivedReport received(scratch, context.root);
+  ReceivedReport received(scratch, context.root, *gone);
   ForkedCopy copy(hooks, [&](ForkedOutput& out) { preview.Report(capture, out); });
+  gone->AfterFork();
   PendingBefore pending(context);
+  gone->Receive(game::World::Installed());
+  received.Reserve();
   const ForkedResult result =
       copy.Finish([&received](std::string_view piece) { received.Take(piece); });
   if (!result.ok) {

@@ -30,12 +30,30 @@ RootRenamer::RootRenamer(const std::filesystem::path& scratch, const std::filesy
 }
 
 void RootRenamer::Append(std::string_view piece, std::string& out) {
-  pending_ += piece;
-  // A name that starts before `safe` ends within what is pending.
-  Emit(pending_.size() >= longest_ ? pending_.size() - (longest_ - 1) : 0, out);
+  // A name that starts before `safe` ends within `text`.
+  auto safe_in = [this](std::string_view text) {
+    return text.size() >= longest_ ? text.size() - (longest_ - 1) : 0;
+  };
+  if (!pending_.empty()) {
+    const std::size_t kept = pending_.size();
+    if (piece.size() <= longest_) {
+      pending_ += piece;
+      pending_.erase(0, Emit(pending_, safe_in(pending_), out));
+      return;
+    }
+    // A name that starts in what was kept back ends within the piece's first `longest_` bytes.
+    pending_ += piece.substr(0, longest_);
+    piece.remove_prefix(Emit(pending_, kept, out) - kept);
+    pending_.clear();
+  }
+  // The rest of a piece is read where it lies.
+  pending_.assign(piece.substr(Emit(piece, safe_in(piece), out)));
 }
 
-void RootRenamer::Flush(std::string& out) { Emit(pending_.size(), out); }
+void RootRenamer::Flush(std::string& out) {
+  Emit(pending_, pending_.size(), out);
+  pending_.clear();
+}
 
 std::string RootRenamer::operator()(std::string_view text) {
   std::string out;
@@ -44,27 +62,27 @@ std::string RootRenamer::operator()(std::string_view text) {
   return out;
 }
 
-void RootRenamer::Emit(std::size_t safe, std::string& out) {
+std::size_t RootRenamer::Emit(std::string_view text, std::size_t safe, std::string& out) const {
   std::size_t done = 0;
   for (;;) {
     std::size_t at = std::string::npos;
     const std::pair<std::string, std::string>* found = nullptr;
     for (const auto& name : names_) {
-      const std::size_t next = pending_.find(name.first, done);
+      const std::size_t next = text.find(name.first, done);
       if (next < at) {
         at = next;
         found = &name;
       }
     }
     if (found == nullptr || at >= safe) break;
-    out.append(pending_, done, at - done).append(found->second);
+    out.append(text.substr(done, at - done)).append(found->second);
     done = at + found->first.size();
   }
   if (done < safe) {
-    out.append(pending_, done, safe - done);
+    out.append(text.substr(done, safe - done));
     done = safe;
   }
-  pending_.erase(0, done);
+  return done;
 }
 
 }  // namespace server

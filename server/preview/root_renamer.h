@@ -25,7 +25,9 @@ class RootRenamer {
   std::string operator()(std::string_view text);
 
  private:
-  void Emit(std::size_t safe, std::string& out);
+  // Appends `text` renamed up to `safe` (past it when a name starting before it runs on) and
+  // says how far it went.
+  std::size_t Emit(std::string_view text, std::size_t safe, std::string& out) const;
 
   std::vector<std::pair<std::string, std::string>> names_;  // scratch's, the live root's
   std::size_t longest_ = 1;
