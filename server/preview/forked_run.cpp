@@ -95,6 +95,16 @@ void BackHeapWithHugePages() {
   }
 }
 
+void ReserveLarge(std::string& text, std::size_t bytes) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  text.reserve(bytes);
+  const auto start =
+      (reinterpret_cast<std::uintptr_t>(text.data()) + kHugePage - 1) & ~(kHugePage - 1);
+  const auto end =
+      (reinterpret_cast<std::uintptr_t>(text.data()) + text.capacity()) & ~(kHugePage - 1);
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
 ForkedOutput::ForkedOutput(int fd) : fd_(fd) { buffer_.reserve(kPiece); }
 
 void ForkedOutput::Write(std::string_view text) {

@@ -60,6 +60,11 @@ class ForkedCopy {
   // One never finished is abandoned: its pipe closed, the copy reaped off this thread.
   ~ForkedCopy();
   // Reads the copy's text into `take` until it is done. Once only.
+  // Reserves room for `bytes` in `text`, asking for huge pages behind it: a report of tens of
+  // megabytes then costs a few dozen page faults to write instead of thousands. Pages not written
+  // cost nothing, so the room may be generous.
+  void ReserveLarge(std::string& text, std::size_t bytes);
+
   // REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
   ForkedResult Finish(const std::function<void(std::string_view piece)>& take);
 

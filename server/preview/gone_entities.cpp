@@ -10,12 +10,16 @@
 #include "game/objects/objects.h"
 #include "game/world/world.h"
 #include "game/world/world_diff.h"
+#include "server/preview/forked_run.h"
 
 namespace server {
 namespace {
 
 // Indexes go in batches this long: a batch describes in about a millisecond.
 constexpr std::size_t kBatch = 4096;
+constexpr int kPipeBytes = 1 << 20;
+// Room for the entries of a large tribe's destruction, reserved once the first entity comes.
+constexpr std::size_t kEntriesRoom = std::size_t{64} << 20;
 
 void Close(int& fd) {
   if (fd >= 0) ::close(fd);
@@ -29,6 +33,8 @@ GoneEntities::GoneEntities() {
   if (::pipe2(fds, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
   read_fd_ = fds[0];
   write_fd_ = fds[1];
+  // The copy should never wait for the parent's describing: a large pipe holds a large tribe.
+  ::fcntl(read_fd_, F_SETPIPE_SZ, kPipeBytes);
   batch_.reserve(kBatch);
 }
 
@@ -75,6 +81,7 @@ void GoneEntities::Receive(game::World& world) {
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     held += static_cast<std::size_t>(n);
+    if (entries_.capacity() < kEntriesRoom) ReserveLarge(entries_, kEntriesRoom);
     const std::size_t whole = held / sizeof(int32_t);
     for (std::size_t i = 0; i < whole; ++i) {
       const game::ObjectBase* object = world.ObjectAt(indexes[i]);

@@ -249,7 +249,7 @@ class ReceivedReport {
   }
   // Room for the report, once the removed entries are known: a line's journal takes about as
   // much again as its removed entries (pages not written to cost nothing).
-  void Reserve() { text_.reserve(2 * gone_.entries().size() + (std::size_t{1} << 20)); }
+  void Reserve() { ReserveLarge(text_, 2 * gone_.entries().size() + (std::size_t{1} << 20)); }
   std::string scheduled() { return renamer_(scheduled_); }
   std::string& text() { return text_; }
 
