@@ -1,5 +1,7 @@
 #include "bench/support/bench_host.h"
 
+#include <malloc.h>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -54,6 +56,12 @@ game::Game& BenchHost::FreshCopy(int32_t actors) {
   copy_->Install();
   EnsurePlugin();
   return *copy_;
+}
+
+void BenchHost::KeepInstalledOnly() {
+  copy_.reset();
+  descriptions_.clear();
+  ::malloc_trim(0);
 }
 
 std::size_t BenchHost::Dispatch(std::u16string_view line) {

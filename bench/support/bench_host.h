@@ -31,6 +31,10 @@ class BenchHost {
   // dropped first.
   game::Game& FreshCopy(int32_t actors);
 
+  // Drops the fresh copy and the descriptions and gives their memory back, so that the process
+  // holds what a server holds: the installed worlds (a fork's cost grows with all of it).
+  void KeepInstalledOnly();
+
   // Dispatches one request line and returns how many replies it produced.
   std::size_t Dispatch(std::u16string_view line);
   // The text of the last dispatch's last reply.

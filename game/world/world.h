@@ -199,6 +199,8 @@ class World {
   template <class T>
   T* MakeComponent(Native cls, FName name, ObjectBase* owner);
   std::optional<std::string> ClassNameOf(const ClassObject* cls) const;
+  // A class's name in UTF-8, narrowed once per class: describing many entities asks often.
+  const std::string& ClassName(const ClassObject& cls) const;
   ClassObject* MakeClass(std::u16string_view name, StructObject* super, std::u16string path,
                          std::optional<ClassKind> made_as);
   // The class of that name, made with `kind` (and the listed path, if any) when it is new.
@@ -229,6 +231,7 @@ class World {
   std::vector<Slot> slots_;
   std::vector<bool> destroyed_;  // by object index, beside slots_
   std::function<void(const ActorBase&)> destroy_listener_;
+  mutable std::unordered_map<const ClassObject*, std::string> class_names_;
   int32_t next_serial_ = 1;
   ObjectPool pool_;            // before owned_: the storage outlives the objects
   ObjectPool component_pool_;  // actors' root and status components

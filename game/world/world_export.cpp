@@ -76,7 +76,7 @@ PlayerDescription World::Describe(const Player& player) const {
 DinoDescription World::Describe(const Dino& dino_object) const {
   const Dino* dino = &dino_object;
   DinoDescription d;
-  d.class_name = ToUtf8(names_.ToString(dino->class_private->name_private));
+  d.class_name = ClassName(*dino->class_private);
   d.id1 = dino->dino_id1;
   d.id2 = dino->dino_id2;
   d.team = dino->targeting_team;
@@ -101,7 +101,13 @@ DinoDescription World::Describe(const Dino& dino_object) const {
 
 std::optional<std::string> World::ClassNameOf(const ClassObject* cls) const {
   if (cls == nullptr) return std::nullopt;
-  return ToUtf8(names_.ToString(cls->name_private));
+  return ClassName(*cls);
+}
+
+const std::string& World::ClassName(const ClassObject& cls) const {
+  auto [at, added] = class_names_.try_emplace(&cls);
+  if (added) at->second = ToUtf8(names_.ToString(cls.name_private));
+  return at->second;
 }
 
 StructureDescription World::Describe(const Structure& structure) const {

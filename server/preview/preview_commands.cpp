@@ -52,6 +52,8 @@ constexpr std::size_t kProbeBesideAbovePerEntity = 2;
 // Where the copy's report leaves room for the entries the parent describes (a byte JSON text
 // never holds).
 constexpr char kRemovedMark = '\x01';
+// Room for the journal lines of a large tribe's destruction (pages not written cost nothing).
+constexpr std::size_t kCallsRoom = std::size_t{64} << 20;
 constexpr std::uintmax_t kDiffFileMaxBytes = std::uintmax_t{256} << 20;
 
 std::string Dump(const Json& json) {
@@ -136,6 +138,7 @@ struct Preview {
 
     // The parent describes the entities the line destroys, from its world as it was.
     touched.LeaveRemovedTo(kRemovedMark);
+    ReserveLarge(capture.calls, kCallsRoom);
     gone.SendFrom(world);
     RCONPacket packet;
     packet.Id = request.Id;
