@@ -213,12 +213,12 @@ struct TouchedEntities::FoodBefore {
   std::array<float, 2> food{};
 };
 
+// Small, as a large destruction touches many: the text before lives apart, in `befores_`.
 struct TouchedEntities::Touched {
-  const Dino* dino = nullptr;
-  const Structure* structure = nullptr;
-  const LocatedActor* actor = nullptr;
+  static constexpr uint32_t kNoText = UINT32_MAX;
+  const ActorBase* entity = nullptr;
+  uint32_t before = kNoText;  // its world-file text before the line, when a call changed it
   bool existed = true;
-  std::optional<std::string> before;
 };
 
 TouchedEntities::TouchedEntities(World& world)
@@ -254,23 +254,15 @@ void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
   if (seen_at >= seen_.size()) seen_.resize(std::max(seen_at + 1, 2 * seen_.size()));
   if (seen_[seen_at]) return;
   seen_[seen_at] = true;
-  Touched t;
-  switch (entity->kind) {
-    case ObjectKind::kDino:
-      t.dino = static_cast<const Dino*>(entity);
-      t.existed = listed->index < dinos_before_;
-      break;
-    case ObjectKind::kStructure:
-      t.structure = static_cast<const Structure*>(entity);
-      t.existed = listed->index < structures_before_;
-      break;
-    default:
-      t.actor = static_cast<const LocatedActor*>(entity);
-      t.existed = listed->index < actors_before_;
-      break;
+  Touched t{.entity = entity};
+  t.existed = listed->index < (entity->kind == ObjectKind::kDino        ? dinos_before_
+                               : entity->kind == ObjectKind::kStructure ? structures_before_
+                                                                        : actors_before_);
+  if (t.existed && !destroying) {
+    t.before = static_cast<uint32_t>(befores_.size());
+    AppendText(befores_.emplace_back(), *entity);
   }
-  if (t.existed && !destroying) AppendText(t.before.emplace(), t);
-  touched_.push_back(std::move(t));
+  touched_.push_back(t);
 }
 
 std::string TouchedEntities::DiffText() const {
@@ -297,9 +289,9 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
   // the entities some steps ahead asked for early so that the misses overlap.
   std::vector<List> list_of(touched_.size());
   for (std::size_t i = 0; i < touched_.size(); ++i) {
-    if (i + kAhead < touched_.size()) __builtin_prefetch(EntityOf(touched_[i + kAhead]));
+    if (i + kAhead < touched_.size()) __builtin_prefetch(touched_[i + kAhead].entity);
     const Touched& t = touched_[i];
-    const ActorBase* entity = EntityOf(t);
+    const ActorBase* entity = t.entity;
     const bool there_after = !world_.IsDestroyed(*entity);
     list_of[i] = t.existed ? (there_after ? kChanged : kRemoved) : (there_after ? kAdded : kNone);
   }
@@ -327,22 +319,23 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
       if (list_of[i] != list || (list == kRemoved && removed_mark_)) continue;
       const Touched& t = touched_[i];
       if (list == kChanged) {
-        if (!t.before) continue;
+        if (t.before == Touched::kNoText) continue;
         now.clear();
-        AppendText(now, t);
-        if (now == *t.before) continue;
+        AppendText(now, *t.entity);
+        if (now == befores_[t.before]) continue;
       }
       next();
-      AppendEntryHead(piece, *EntityOf(t));
+      AppendEntryHead(piece, *t.entity);
       if (list == kChanged) {
         piece += ",\"fields\":";
-        piece += ChangedFields(OrderedJson::parse(*t.before), OrderedJson::parse(now)).dump();
+        piece +=
+            ChangedFields(OrderedJson::parse(befores_[t.before]), OrderedJson::parse(now)).dump();
       } else {
         piece += ",\"object\":";
-        if (list == kRemoved && t.before)
-          piece += *t.before;
+        if (list == kRemoved && t.before != Touched::kNoText)
+          piece += befores_[t.before];
         else
-          AppendText(piece, t);
+          AppendText(piece, *t.entity);
       }
       piece += '}';
       element_done();
@@ -382,16 +375,12 @@ void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)
   write(piece);
 }
 
-const ActorBase* TouchedEntities::EntityOf(const Touched& t) {
-  if (t.dino != nullptr) return t.dino;
-  if (t.structure != nullptr) return t.structure;
-  return t.actor;
-}
-
-void TouchedEntities::AppendText(std::string& out, const Touched& t) const {
-  if (t.dino != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.dino));
-  if (t.structure != nullptr) return AppendWorldFileEntity(out, world_.Describe(*t.structure));
-  AppendWorldFileEntity(out, world_.Describe(*t.actor));
+void TouchedEntities::AppendText(std::string& out, const ActorBase& entity) const {
+  if (entity.kind == ObjectKind::kDino)
+    return AppendWorldFileEntity(out, world_.Describe(static_cast<const Dino&>(entity)));
+  if (entity.kind == ObjectKind::kStructure)
+    return AppendWorldFileEntity(out, world_.Describe(static_cast<const Structure&>(entity)));
+  AppendWorldFileEntity(out, world_.Describe(static_cast<const LocatedActor&>(entity)));
 }
 
 bool AppendRemovedEntry(std::string& out, World& world, const ObjectBase& object) {

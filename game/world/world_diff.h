@@ -93,14 +93,14 @@ class TouchedEntities {
  private:
   struct Touched;
   void Touch(const ObjectBase* object, bool destroying);
-  static const ActorBase* EntityOf(const Touched& t);
   // The world-file text of a touched entity as it is now.
-  void AppendText(std::string& out, const Touched& t) const;
+  void AppendText(std::string& out, const ActorBase& entity) const;
   World& world_;
   std::vector<TribeDescription> tribes_before_;
   std::vector<PlayerDescription> players_before_;
   std::size_t dinos_before_, structures_before_, actors_before_;
   std::vector<Touched> touched_;
+  std::vector<std::string> befores_;
   std::optional<char> removed_mark_;
   std::vector<bool> seen_;  // by object index
   struct FoodBefore;
