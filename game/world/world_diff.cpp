@@ -247,6 +247,9 @@ void TouchedEntities::Observe(std::string_view fn, const ObjectBase* self,
 }
 
 void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
+  // What a call destroys is removed, or was never there: with the removed described elsewhere,
+  // there is nothing to note.
+  if (destroying && removed_mark_) return;
   const std::optional<Listed> listed = FindListed(world_, object);
   if (!listed) return;
   const ActorBase* entity = listed->entity;
