@@ -60,12 +60,13 @@ def calls_of(journal, request_id):
     return calls
 
 
-def preview_then_run(line):
+def preview_then_run(line, extra=()):
     with tempfile.TemporaryDirectory() as folder:
         before, between = os.path.join(folder, "a.json"), os.path.join(folder, "b.json")
         journal = os.path.join(folder, "j.jsonl")
         result = run_exec("emu.state " + before, "emu.preview " + line, "emu.state " + between,
-                          line, "emu.diff " + before, extra=("--journal", journal, "--no-audit"))
+                          line, "emu.diff " + before,
+                          extra=("--journal", journal, "--no-audit") + tuple(extra))
         with open(before, "rb") as a, open(between, "rb") as b:
             unchanged = a.read() == b.read()
         with open(journal, encoding="utf-8") as f:
@@ -92,6 +93,22 @@ class Preview(unittest.TestCase):
                 files = {k: [c["args"][0] for c in real_calls if c["fn"] == "file." + k]
                          for k in ("created", "removed", "changed")}
                 self.assertEqual(report["files"], files)
+
+    def test_a_destruction_of_many_batches_previews_what_it_then_does(self):
+        """So many structures go that the parent and the copy each describe some of them."""
+        world = json.loads(run_exec("emu.state", extra=("--no-audit",)).stdout)
+        tribe = world["tribes"][1]["id"]
+        wall = next(s for s in world["structures"] if s["team"] == tribe)
+        world["structures"] += [dict(wall, position=[i * 10.0, 0.0, 0.0]) for i in range(30000)]
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "large.json")
+            with open(path, "w", encoding="utf-8") as f:
+                json.dump(world, f)
+            report, unchanged, real_world, _ = preview_then_run(f"DestroyTribeAll {tribe}",
+                                                                ("--world", path))
+        self.assertTrue(unchanged, "the preview changed the live state")
+        self.assertGreater(len(report["world"]["removed"]), 30000)
+        self.assertEqual(sorted_world(report["world"]), sorted_world(real_world))
 
     def test_previews_leave_no_descriptor_open(self):
         server = Server()
