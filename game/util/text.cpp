@@ -97,6 +97,14 @@ std::string ToUtf8(std::u16string_view text) {
 }
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
+  // Names are short and nearly always ASCII: narrowed in one pass when they are.
+  if (std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; })) {
+    const std::size_t at = out.size();
+    out.resize(at + text.size());
+    std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at),
+                   [](char16_t unit) { return static_cast<char>(unit); });
+    return;
+  }
   out.reserve(out.size() + text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
