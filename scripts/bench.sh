@@ -5,14 +5,15 @@
 # measurement and its baseline are what the benchmarks are for.
 #   scripts/bench.sh                 every benchmark
 #   scripts/bench.sh commands_bench  one of them (game_access_bench, commands_bench,
-#                                    world_file_bench, rcon_round_trip_bench, preview_bench)
+#                                    world_file_bench, rcon_round_trip_bench, preview_bench,
+#                                    journal_bench)
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench
 mkdir -p bench-results docs
-benches=${*:-game_access_bench commands_bench world_file_bench rcon_round_trip_bench preview_bench}
+benches=${*:-game_access_bench commands_bench world_file_bench rcon_round_trip_bench preview_bench journal_bench}
 for b in $benches; do
   echo "== $b"
   build-bench/bench/$b --benchmark_repetitions=${ORVANE_BENCH_REPETITIONS:-5} \
