@@ -1,6 +1,8 @@
 #include "server/timed_sweep_notes.h"
 
-#include <charconv>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <utility>
 
@@ -23,18 +25,21 @@ bool SchedulesSweeps(std::string_view command) {
          EqualsIgnoringAsciiCase(command, "DestroyTribeAll");
 }
 
-std::optional<int32_t> ParseTribe(std::string_view word) {
-  int32_t tribe = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), tribe);
-  if (error != std::errc() || end == word.data()) return std::nullopt;
-  return tribe;
+// The tribe id as the plugin reads the word (a sign, then digits up to the first other
+// character); none when the plugin would refuse it, and so schedules nothing.
+std::optional<int32_t> ParseTribe(const std::string& word) {
+  errno = 0;
+  char* end = nullptr;
+  const long tribe = std::strtol(word.c_str(), &end, 10);
+  if (end == word.c_str() || errno == ERANGE || tribe < INT32_MIN || tribe > INT32_MAX)
+    return std::nullopt;
+  return static_cast<int32_t>(tribe);
 }
 
-int32_t CountStructures(std::optional<int32_t> tribe) {
-  if (!tribe) return 0;
+int32_t CountStructures(int32_t tribe) {
   int32_t count = 0;
   game::World::Installed().ForEachLevelActor([&](game::ActorBase* actor) {
-    if (actor->kind == game::ObjectKind::kStructure && actor->targeting_team == *tribe) ++count;
+    if (actor->kind == game::ObjectKind::kStructure && actor->targeting_team == tribe) ++count;
   });
   return count;
 }
@@ -72,22 +77,23 @@ void TimedSweepNotes::AfterRequest(std::string_view line,
   if (!SchedulesSweeps(command) || replies.empty() ||
       !replies.front().text.starts_with(u"Destroyed"))
     return;
-  const std::string tribe(SplitFirstWord(rest).word);
+  const std::optional<int32_t> tribe = ParseTribe(std::string(SplitFirstWord(rest).word));
+  if (!tribe) return;
   for (int64_t offset : kOffsets)
-    schedule_.try_emplace(now + offset, Sweep{tribe, std::string(line), now, std::nullopt});
+    schedule_.try_emplace(now + offset, Sweep{*tribe, std::string(line), now, std::nullopt});
 }
 
 void TimedSweepNotes::SweepStarting() {
   if (schedule_.empty()) return;  // scheduled before the server could see it
   Sweep sweep = std::move(schedule_.begin()->second);
   schedule_.erase(schedule_.begin());
-  sweep.structures_before = CountStructures(ParseTribe(sweep.tribe));
+  sweep.structures_before = CountStructures(sweep.tribe);
   running_.push_back(std::move(sweep));
 }
 
 void TimedSweepNotes::AfterTimers(spdlog::logger& log) {
   for (const Sweep& sweep : running_) {
-    const int32_t left = CountStructures(ParseTribe(sweep.tribe));
+    const int32_t left = CountStructures(sweep.tribe);
     log.info(
         "Timed structure sweep of tribe {} (scheduled by \"{}\" at {} UTC): {} structure(s) "
         "destroyed",

@@ -44,7 +44,7 @@ class TimedSweepNotes {
 
  private:
   struct Sweep {
-    std::string tribe;    // the request's tribe word, as typed
+    int32_t tribe = 0;    // as the plugin reads the request's tribe word
     std::string request;  // the request line
     int64_t requested_at = 0;
     std::optional<int32_t> structures_before;  // set once the sweep runs

@@ -50,8 +50,8 @@ class TimedSweepNotesTest : public support::CommandTest {
 };
 
 TEST_F(TimedSweepNotesTest, EachSweepNamesItsTribeRequestAndCount) {
-  Request("DestroyTribeStructures 1000002");
-  Request("DestroyTribeAll 7");  // refused: "Wrong tribe id", nothing scheduled
+  Request("DestroyTribeStructures +1000002");  // the tribe word as the plugin reads it
+  Request("DestroyTribeAll 7");                // refused: "Wrong tribe id", nothing scheduled
   // A structure that joins the tribe meanwhile is what the first sweep takes.
   ULevel* level =
       support::FieldOf(HostApi::GetApiUtils().CurrentWorld(), sym::UWorld::PersistentLevel);
@@ -60,7 +60,7 @@ TEST_F(TimedSweepNotesTest, EachSweepNamesItsTribeRequestAndCount) {
   EXPECT_EQ(AdvanceAndTick(10), 0);
   EXPECT_EQ(AdvanceAndTick(6), 1);
   EXPECT_EQ(Lines("Timed structure sweep of tribe 1000002 (scheduled by \"DestroyTribeStructures "
-                  "1000002\" at "),
+                  "+1000002\" at "),
             1);
   EXPECT_EQ(Lines("UTC): 1 structure(s) destroyed"), 1);
   EXPECT_EQ(AdvanceAndTick(5), 2);
