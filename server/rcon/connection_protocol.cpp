@@ -20,24 +20,19 @@ ConnectionProtocol::ConnectionProtocol(const accounts::AccountStore& accounts,
 
 ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
   if (finished_ != Next::kRead) return finished_;
+  if (checking_) return Next::kAwaitCheck;
   if (awaiting_login_answer_) return Next::kAwaitLoginAnswer;
   if (waiting_login_) {
     if (now < turn_at_) {
       turn_wait_ = turn_at_ - now;
       return Next::kAwaitTurn;
     }
-    Login(*std::exchange(waiting_login_, std::nullopt), now, true);
-    if (finished_ != Next::kRead) return finished_;
-    awaiting_login_answer_ = true;
-    return Next::kAwaitLoginAnswer;
+    return Login(*std::exchange(waiting_login_, std::nullopt), now);
   }
   while (auto packet = decoder_.Next()) {
     if (packet->type == kTypeAuth) {
       if (WaitForTurn(*packet, now)) return finished_ != Next::kRead ? finished_ : Next::kAwaitTurn;
-      Login(*packet, now, false);
-      if (finished_ != Next::kRead) return finished_;
-      awaiting_login_answer_ = true;
-      return Next::kAwaitLoginAnswer;
+      return Login(std::move(*packet), now);
     }
     if (!logged_in_) {
       return Finish(Next::kCloseNow,
@@ -70,15 +65,17 @@ ConnectionProtocol::Next ConnectionProtocol::Process(Clock::time_point now) {
 }
 
 // A locked-out address is answered at once (its attempts are not checked, so they spend none of
-// the server-wide pace).
+// the server-wide pace). Any other attempt holds a turn of the pace while it is checked, as
+// others may start theirs before its failure is known.
 bool ConnectionProtocol::WaitForTurn(Packet& packet, Clock::time_point now) {
   if (guard_.IsLocked(address_, now)) return false;
-  const auto wait = guard_.TurnToCheck(now);
+  const auto wait = guard_.ReserveTurn(now);
   if (!wait) {
     Finish(Next::kCloseNow, fmt::format("more than {} failed logins a second on the server",
                                         guard_.limits().failures_per_second));
     return true;
   }
+  turn_reserved_ = true;
   if (wait->count() == 0) return false;
   waiting_login_ = std::move(packet);
   turn_at_ = now + *wait;
@@ -89,21 +86,24 @@ bool ConnectionProtocol::WaitForTurn(Packet& packet, Clock::time_point now) {
 // A locked-out address gets a failure without its password being looked at, so that neither a
 // right guess nor a success can lift the lockout; such attempts are not counted either, so the
 // lockout ends when it was announced to end.
-void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now, bool turn_reserved) {
-  if (auto until = guard_.LockedUntil(address_, now)) {
-    logged_in_ = false;
-    account_.reset();
-    log_.warn("RCON refused login from {}: address locked out until {}", peer_,
-              TimeOfDay(*until, now));
-    Answer(packet.id, false);
-    Finish(Next::kCloseAfterSend, "address locked out");
-    return;
-  }
-  account_ = accounts_.Current()->Authenticate(packet.body);
+ConnectionProtocol::Next ConnectionProtocol::Login(Packet packet, Clock::time_point now) {
+  if (RefusedAsLockedOut(packet.id, now)) return finished_;
+  checking_ = std::move(packet);
+  return Next::kAwaitCheck;
+}
+
+void ConnectionProtocol::Checked(std::shared_ptr<const accounts::Account> account,
+                                 Clock::time_point now) {
+  const Packet packet = *std::exchange(checking_, std::nullopt);
+  awaiting_login_answer_ = true;
+  // Another connection from the address may have started a lockout while this one was checked.
+  if (RefusedAsLockedOut(packet.id, now)) return;
+  account_ = std::move(account);
   const bool ok = account_ != nullptr;
   Answer(packet.id, ok);
   logged_in_ = ok;
   if (ok) {
+    if (std::exchange(turn_reserved_, false)) guard_.ReturnTurn();
     guard_.RecordSuccess(address_);
     if (account_->name().empty())
       log_.info("RCON login from {}", peer_);
@@ -112,12 +112,26 @@ void ConnectionProtocol::Login(const Packet& packet, Clock::time_point now, bool
     return;
   }
   log_.warn("RCON refused login from {}: wrong password", peer_);
-  if (!guard_.RecordFailure(address_, now, turn_reserved)) return;
+  if (!guard_.RecordFailure(address_, now, std::exchange(turn_reserved_, false))) return;
   started_lockout_ = true;
   const auto& limits = guard_.limits();
   log_.warn("RCON locked out {} for {} s after {} failed logins (until {})", address_,
             Seconds(limits.lockout), limits.max_failures, TimeOfDay(now + limits.lockout, now));
   Finish(Next::kCloseAfterSend, "address locked out");
+}
+
+bool ConnectionProtocol::RefusedAsLockedOut(int32_t id, Clock::time_point now) {
+  const auto until = guard_.LockedUntil(address_, now);
+  if (!until) return false;
+  // Unchecked, the attempt spends none of the pace.
+  if (std::exchange(turn_reserved_, false)) guard_.ReturnTurn();
+  logged_in_ = false;
+  account_.reset();
+  log_.warn("RCON refused login from {}: address locked out until {}", peer_,
+            TimeOfDay(*until, now));
+  Answer(id, false);
+  Finish(Next::kCloseAfterSend, "address locked out");
+  return true;
 }
 
 // Every login is answered by an empty response value and then the auth response, whose id is

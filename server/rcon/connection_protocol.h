@@ -52,6 +52,8 @@ class ConnectionProtocol {
 
   enum class Next {
     kRead,              // every complete packet was handled: read more bytes
+    kAwaitCheck,        // a login's password is to be checked off this thread: neither read
+                        // nor Process until Checked gives the account it found
     kAwaitLoginAnswer,  // neither read nor Process until LoginAnswered
     kAwaitTurn,         // neither read nor Process until turn_wait() has passed
     kCloseAfterSend,    // write what was sent, then close; read nothing more
@@ -71,6 +73,10 @@ class ConnectionProtocol {
   // Once it has said to close, it says so again.
   Next Process(Clock::time_point now);
   void LoginAnswered() { awaiting_login_answer_ = false; }
+  // After kAwaitCheck: the password to check (an account's hash is slow to check, so the
+  // network thread has it checked elsewhere), then the account whose password it is, or null.
+  const std::string& password_to_check() const { return checking_->body; }
+  void Checked(std::shared_ptr<const accounts::Account> account, Clock::time_point now);
   // After kAwaitTurn: how long the login waits before its password is checked.
   Clock::duration turn_wait() const { return turn_wait_; }
 
@@ -91,7 +97,10 @@ class ConnectionProtocol {
  private:
   // A login packet: answered now, or kept until its turn (then true).
   bool WaitForTurn(Packet& packet, Clock::time_point now);
-  void Login(const Packet& packet, Clock::time_point now, bool turn_reserved);
+  Next Login(Packet packet, Clock::time_point now);
+  // A login from a locked-out address: refused, the connection to close. False when the
+  // address is not locked out.
+  bool RefusedAsLockedOut(int32_t id, Clock::time_point now);
   void Answer(int32_t id, bool ok);
   Next Finish(Next how, std::string reason);
 
@@ -108,6 +117,8 @@ class ConnectionProtocol {
   bool started_lockout_ = false;
   bool heard_from_ = false;
   std::optional<Packet> waiting_login_;  // until its turn
+  std::optional<Packet> checking_;       // while its password is checked
+  bool turn_reserved_ = false;           // the login holds a turn of the server-wide pace
   Clock::time_point turn_at_{};
   Clock::duration turn_wait_{};
   Next finished_ = Next::kRead;  // kCloseAfterSend or kCloseNow once decided

@@ -105,6 +105,14 @@ class ListenerImpl final : public Listener, private SessionHost {
   LoginGuard& guard() override { return *guard_; }
   RequestQueue& queue() override { return queue_; }
   Clock::time_point now() const override { return options_.clock(); }
+  void CheckPassword(std::string password,
+                     std::function<void(std::shared_ptr<const accounts::Account>)> done) override {
+    asio::post(checks_, [this, accounts = options_.accounts->Current(),
+                         password = std::move(password), done = std::move(done)]() mutable {
+      auto account = accounts->Authenticate(password);
+      asio::post(io_, [done = std::move(done), account = std::move(account)] { done(account); });
+    });
+  }
   // Wakes the game thread to run requests, unless it is already due to.
   void Schedule() override {
     if (!drain_posted_.exchange(true)) sink_.Post([this] { Drain(); });
@@ -319,6 +327,8 @@ class ListenerImpl final : public Listener, private SessionHost {
   OpenedLately opened_;
   uint16_t port_ = 0;
   std::thread thread_;
+  // Checks passwords, one at a time; stopped and joined before the network's context goes.
+  asio::thread_pool checks_{1};
 };
 
 }  // namespace

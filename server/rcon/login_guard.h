@@ -41,6 +41,11 @@ class LoginGuard {
   // which it reserves (a failure then spends nothing more). None: the turn is more than
   // kMaxTurnWait away and nothing is reserved.
   std::optional<Clock::duration> TurnToCheck(Clock::time_point now);
+  // The same for an attempt checked off the caller's thread, whose failure is known only later
+  // while others start theirs: its turn is reserved even when it is now. ReturnTurn gives it back
+  // when the attempt turns out not to be a failure.
+  std::optional<Clock::duration> ReserveTurn(Clock::time_point now);
+  void ReturnTurn();
   // Records a failed login; returns true when this failure starts a lockout. Failures while
   // locked out are not recorded: the caller refuses those logins without checking them.
   // `turn_reserved`: the attempt waited for a turn of its own (see TurnToCheck).
@@ -63,6 +68,7 @@ class LoginGuard {
   };
   void Prune(Clock::time_point now);
   Clock::duration Interval() const;
+  std::optional<Clock::duration> Turn(Clock::time_point now, bool reserve_when_free);
 
   Limits limits_;
   mutable std::mutex mutex_;  // over everything below

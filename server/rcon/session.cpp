@@ -62,6 +62,17 @@ void Session::Continue() {
     case ConnectionProtocol::Next::kRead:
       Read();
       return;
+    case ConnectionProtocol::Next::kAwaitCheck:
+      if (std::exchange(checking_, true)) return;
+      host_.CheckPassword(
+          protocol_.password_to_check(),
+          [self = shared_from_this()](std::shared_ptr<const accounts::Account> found) {
+            self->checking_ = false;
+            if (self->closed_) return;
+            self->protocol_.Checked(std::move(found), self->host_.now());
+            self->Continue();
+          });
+      return;
     case ConnectionProtocol::Next::kAwaitLoginAnswer:
       return;  // Continue again once the answer is written
     case ConnectionProtocol::Next::kAwaitTurn:

@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,11 @@ class SessionHost {
   virtual void CloseWaitingFrom(const std::string& address, SessionId except) = 0;
   // The session has closed: forget it.
   virtual void Forget(SessionId id) = 0;
+  // Finds the account whose password this is off the network thread (a hash is slow to check,
+  // and the network serves every connection meanwhile); `done` then runs on the network thread.
+  virtual void CheckPassword(
+      std::string password,
+      std::function<void(std::shared_ptr<const accounts::Account> account)> done) = 0;
 };
 
 class Session : public std::enable_shared_from_this<Session>, private ProtocolOutput {
@@ -96,6 +102,7 @@ class Session : public std::enable_shared_from_this<Session>, private ProtocolOu
   bool reading_ = false;
   bool writing_ = false;
   bool closed_ = false;
+  bool checking_ = false;  // a login's password is being checked
   bool close_after_write_ = false;
   std::deque<Outgoing> outgoing_;
   std::vector<asio::const_buffer> gathered_;  // what the write in progress takes

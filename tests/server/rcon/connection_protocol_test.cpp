@@ -1,5 +1,6 @@
 #include "server/rcon/connection_protocol.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "tests/support/capture_sink.h"
@@ -50,11 +51,18 @@ class ConnectionProtocolTest : public ::testing::Test {
     return *protocols_.back();
   }
   Recorder& output(std::size_t i = 0) { return *outputs_[i]; }
+  // Processes, checking a login's password as the network's helper thread would.
+  Next Process(ConnectionProtocol& protocol) {
+    Next next = protocol.Process(now_);
+    if (next != Next::kAwaitCheck) return next;
+    protocol.Checked(accounts_.Current()->Authenticate(protocol.password_to_check()), now_);
+    return protocol.Process(now_);
+  }
   // Feeds `bytes` and processes, answering each login at once, until it must read or close.
   Next Run(ConnectionProtocol& protocol, std::string_view bytes) {
     protocol.Feed(bytes);
     Next next;
-    while ((next = protocol.Process(now_)) == Next::kAwaitLoginAnswer) protocol.LoginAnswered();
+    while ((next = Process(protocol)) == Next::kAwaitLoginAnswer) protocol.LoginAnswered();
     return next;
   }
 
@@ -71,12 +79,16 @@ TEST_F(ConnectionProtocolTest, EachLoginWaitsForItsAnswerBeforeTheNextPacket) {
   auto& protocol = Protocol();
   protocol.Feed(Encode(1, kTypeAuth, "nope") + Encode(2, kTypeAuth, "pw") +
                 Encode(3, kTypeExecCommand, "cmd"));
+  EXPECT_EQ(protocol.Process(now_), Next::kAwaitCheck);
+  EXPECT_EQ(protocol.Process(now_), Next::kAwaitCheck) << "until the password is checked";
+  EXPECT_TRUE(output().sent.empty());
+  protocol.Checked(nullptr, now_);
   EXPECT_EQ(protocol.Process(now_), Next::kAwaitLoginAnswer);
   EXPECT_EQ(output().AuthAnswers(), (std::vector<int32_t>{-1}));
   EXPECT_EQ(output().login_answers, 1);
   EXPECT_EQ(protocol.Process(now_), Next::kAwaitLoginAnswer) << "still waiting";
   protocol.LoginAnswered();
-  EXPECT_EQ(protocol.Process(now_), Next::kAwaitLoginAnswer);
+  EXPECT_EQ(Process(protocol), Next::kAwaitLoginAnswer);
   EXPECT_EQ(output().AuthAnswers(), (std::vector<int32_t>{-1, 2}));
   EXPECT_TRUE(output().queued.empty());
   protocol.LoginAnswered();
@@ -87,6 +99,16 @@ TEST_F(ConnectionProtocolTest, EachLoginWaitsForItsAnswerBeforeTheNextPacket) {
   // The answer's first packet: an empty response value with the request's id.
   EXPECT_EQ(output().sent[2].type, kTypeResponseValue);
   EXPECT_EQ(output().sent[2].id, 2);
+}
+
+// A login holds a turn of the server-wide pace while its password is checked, and a right one
+// gives it back: only failures are paced.
+TEST_F(ConnectionProtocolTest, RightPasswordsSpendNoneOfThePace) {
+  for (int i = 0; i < 20; ++i) {
+    auto& protocol = Protocol(fmt::format("10.0.1.{}", i));
+    EXPECT_EQ(Run(protocol, Encode(1, kTypeAuth, "pw")), Next::kRead) << "login " << i;
+  }
+  EXPECT_EQ(Run(Protocol("10.0.2.1"), Encode(1, kTypeAuth, "nope")), Next::kRead);
 }
 
 TEST_F(ConnectionProtocolTest, TheLockoutStopsPipelinedGuessesAndARightPasswordCannotLiftIt) {
