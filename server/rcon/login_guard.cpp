@@ -20,26 +20,17 @@ LoginGuard::Clock::duration LoginGuard::Interval() const {
 
 // One second's worth of failures may come at once; beyond that each waits an interval behind
 // the one before it.
-std::optional<LoginGuard::Clock::duration> LoginGuard::Turn(Clock::time_point now,
-                                                            bool reserve_when_free) {
+std::optional<LoginGuard::Clock::duration> LoginGuard::ReserveTurn(Clock::time_point now) {
   if (limits_.failures_per_second <= 0) return Clock::duration::zero();
   std::lock_guard lock(mutex_);
   const Clock::time_point turn = budget_whole_at_ - std::chrono::seconds(1);
   if (now >= turn) {
-    if (reserve_when_free) budget_whole_at_ = std::max(budget_whole_at_, now) + Interval();
+    budget_whole_at_ = std::max(budget_whole_at_, now) + Interval();
     return Clock::duration::zero();
   }
   if (turn - now > kMaxTurnWait) return std::nullopt;
   budget_whole_at_ += Interval();
   return turn - now;
-}
-
-std::optional<LoginGuard::Clock::duration> LoginGuard::TurnToCheck(Clock::time_point now) {
-  return Turn(now, false);
-}
-
-std::optional<LoginGuard::Clock::duration> LoginGuard::ReserveTurn(Clock::time_point now) {
-  return Turn(now, true);
 }
 
 void LoginGuard::ReturnTurn() {

@@ -37,18 +37,15 @@ class LoginGuard {
     return LockedUntil(address, now).has_value();
   }
   // How long a login attempt arriving at `now` waits before its password is checked: zero
-  // while the failures of the last second are within the limit; else the wait for its turn,
-  // which it reserves (a failure then spends nothing more). None: the turn is more than
-  // kMaxTurnWait away and nothing is reserved.
-  std::optional<Clock::duration> TurnToCheck(Clock::time_point now);
-  // The same for an attempt checked off the caller's thread, whose failure is known only later
-  // while others start theirs: its turn is reserved even when it is now. ReturnTurn gives it back
-  // when the attempt turns out not to be a failure.
+  // while the failures of the last second are within the limit; else the wait for its turn.
+  // The turn is reserved either way, as other attempts may be checked before this one's failure
+  // is known (a failure then spends nothing more); ReturnTurn gives it back when the attempt
+  // turns out not to fail. None: the turn is more than kMaxTurnWait away, nothing is reserved.
   std::optional<Clock::duration> ReserveTurn(Clock::time_point now);
   void ReturnTurn();
   // Records a failed login; returns true when this failure starts a lockout. Failures while
   // locked out are not recorded: the caller refuses those logins without checking them.
-  // `turn_reserved`: the attempt waited for a turn of its own (see TurnToCheck).
+  // `turn_reserved`: the attempt holds a turn of its own (see ReserveTurn).
   bool RecordFailure(const std::string& address, Clock::time_point now, bool turn_reserved = false);
   // A successful login forgets the address's earlier failures. REQUIRES: not locked out.
   void RecordSuccess(const std::string& address);
@@ -68,7 +65,6 @@ class LoginGuard {
   };
   void Prune(Clock::time_point now);
   Clock::duration Interval() const;
-  std::optional<Clock::duration> Turn(Clock::time_point now, bool reserve_when_free);
 
   Limits limits_;
   mutable std::mutex mutex_;  // over everything below

@@ -154,21 +154,27 @@ HttpResponse WebApp::Login(const HttpRequest& request) {
     return r;
   };
   if (auto refused = locked(now)) return *refused;
-  const auto wait = guard.TurnToCheck(now);
+  // The login holds a turn of the server-wide pace while it is checked (others may be checked
+  // at the same time on other threads), and gives it back unless it fails.
+  const auto wait = guard.ReserveTurn(now);
   if (!wait) return Error(429, "too many failed logins on the server; try again shortly");
   if (wait->count() > 0 && options_.sleep) options_.sleep(*wait);
   const auto checked = options_.now();
-  if (auto refused = locked(checked)) return *refused;
+  if (auto refused = locked(checked)) {
+    guard.ReturnTurn();
+    return *refused;
+  }
 
   auto account = options_.accounts->Current()->Authenticate(*password);
   if (!account) {
-    const bool locks = guard.RecordFailure(request.address, checked, wait->count() > 0);
+    const bool locks = guard.RecordFailure(request.address, checked, true);
     if (options_.log) options_.log->warn("web refused login from {}: wrong password", request.peer);
     if (locks && options_.log)
       options_.log->warn("web locked out {} for {} s after {} failed logins", request.address,
                          Seconds(guard.limits().lockout), guard.limits().max_failures);
     return Error(401, "wrong password");
   }
+  guard.ReturnTurn();
   guard.RecordSuccess(request.address);
   std::vector<uint64_t> ended;
   auto created = sessions_.Create(account, request.peer, checked, ended);

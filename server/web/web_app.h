@@ -60,7 +60,7 @@ class WebApp {
     std::shared_ptr<const accounts::AccountStore> accounts;
     SessionStore::Limits sessions;
     std::function<Clock::time_point()> now = [] { return Clock::now(); };
-    // Waits for a login's turn to be checked (see LoginGuard::TurnToCheck).
+    // Waits for a login's turn to be checked (see LoginGuard::ReserveTurn).
     std::function<void(Clock::duration)> sleep;
     std::shared_ptr<spdlog::logger> log;  // none: nothing is logged
     // The host names (lower case, without the port) a request may name in its Host header;
