@@ -114,7 +114,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (;;) {
       const int answers_before = output.answers;
       now += 7s;
-      const auto next = protocol.Process(now);
+      auto next = protocol.Process(now);
+      if (next == ConnectionProtocol::Next::kAwaitCheck) {
+        // The network's helper thread checks the password; the answer waits for it.
+        Check(output.answers == answers_before, "a login is answered only once it is checked");
+        protocol.Checked(accounts.Current()->Authenticate(protocol.password_to_check()), now);
+        next = protocol.Process(now);
+      }
       if (next == ConnectionProtocol::Next::kAwaitLoginAnswer) {
         Check(output.answers == answers_before + 1, "one login at a time");
         protocol.LoginAnswered();
