@@ -268,12 +268,6 @@ void TouchedEntities::Touch(const ObjectBase* object, bool destroying) {
   touched_.push_back(t);
 }
 
-std::string TouchedEntities::DiffText() const {
-  std::string text;
-  WriteDiff([&text](std::string_view piece) { text += piece; });
-  return text;
-}
-
 void TouchedEntities::WriteDiff(const std::function<void(std::string_view piece)>& write) const {
   // Players and tribes, few, through the JSON form.
   WorldDescription before, after;

@@ -80,9 +80,8 @@ class TouchedEntities {
   // The journal observer's work: `self` and the objects among the arguments of a call of `fn`.
   void Observe(std::string_view fn, const ObjectBase* self,
                std::span<const ObjectBase* const> args);
-  // The world form of what changed since construction, as JSON text.
-  std::string DiffText() const;
-  // The same text, handed to `write` in pieces as it is made (a large one is never held whole).
+  // The world form of what changed since construction, as JSON text, handed to `write` in
+  // pieces as it is made (a large one is never held whole).
   void WriteDiff(const std::function<void(std::string_view piece)>& write) const;
   // From now on the removed dinos, structures and other actors are left out of the diff, and
   // `mark` stands where their entries would end the "removed" list: whoever has the world as it

@@ -95,16 +95,6 @@ void BackHeapWithHugePages() {
   }
 }
 
-void ReserveLarge(std::string& text, std::size_t bytes) {
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  text.reserve(bytes);
-  const auto start =
-      (reinterpret_cast<std::uintptr_t>(text.data()) + kHugePage - 1) & ~(kHugePage - 1);
-  const auto end =
-      (reinterpret_cast<std::uintptr_t>(text.data()) + text.capacity()) & ~(kHugePage - 1);
-  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-}
-
 ForkedOutput::ForkedOutput(int fd) : fd_(fd) { buffer_.reserve(kPiece); }
 
 void ForkedOutput::Write(std::string_view text) {
@@ -189,11 +179,6 @@ ForkedResult ForkedCopy::Finish(const std::function<void(std::string_view piece)
   if (WIFSIGNALED(status))
     return {false, fmt::format("the copy ended on signal {}", WTERMSIG(status))};
   return {false, "the copy ended without a report"};
-}
-
-ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
-                       const std::function<void(std::string_view piece)>& take) {
-  return ForkedCopy(hooks, work).Finish(take);
 }
 
 }  // namespace server

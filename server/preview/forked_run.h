@@ -1,10 +1,10 @@
-// RunForked: runs work in a forked copy of this process and hands its text to the parent as it
+// ForkedCopy: runs work in a forked copy of this process and hands its text to the parent as it
 // comes. The copy has the world, the plugin and every setting by construction, and nothing it
 // does reaches the parent: it ends with _exit (no exit handlers, no stream flushed), and its text
 // comes back through a pipe. The copy has only the calling thread, so a lock another thread may
 // hold must be taken before the fork (`hooks.before`) and released on both sides after
 // (`hooks.after`). The parent reads until the copy is done and reaps it off its own thread; no
-// descriptor outlives the call. Thread: the game thread (the parent blocks until the copy is done).
+// descriptor outlives the copy. Thread: the game thread (Finish blocks until the copy is done).
 #pragma once
 
 #include <sys/types.h>
@@ -60,11 +60,6 @@ class ForkedCopy {
   // One never finished is abandoned: its pipe closed, the copy reaped off this thread.
   ~ForkedCopy();
   // Reads the copy's text into `take` until it is done. Once only.
-  // Reserves room for `bytes` in `text`, asking for huge pages behind it: a report of tens of
-  // megabytes then costs a few dozen page faults to write instead of thousands. Pages not written
-  // cost nothing, so the room may be generous.
-  void ReserveLarge(std::string& text, std::size_t bytes);
-
   // REQUIRES: `take` copes with pieces cut anywhere, even inside a UTF-8 sequence.
   ForkedResult Finish(const std::function<void(std::string_view piece)>& take);
 
@@ -73,9 +68,5 @@ class ForkedCopy {
   int fd_ = -1;
   std::string error_;  // why the copy could not start
 };
-
-// A ForkedCopy started and finished.
-ForkedResult RunForked(const ForkHooks& hooks, const std::function<void(ForkedOutput&)>& work,
-                       const std::function<void(std::string_view piece)>& take);
 
 }  // namespace server

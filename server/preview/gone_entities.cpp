@@ -10,7 +10,7 @@
 #include "game/objects/objects.h"
 #include "game/world/world.h"
 #include "game/world/world_diff.h"
-#include "server/preview/forked_run.h"
+#include "server/preview/large_text.h"
 
 namespace server {
 namespace {

@@ -32,6 +32,7 @@
 #include "server/emu_commands.h"
 #include "server/preview/forked_run.h"
 #include "server/preview/gone_entities.h"
+#include "server/preview/large_text.h"
 #include "server/preview/report_text.h"
 #include "server/preview/root_renamer.h"
 #include "server/rcon/packet.h"
